@@ -71,14 +71,13 @@ public:
     }
 
     void Append(const T& x) {
-        if (count_ == kMaxCount) {
-            throw LException("MVector", "vector of maximum size");
-        }
+        CheckRoomForOneMore();
+        // x is copied first: should its copy throw, nothing was moved yet.
         auto grown = std::make_unique<T[]>(count_ + 1);
+        grown[count_] = x;
         for (std::uint32_t k = 0; k < count_; ++k) {
             grown[k] = std::move(data_[k]);
         }
-        grown[count_] = x;
         if (count_ > 0) {
             ++upperBound_;
         }
@@ -88,15 +87,13 @@ public:
 
     // Places x at index i; the elements from i on move up by one.
     void InsertAt(std::uint32_t i, const T& x) {
-        if (count_ == kMaxCount) {
-            throw LException("MVector", "vector of maximum size");
-        }
+        CheckRoomForOneMore();
         const std::uint32_t at = Offset(i);
         auto grown = std::make_unique<T[]>(count_ + 1);
+        grown[at] = x;
         for (std::uint32_t k = 0; k < at; ++k) {
             grown[k] = std::move(data_[k]);
         }
-        grown[at] = x;
         for (std::uint32_t k = at; k < count_; ++k) {
             grown[k + 1] = std::move(data_[k]);
         }
@@ -145,6 +142,14 @@ public:
 
 private:
     static constexpr std::uint32_t kMaxCount = 0xFFFFFFFFu;
+
+    // A vector whose UpperBound is already the largest index cannot grow
+    // either: the new UpperBound would wrap around to 0.
+    void CheckRoomForOneMore() const {
+        if (count_ == kMaxCount || (count_ > 0 && upperBound_ == kMaxCount)) {
+            throw LException("MVector", "vector of maximum size");
+        }
+    }
 
     std::uint32_t Offset(std::uint32_t i) const {
         if (count_ == 0) {
