@@ -11,7 +11,9 @@ inline bool IsSetupLetter(unsigned char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
-inline bool IsSetupDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+inline bool IsSetupDigit(unsigned char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Characters of item names.
 inline bool IsSetupWordChar(unsigned char c) {
