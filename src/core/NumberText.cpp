@@ -3,8 +3,10 @@
 #include <cerrno>
 #include <charconv>
 #include <clocale>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <locale.h>
 #include <vector>
 
@@ -133,4 +135,20 @@ std::string FormatDoubleC(const char* format, int precision, double value) {
     std::vector<char> big(static_cast<std::size_t>(n) + 1);
     std::snprintf(big.data(), big.size(), format, precision, value);
     return std::string(big.data(), static_cast<std::size_t>(n));
+}
+
+std::int32_t TruncateToInt32(double value) {
+    if (std::isnan(value)) {
+        return 0;
+    }
+    const double whole = std::trunc(value);
+    constexpr double lowest = std::numeric_limits<std::int32_t>::min();
+    constexpr double highest = std::numeric_limits<std::int32_t>::max();
+    if (whole <= lowest) {
+        return std::numeric_limits<std::int32_t>::min();
+    }
+    if (whole >= highest) {
+        return std::numeric_limits<std::int32_t>::max();
+    }
+    return static_cast<std::int32_t>(whole);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 // Locale-free conversions between numbers and text. Setup and data files
@@ -23,3 +24,8 @@ bool ParseWholeDouble(const char* begin, const char* end, double& value);
 // format holds exactly one conversion for a double (or none).
 std::string FormatDoubleC(const char* format, double value);
 std::string FormatDoubleC(const char* format, int precision, double value);
+
+// The double cut toward zero to a 32-bit integer, as setup values that name
+// integers are read. Values beyond the range saturate and NaN gives 0, so
+// a damaged file never produces an undefined conversion.
+std::int32_t TruncateToInt32(double value);

@@ -1,26 +1,8 @@
 #include "render/RoundCoordinate.h"
 
+#include "core/NumberText.h"
+
 #include <cmath>
-#include <limits>
-
-namespace {
-
-std::int32_t ClampWhole(double whole) {
-    if (std::isnan(whole)) {
-        return 0;
-    }
-    constexpr double lowest = std::numeric_limits<std::int32_t>::min();
-    constexpr double highest = std::numeric_limits<std::int32_t>::max();
-    if (whole <= lowest) {
-        return std::numeric_limits<std::int32_t>::min();
-    }
-    if (whole >= highest) {
-        return std::numeric_limits<std::int32_t>::max();
-    }
-    return static_cast<std::int32_t>(whole);
-}
-
-} // namespace
 
 std::int32_t RoundCoordinate(double v) {
     double whole = 0.0;
@@ -28,9 +10,9 @@ std::int32_t RoundCoordinate(double v) {
     if (fraction > 0.5) {
         whole += 1.0;
     }
-    return ClampWhole(whole);
+    return TruncateToInt32(whole);
 }
 
 std::int32_t TruncateCoordinate(double v) {
-    return ClampWhole(std::trunc(v));
+    return TruncateToInt32(v);
 }
