@@ -1,0 +1,201 @@
+#include "document/ChartDocument.h"
+
+#include "core/ExceptionReports.h"
+#include "core/MListExceptions.h"
+#include "core/Prompt.h"
+#include "core/WMException.h"
+#include "document/DocumentReaders.h"
+#include "document/LoadSteps.h"
+#include "scale/GeographyColorScheme.h"
+#include "scale/MapScale.h"
+#include "scale/ScaleLimits.h"
+#include "setup/DemlaSetup.h"
+
+#include <new>
+
+namespace {
+
+constexpr std::int32_t kGeneratedTickStep = 10;
+
+// The code of the reader's error when the setup file cannot be read at all.
+constexpr int kUnreadableSetupFile = 2;
+
+void SetTextLines(MList<WText>& lines, const char* text) {
+    lines.Flush();
+    WText line;
+    line.text = text;
+    lines.addAtTail(line);
+}
+
+} // namespace
+
+ChartDocument::ChartDocument(Prompt& prompt) : prompt_(prompt) {
+    Reset();
+}
+
+void ChartDocument::SetPath(const std::string& path) {
+    if (path != path_) {
+        previousPath_ = path_;
+        path_ = path;
+    }
+}
+
+std::uint32_t ChartDocument::BoundaryCount() const {
+    return ::BoundaryCount(ScaleValues);
+}
+
+LegendPlacementSource ChartDocument::LegendSource() const {
+    LegendPlacementSource source;
+    source.xOrigin = Frame.xOrigin;
+    source.yOrigin = Frame.yOrigin;
+    source.xSize = Frame.xSize;
+    source.ySize = Frame.ySize;
+    source.frameLineWidth = Frame.frameLineWidth;
+    source.tickLength = Frame.tickLength;
+    source.tickWidth = Frame.tickWidth;
+    source.tickMargin = Frame.yLabelGap;
+    return source;
+}
+
+// Everything back to what a new document holds, so that a second Open
+// keeps nothing of the first one: a setting that the file no longer gives
+// takes its default.
+void ChartDocument::Reset() {
+    DataFormat = 0;
+    Delimiters = AsciiFormat();
+    DataMatrix.Clear();
+    LevelMatrix.Clear();
+    Frame = PlotFrame();
+    Legend = MScale();
+    Legend.Place(LegendSource());
+    MakeDefaultScale(ScaleValues);
+    MissingColor = kDefaultMissingColor;
+    LevelColors = LRGBColorVect();
+    FitLevelColors(LevelColors, BoundaryCount(), MissingColor);
+    Legend.SyncWithScale(ScaleValues);
+    Texts.List().Flush();
+    Lines.List().Flush();
+    Rectangles.List().Flush();
+    ContourLines = false;
+    ContourLinesWidth = 0.0;
+    ContourLinesColor = 0;
+    MapType = 0;
+    PageOrientation = kLandscape;
+}
+
+bool ChartDocument::Open(const std::optional<std::string>& path) {
+    if (path) {
+        SetPath(*path);
+    }
+    try {
+        Reset();
+        return LoadSteps();
+    } catch (const DemlaSetupException& e) {
+        ReportSetupException(prompt_, e);
+        // A file that cannot be read at all has nothing to open anyway.
+        if (e.GetCode() == kUnreadableSetupFile ||
+            !prompt_.Confirm("Setup File Exception", "\r\nPress Ok to open document anyway")) {
+            return false;
+        }
+    } catch (const WMException& e) {
+        if (!prompt_.Confirm("Matrix Exception",
+                             std::string("Pending loading Data Matrix the following exception "
+                                         "received:\r\n") +
+                                 e.GetMessage())) {
+            return false;
+        }
+    } catch (const std::bad_alloc&) {
+        if (!prompt_.Confirm("Matrix Exception",
+                             std::string("Pending loading Data Matrix the following exception "
+                                         "received:\r\n") +
+                                 WMException(WMException::AllocationFailed).GetMessage())) {
+            return false;
+        }
+    } catch (const LException& e) {
+        ReportLException(prompt_, e);
+        return false;
+    } catch (const MListExceptions& e) {
+        ReportLException(prompt_, LException("ChartDocument::Open", e.GetMessage()));
+        return false;
+    }
+    MakeConsistent();
+    return true;
+}
+
+bool ChartDocument::LoadSteps() {
+    DemlaSetup reader;
+    if (!ReadSystemSection(*this, reader) || !ReadDataSection(*this, reader)) {
+        return false;
+    }
+    const bool scaleGiven = ReadScaleKeys(*this, reader);
+    // Classification cannot tell the levels of a longer scale apart.
+    LimitScale(*this, true);
+    if (GeneratedSetup || !scaleGiven) {
+        SmartScale(DataMatrix, ScaleValues, prompt_);
+    }
+    ClassifyLevels(DataMatrix, ScaleValues, LevelMatrix);
+
+    if (GeneratedSetup) {
+        Frame.x1 = 0;
+        Frame.x2 = DataMatrix.GetColumns();
+        Frame.y1 = 0;
+        Frame.y2 = DataMatrix.GetRows();
+        Frame.MakeIntegerTicks(PlotFrame::XAxis, kGeneratedTickStep);
+        Frame.MakeIntegerTicks(PlotFrame::YAxis, kGeneratedTickStep);
+        SetTextLines(Frame.title, "Main Title");
+        SetTextLines(Frame.xLabel, "Columns");
+        SetTextLines(Frame.yLabel, "Rows");
+        if (LevelColors.GetCount() != BoundaryCount() + 2) {
+            FitLevelColors(LevelColors, BoundaryCount(), MissingColor);
+        }
+        GeographyColorScheme().MakeColors(LevelColors);
+    } else {
+        Frame.ReadSetup(path_);
+        Legend.Read(reader, path_, LegendSource());
+        if (reader.FindSection(path_, "MAP.SCALE")) {
+            Legend.ReadScaleSetup(reader, ScaleValues);
+        }
+        ReadAnnotations(*this, reader);
+        ReadPageSetup(*this, reader);
+        LevelColors = LRGBColorVect(BoundaryCount() + 2);
+        for (std::uint32_t i = 0; i < LevelColors.GetCount(); ++i) {
+            LevelColors.Level(i) = 0xFFFFFF;
+        }
+        LevelColors.Missing() = MissingColor;
+        ReadColors(*this, reader);
+        ReadMapAttributes(*this, reader);
+    }
+    LimitScale(*this, true);
+    Legend.SyncWithScale(ScaleValues);
+    return true;
+}
+
+// After an error the user accepted, the document holds what was read up to
+// the error; whatever draws it must still find the levels classified, one
+// colour per level and the legend's flags in step with the scale.
+void ChartDocument::MakeConsistent() {
+    try {
+        // A matrix whose allocation failed keeps its dimensions without
+        // elements: make it plainly empty.
+        if (DataMatrix.IsEmpty()) {
+            DataMatrix.Clear();
+        }
+        if (ScaleValues.IsEmpty()) {
+            ScaleValues.Clear();
+        }
+        LimitScale(*this, false);
+        if (!DataMatrix.IsEmpty() && (LevelMatrix.GetRows() != DataMatrix.GetRows() ||
+                                      LevelMatrix.GetColumns() != DataMatrix.GetColumns())) {
+            ClassifyLevels(DataMatrix, ScaleValues, LevelMatrix);
+        }
+        if (LevelColors.GetCount() != BoundaryCount() + 2) {
+            FitLevelColors(LevelColors, BoundaryCount(), MissingColor);
+        }
+        Legend.SyncWithScale(ScaleValues);
+    } catch (const WMException&) {
+        // Only allocation can fail here; the matrices are then left empty
+        // and nothing is drawn from them.
+        DataMatrix.Clear();
+        LevelMatrix.Clear();
+    }
+}

@@ -1,0 +1,108 @@
+#pragma once
+
+#include "annotations/LLine.h"
+#include "annotations/LRectangle.h"
+#include "annotations/LText.h"
+#include "core/DMAT.h"
+#include "core/LObjectContainer.h"
+#include "core/WMAT.h"
+#include "datafiles/AsciiFormat.h"
+#include "datafiles/AsciiMatrix.h"
+#include "frame/PlotFrame.h"
+#include "scale/LRGBColorVect.h"
+#include "scale/MScale.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+class Prompt;
+
+// Page orientations of PageOrientation.
+inline constexpr int kPortrait = 1;
+inline constexpr int kLandscape = 2;
+
+// The application's setup file type and version.
+inline constexpr const char* kSetupType = "Demla";
+inline constexpr const char* kSetupVersion = "1.1";
+
+// One map: a setup file and the data matrix it names, with everything the
+// setup file says about drawing them. Open reads the setup file (and the
+// data file), Save writes the document back.
+//
+// The settings are plain public fields, named as the setup keys and the
+// views know them; the views, the dialogs and the painters read and change
+// them directly. Whoever changes the scale keeps LevelColors L + 2 long
+// and runs ClassifyLevels and the legend's SyncWithScale.
+class ChartDocument {
+public:
+    // Messages and questions go to prompt, which must outlive the document.
+    explicit ChartDocument(Prompt& prompt);
+    ChartDocument(const ChartDocument&) = delete;
+    ChartDocument& operator=(const ChartDocument&) = delete;
+
+    // Loads the setup file at the document's path (path, when given,
+    // becomes it first). True when the document is open, also after a
+    // reported error that the user chose to accept; false when it is not,
+    // and the caller discards it. Every call rebuilds the document from the
+    // file: settings the file does not give are back at their defaults.
+    bool Open(const std::optional<std::string>& path = std::nullopt);
+
+    // Writes the document to its path, after copying the file it came from
+    // to its backup. True when the file was written; false after a message,
+    // and the setup file is then as it was.
+    bool Save();
+
+    const std::string& GetPath() const { return path_; }
+    // The former path is kept: a save under a new name reads the values it
+    // copies from the file the document came from.
+    void SetPath(const std::string& path);
+    const std::string& GetPreviousPath() const { return previousPath_; }
+
+    Prompt& GetPrompt() const { return prompt_; }
+
+    // The number of scale boundaries L.
+    std::uint32_t BoundaryCount() const;
+
+    // The legend's view of the plot frame, for Place and Read.
+    LegendPlacementSource LegendSource() const;
+
+    // 0 not set, 1 Gauss, 2 ASCII.
+    int DataFormat = 0;
+    // The field and record delimiters of an ASCII data file.
+    AsciiFormat Delimiters;
+    DMAT DataMatrix;
+    // One column of boundaries b[0] .. b[L-1].
+    DMAT ScaleValues;
+    // The level of every data cell.
+    WMAT LevelMatrix;
+    // L + 1 level colours, then the missing colour.
+    LRGBColorVect LevelColors;
+    LRGBColor MissingColor = 0xFFFFFF;
+    MScale Legend;
+    PlotFrame Frame;
+    LObjectContainer<LText> Texts;
+    LObjectContainer<LLine> Lines;
+    LObjectContainer<LRectangle> Rectangles;
+    bool ContourLines = false;
+    double ContourLinesWidth = 0.0; // page units
+    LRGBColor ContourLinesColor = 0;
+    std::uint32_t MapType = 0;
+    int PageOrientation = kLandscape;
+    // Set around Open for a document created from a data file: most
+    // sections are then replaced by built-in defaults.
+    bool GeneratedSetup = false;
+    // The display size, for the ASCII reader's plausibility question; none
+    // asks nothing.
+    std::optional<ScreenSize> Screen;
+
+private:
+    // The steps of Open; false when the document is not opened.
+    void Reset();
+    bool LoadSteps();
+    void MakeConsistent();
+
+    Prompt& prompt_;
+    std::string path_;
+    std::string previousPath_;
+};

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "annotations/FrameRecord.h"
+#include "render/FontRecord.h"
+
+#include <optional>
+#include <string>
+
+class ChartDocument;
+
+// What saving copies from the file a document came from, because the
+// document does not keep it.
+struct OldSetupValues {
+    // A file reference as written: the name and whether it was quoted.
+    struct FileReference {
+        std::string name;
+        bool quoted = false;
+    };
+
+    // [DATA] MapMatrix, the raw value text.
+    std::optional<std::string> mapMatrix;
+    // [ANNOTATION] keys whose value names a Gauss file.
+    std::optional<FileReference> line;
+    std::optional<FileReference> lineAttributes;
+    std::optional<FileReference> rectangle;
+    std::optional<FileReference> rectangleAttributes;
+    // [ANNOTATION] TextFrame.* and TextFont.*: the raw value text and what
+    // it reads as.
+    std::optional<std::string> textFrameText;
+    std::optional<FrameRecord> textFrame;
+    std::optional<std::string> textFontText;
+    std::optional<FontRecord> textFont;
+};
+
+// Reads those values from the setup file at path. A key that cannot be
+// read counts as absent.
+OldSetupValues ReadOldSetupValues(const std::string& path);
+
+// The whole setup text of the document, "\r\n" line ends, sections in the
+// order [DATA], [PLOT.FRAME], [MAP.SCALE], [COLORS], [ANNOTATION],
+// [SYSTEM], [PAGESETUP], [MAP.ATTRIBUTES].
+std::string DocumentSetupText(ChartDocument& document, const OldSetupValues& old);
+
+// Appends the [MAP.ATTRIBUTES] section.
+void WriteMapAttributes(const ChartDocument& document, std::string& output);

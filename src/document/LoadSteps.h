@@ -1,0 +1,56 @@
+#pragma once
+
+#include "core/DMAT.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+class ChartDocument;
+class DemlaSetup;
+
+// The sections of a setup file as document loading reads them, one
+// function per step. The functions that can end the load return false
+// after their message.
+
+// [SYSTEM]: the type must be "Demla" and the version 1.1 or 1.0.
+bool ReadSystemSection(ChartDocument& document, DemlaSetup& reader);
+
+// [DATA] and the data file it names.
+bool ReadDataSection(ChartDocument& document, DemlaSetup& reader);
+
+// The scale keys of [MAP.SCALE]; false when the file gives no scale.
+bool ReadScaleKeys(ChartDocument& document, DemlaSetup& reader);
+
+// [ANNOTATION]: texts, lines and rectangles.
+void ReadAnnotations(ChartDocument& document, DemlaSetup& reader);
+
+// [PAGESETUP]: the orientation.
+void ReadPageSetup(ChartDocument& document, DemlaSetup& reader);
+
+// Keeps the first kMaxScaleBoundaries boundaries of a longer scale, with
+// the "Too many elements in the Scale" message when report is set.
+void LimitScale(ChartDocument& document, bool report);
+
+// Reads the elements of the loaded item one after another, each at most
+// max - 1 bytes long.
+class ElementReader {
+public:
+    ElementReader(DemlaSetup& reader, std::size_t max);
+
+    // The next element; false when the item has no more.
+    bool Next();
+    // The element as a number; raises "Expected numeric value" when it is
+    // not a number token.
+    double Number() const;
+    // The element converted as far as it forms a number (0 when it does
+    // not), for fields that tolerate words.
+    double Value() const;
+    std::int32_t Integer() const;
+    const std::string& Text() const { return element_; }
+
+private:
+    DemlaSetup& reader_;
+    std::size_t max_;
+    std::string element_;
+};
