@@ -1,0 +1,78 @@
+#include "core/DMAT.h"
+#include "core/NumberText.h"
+#include "core/Prompt.h"
+#include "datafiles/AsciiMatrix.h"
+
+#include <benchmark/benchmark.h>
+#include <cstdint>
+#include <sstream>
+#include <string>
+
+namespace {
+
+// Answers every question with OK and shows nothing.
+class SilentPrompt : public Prompt {
+public:
+    PromptAnswer Ask(const std::string&, const std::string&, PromptButtons, PromptIcon) override {
+        return PromptAnswer::Ok;
+    }
+};
+
+constexpr int kSide = 1000;
+
+// A 1000 x 1000 comma-delimited matrix of rates such as "12.3456" (about
+// 8 MB), with an "NA" now and then, built once.
+const std::string& Matrix() {
+    static const std::string text = [] {
+        std::string out;
+        out.reserve(9u * kSide * kSide);
+        std::uint64_t state = 0x9E3779B97F4A7C15ull;
+        for (int r = 0; r < kSide; ++r) {
+            for (int c = 0; c < kSide; ++c) {
+                state = state * 6364136223846793005ull + 1442695040888963407ull;
+                if (c) {
+                    out += ',';
+                }
+                if ((state >> 20) % 997 == 0) {
+                    out += "NA";
+                } else {
+                    out += FormatDoubleC("%.4f", static_cast<double>(state >> 40) / 167772.16);
+                }
+            }
+            out += "\r\n";
+        }
+        return out;
+    }();
+    return text;
+}
+
+void BM_LoadAsciiMatrixStream(benchmark::State& state) {
+    SilentPrompt prompt;
+    const AsciiFormat format;
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::istringstream input(Matrix());
+        DMAT matrix;
+        state.ResumeTiming();
+        const int result = LoadAsciiMatrix(format, matrix, input, prompt);
+        benchmark::DoNotOptimize(result);
+        benchmark::DoNotOptimize(matrix.Data());
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(Matrix().size()));
+}
+BENCHMARK(BM_LoadAsciiMatrixStream)->Unit(benchmark::kMillisecond);
+
+void BM_LoadAsciiMatrixBytes(benchmark::State& state) {
+    SilentPrompt prompt;
+    const AsciiFormat format;
+    for (auto _ : state) {
+        DMAT matrix;
+        const int result = LoadAsciiMatrix(format, matrix, std::string_view(Matrix()), prompt);
+        benchmark::DoNotOptimize(result);
+        benchmark::DoNotOptimize(matrix.Data());
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(Matrix().size()));
+}
+BENCHMARK(BM_LoadAsciiMatrixBytes)->Unit(benchmark::kMillisecond);
+
+} // namespace
