@@ -33,8 +33,7 @@ std::optional<T> TryRead(const std::function<std::optional<T>()>& read) {
     }
 }
 
-std::optional<OldSetupValues::FileReference> FileReferenceOf(DemlaSetup& reader,
-                                                              const char* key) {
+std::optional<OldSetupValues::FileReference> FileReferenceOf(DemlaSetup& reader, const char* key) {
     if (!reader.FindItem(key) || reader.GetContainerType() != ctScalar) {
         return std::nullopt;
     }
@@ -87,8 +86,7 @@ void ForEach(LObjectContainer<T>& container, Write write) {
     }
 }
 
-void WriteDataSection(const ChartDocument& document, const OldSetupValues& old,
-                      std::string& text) {
+void WriteDataSection(const ChartDocument& document, const OldSetupValues& old, std::string& text) {
     text += "[DATA]\r\n";
     // A file whose data did not load keeps naming its data file; only a
     // document without one gets the line to fill in.
@@ -231,24 +229,23 @@ void WriteObjects(LObjectContainer<T>& objects, const char* key, const char* att
     }
 }
 
-void WriteAnnotationSection(ChartDocument& document, const OldSetupValues& old,
-                            std::string& text) {
+void WriteAnnotationSection(ChartDocument& document, const OldSetupValues& old, std::string& text) {
     text += "[ANNOTATION]\r\n";
     if (!document.Texts.List().IsEmpty()) {
         WriteTexts(document, old, text);
     }
-    WriteObjects(document.Lines, "Line", "LineAttributes", old.line, old.lineAttributes,
-                 [](const LLine& line) {
-                     return ShortNumberText(line.GetWidth()) + " " + Signed(line.GetPenStyle()) +
-                            " " + Signed(static_cast<std::int32_t>(line.GetColor()));
-                 },
-                 text);
-    WriteObjects(document.Rectangles, "Rectangle", "RectangleAttributes", old.rectangle,
-                 old.rectangleAttributes,
-                 [](const LRectangle& rectangle) {
-                     return FrameRecordText(rectangle.GetFrameRecord());
-                 },
-                 text);
+    WriteObjects(
+        document.Lines, "Line", "LineAttributes", old.line, old.lineAttributes,
+        [](const LLine& line) {
+            return ShortNumberText(line.GetWidth()) + " " + Signed(line.GetPenStyle()) + " " +
+                   Signed(static_cast<std::int32_t>(line.GetColor()));
+        },
+        text);
+    WriteObjects(
+        document.Rectangles, "Rectangle", "RectangleAttributes", old.rectangle,
+        old.rectangleAttributes,
+        [](const LRectangle& rectangle) { return FrameRecordText(rectangle.GetFrameRecord()); },
+        text);
     text += kEol;
 }
 
@@ -342,8 +339,8 @@ void WriteMapAttributes(const ChartDocument& document, std::string& output) {
     output += "[MAP.ATTRIBUTES]\r\n";
     output += "DemlaMapType=" + std::string(MapTypeName(document.MapType)) + ";\r\n";
     output += std::string("ContourLines=") + (document.ContourLines ? "Yes" : "No") + ";\r\n";
-    output += "ContourLinesWidth=" + FormattedNumberText(document.ContourLinesWidth, "F2") +
-              ";\r\n";
+    output +=
+        "ContourLinesWidth=" + FormattedNumberText(document.ContourLinesWidth, "F2") + ";\r\n";
     output += "ContourLinesColor=" + Unsigned(document.ContourLinesColor) + ";\r\n";
 }
 

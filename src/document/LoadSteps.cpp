@@ -3,6 +3,7 @@
 #include "core/NumberText.h"
 #include "core/Prompt.h"
 #include "datafiles/AsciiMatrix.h"
+#include "datafiles/GaussMatrix.h"
 #include "document/ChartDocument.h"
 #include "document/DocumentReaders.h"
 #include "document/GaussFile.h"
@@ -113,8 +114,8 @@ bool ReadDataFile(ChartDocument& document, const std::string& fileName) {
         return true;
     }
     std::ifstream input(fileName, std::ios::binary);
-    if (LoadAsciiMatrix(document.Delimiters, document.DataMatrix, input, prompt,
-                        document.Screen) == 1) {
+    if (LoadAsciiMatrix(document.Delimiters, document.DataMatrix, input, prompt, document.Screen) ==
+        1) {
         document.DataMatrix.Clear();
         prompt.Show("Error", "Error reading ASCII file");
         return false;
@@ -350,7 +351,7 @@ void ReadPageSetup(ChartDocument& document, DemlaSetup& reader) {
 
 void LimitScale(ChartDocument& document, bool report) {
     DMAT& scale = document.ScaleValues;
-    if (scale.GetRows() <= kMaxScaleBoundaries || scale.GetColumns() == 0) {
+    if (BoundaryCount(scale) <= kMaxScaleBoundaries) {
         return;
     }
     if (report) {

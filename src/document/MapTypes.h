@@ -18,7 +18,7 @@ enum MapTypeNumber : std::uint32_t {
 };
 
 inline constexpr std::array<std::string_view, 7> kMapTypeNames = {
-    "Rectangle",      "Triangle",        "LTriangle",      "HParallelogram",
+    "Rectangle",       "Triangle",       "LTriangle",       "HParallelogram",
     "HLParallelogram", "VParallelogram", "VLParallelogram",
 };
 

@@ -54,8 +54,8 @@ std::optional<std::string> GeneratedSetupText(const std::string& dataPath, int d
                                               const AsciiFormat& format, std::string* error) {
     const auto refuse = [&](const char* why) -> std::optional<std::string> {
         if (error != nullptr) {
-            *error = std::string("The data file cannot be named in a setup file: ") + why +
-                     "\r\n" + dataPath;
+            *error = std::string("The data file cannot be named in a setup file: ") + why + "\r\n" +
+                     dataPath;
         }
         return std::nullopt;
     };

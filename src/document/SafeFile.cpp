@@ -91,8 +91,8 @@ FileWriteResult WriteFileAtomically(const std::string& path, std::string_view by
     if (!file) {
         return FileWriteResult::OpenFailed;
     }
-    bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file.get()) ==
-                                        bytes.size();
+    bool written =
+        bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
     written = std::fflush(file.get()) == 0 && written;
     written = std::fclose(file.release()) == 0 && written;
     if (written && exists) {

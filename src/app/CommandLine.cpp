@@ -1,0 +1,63 @@
+#include "app/CommandLine.h"
+
+#include <algorithm>
+#include <iostream>
+
+std::optional<CommandArguments>
+CommandArguments::Parse(std::span<const std::string> arguments,
+                        std::initializer_list<std::string_view> valueOptions,
+                        std::initializer_list<std::string_view> flags, std::string& error) {
+    CommandArguments parsed;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
+            parsed.operands_.push_back(argument);
+            continue;
+        }
+        if (argument == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (std::find(valueOptions.begin(), valueOptions.end(), argument) != valueOptions.end()) {
+            if (i + 1 >= arguments.size()) {
+                error = "option " + argument + " needs a value";
+                return std::nullopt;
+            }
+            parsed.values_[argument] = arguments[++i];
+        } else if (std::find(flags.begin(), flags.end(), argument) != flags.end()) {
+            parsed.flags_.insert(argument);
+        } else {
+            error = "unknown option " + argument;
+            return std::nullopt;
+        }
+    }
+    return parsed;
+}
+
+std::optional<std::string> CommandArguments::Value(std::string_view option) const {
+    const auto found = values_.find(option);
+    if (found == values_.end()) {
+        return std::nullopt;
+    }
+    return found->second;
+}
+
+bool CommandArguments::Has(std::string_view flag) const {
+    return flags_.find(flag) != flags_.end();
+}
+
+void PrintUsage(std::ostream& output) {
+    output << "usage: demla info FILE.dml [--json] [--cancel]\n"
+              "       demla resave FILE.dml [-o NEW.dml] [--cancel]\n"
+              "       demla new DATA [--format gauss|ascii] [--field comma|spaces|CHAR]\n"
+              "                      [--record crlf|CHAR] [-o SETUP.dml] [--cancel]\n"
+              "Messages are printed on standard error as \"Caption: text\"; every question\n"
+              "is answered OK or Yes, or Cancel or No with --cancel.\n";
+}
+
+int UsageError(const std::string& message) {
+    std::cerr << "demla: " << message << '\n';
+    PrintUsage(std::cerr);
+    return kExitUsage;
+}

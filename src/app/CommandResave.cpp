@@ -1,0 +1,28 @@
+#include "app/CliPrompt.h"
+#include "app/CommandLine.h"
+#include "document/ChartDocument.h"
+
+#include <iostream>
+
+// demla resave FILE.dml [-o NEW.dml]: loads the file and saves it through
+// the document's own saving, under a new name with -o, as Save As does.
+int RunResave(std::span<const std::string> arguments) {
+    std::string error;
+    const std::optional<CommandArguments> parsed =
+        CommandArguments::Parse(arguments, {"-o"}, {"--cancel"}, error);
+    if (!parsed) {
+        return UsageError(error);
+    }
+    if (parsed->Operands().size() != 1) {
+        return UsageError("resave takes one setup file");
+    }
+    CliPrompt prompt(std::cerr, parsed->Has("--cancel"));
+    ChartDocument document(prompt);
+    if (!document.Open(parsed->Operands().front())) {
+        return kExitFailure;
+    }
+    if (const std::optional<std::string> output = parsed->Value("-o")) {
+        document.SetPath(*output);
+    }
+    return document.Save() ? kExitSuccess : kExitFailure;
+}

@@ -1,0 +1,187 @@
+#include "app/Json.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace {
+
+void AppendEscaped(std::string& out, unsigned char c) {
+    switch (c) {
+    case '"':
+        out += "\\\"";
+        return;
+    case '\\':
+        out += "\\\\";
+        return;
+    case '\b':
+        out += "\\b";
+        return;
+    case '\f':
+        out += "\\f";
+        return;
+    case '\n':
+        out += "\\n";
+        return;
+    case '\r':
+        out += "\\r";
+        return;
+    case '\t':
+        out += "\\t";
+        return;
+    default:
+        break;
+    }
+    if (c < 0x20 || c == 0x7F) {
+        static constexpr char kHex[] = "0123456789abcdef";
+        out += "\\u00";
+        out += kHex[c >> 4];
+        out += kHex[c & 0xF];
+        return;
+    }
+    out += static_cast<char>(c);
+}
+
+} // namespace
+
+bool IsValidUtf8(std::string_view bytes) {
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        std::size_t length = 0;
+        std::uint32_t code = 0;
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        if (c >= 0xC2 && c <= 0xDF) {
+            length = 2;
+            code = c & 0x1F;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            length = 3;
+            code = c & 0x0F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            length = 4;
+            code = c & 0x07;
+        } else {
+            return false;
+        }
+        if (i + length > bytes.size()) {
+            return false;
+        }
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(bytes[i + k]);
+            if ((next & 0xC0) != 0x80) {
+                return false;
+            }
+            code = (code << 6) | (next & 0x3F);
+        }
+        const bool overlong = (length == 3 && code < 0x800) || (length == 4 && code < 0x10000);
+        if (overlong || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+            return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+void JsonWriter::BeforeValue() {
+    if (afterKey_) {
+        afterKey_ = false;
+        return;
+    }
+    if (!hasValue_.empty()) {
+        if (hasValue_.back()) {
+            out_ += ',';
+        }
+        hasValue_.back() = true;
+    }
+}
+
+JsonWriter& JsonWriter::BeginObject() {
+    BeforeValue();
+    out_ += '{';
+    hasValue_.push_back(false);
+    return *this;
+}
+
+JsonWriter& JsonWriter::EndObject() {
+    hasValue_.pop_back();
+    out_ += '}';
+    return *this;
+}
+
+JsonWriter& JsonWriter::BeginArray() {
+    BeforeValue();
+    out_ += '[';
+    hasValue_.push_back(false);
+    return *this;
+}
+
+JsonWriter& JsonWriter::EndArray() {
+    hasValue_.pop_back();
+    out_ += ']';
+    return *this;
+}
+
+JsonWriter& JsonWriter::Key(std::string_view key) {
+    BeforeValue();
+    Quoted(key, true);
+    out_ += ':';
+    afterKey_ = true;
+    return *this;
+}
+
+void JsonWriter::Quoted(std::string_view bytes, bool keepUtf8) {
+    out_ += '"';
+    for (const char byte : bytes) {
+        const auto c = static_cast<unsigned char>(byte);
+        if (c < 0x80 || keepUtf8) {
+            AppendEscaped(out_, c);
+        } else {
+            out_ += static_cast<char>(0xC0 | (c >> 6));
+            out_ += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    out_ += '"';
+}
+
+JsonWriter& JsonWriter::Text(std::string_view bytes) {
+    BeforeValue();
+    Quoted(bytes, false);
+    return *this;
+}
+
+JsonWriter& JsonWriter::Path(std::string_view bytes) {
+    BeforeValue();
+    Quoted(bytes, IsValidUtf8(bytes));
+    return *this;
+}
+
+JsonWriter& JsonWriter::Number(double value) {
+    if (!std::isfinite(value)) {
+        return Null();
+    }
+    BeforeValue();
+    char buffer[64];
+    const std::to_chars_result result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out_.append(buffer, result.ptr);
+    return *this;
+}
+
+JsonWriter& JsonWriter::Integer(std::int64_t value) {
+    BeforeValue();
+    out_ += std::to_string(value);
+    return *this;
+}
+
+JsonWriter& JsonWriter::Bool(bool value) {
+    BeforeValue();
+    out_ += value ? "true" : "false";
+    return *this;
+}
+
+JsonWriter& JsonWriter::Null() {
+    BeforeValue();
+    out_ += "null";
+    return *this;
+}
