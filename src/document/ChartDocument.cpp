@@ -87,6 +87,8 @@ bool ChartDocument::Open(const std::optional<std::string>& path) {
     if (path) {
         SetPath(*path);
     }
+    // The file the document is loaded from is the one its next save reads.
+    previousPath_ = path_;
     try {
         Reset();
         return LoadSteps();

@@ -55,7 +55,8 @@ public:
 
     const std::string& GetPath() const { return path_; }
     // The former path is kept: a save under a new name reads the values it
-    // copies from the file the document came from.
+    // copies from the file the document came from. Open and a successful
+    // Save make the path the file the document comes from.
     void SetPath(const std::string& path);
     const std::string& GetPreviousPath() const { return previousPath_; }
 

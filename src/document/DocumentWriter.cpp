@@ -358,6 +358,8 @@ bool ChartDocument::Save() {
     const std::string text = DocumentSetupText(*this, old);
     switch (WriteFileAtomically(path_, text)) {
     case FileWriteResult::Written:
+        // From now on the document comes from the file it was saved to.
+        previousPath_ = path_;
         return true;
     case FileWriteResult::OpenFailed:
         prompt_.Show("Error", "Cannot open document for writing: " + path_ + "\r\n" +

@@ -1,0 +1,92 @@
+#include "document/SafeFile.h"
+#include "core/NumberText.h"
+#include "document/DocumentTestSupport.h"
+#include "document/SetupValues.h"
+#include "setup/DemlaSetup.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+TEST(SafeFile, BackupNameChangesTheFileNameOnly) {
+    EXPECT_EQ(BackupFileName("map.dml"), "map.bak");
+    EXPECT_EQ(BackupFileName("maps.v2/map.dml"), "maps.v2/map.bak");
+    EXPECT_EQ(BackupFileName("maps.v2/map"), "maps.v2/mapbak");
+    EXPECT_EQ(BackupFileName("map"), "mapbak");
+    EXPECT_EQ(BackupFileName("/a/map.tar.dml"), "/a/map.tar.bak");
+}
+
+TEST(SafeFile, WritesThroughATemporaryFileAndKeepsTheOldOneOnFailure) {
+    TempFolder folder;
+    const std::string path = folder.Write("map.dml", "old");
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    ASSERT_EQ(WriteFileAtomically(path, "new"), FileWriteResult::Written);
+    EXPECT_EQ(ReadFile(path), "new");
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 1);
+
+    // A link is followed: the file it names changes, the link stays.
+    fs::create_symlink("map.dml", folder / "link.dml");
+    ASSERT_EQ(WriteFileAtomically(folder / "link.dml", "linked"), FileWriteResult::Written);
+    EXPECT_TRUE(fs::is_symlink(folder / "link.dml"));
+    EXPECT_EQ(ReadFile(path), "linked");
+
+    fs::permissions(path, fs::perms::owner_read);
+    EXPECT_EQ(WriteFileAtomically(path, "refused"), FileWriteResult::OpenFailed);
+    EXPECT_EQ(ReadFile(path), "linked");
+    fs::create_directory(folder / "folder.dml");
+    EXPECT_EQ(WriteFileAtomically(folder / "folder.dml", "x"), FileWriteResult::OpenFailed);
+    EXPECT_EQ(WriteFileAtomically(folder / "none/map.dml", "x"), FileWriteResult::OpenFailed);
+    EXPECT_EQ(WriteFileAtomically("", "x"), FileWriteResult::OpenFailed);
+}
+
+TEST(SafeFile, PathsOfFilesNamedByASetupFile) {
+    EXPECT_EQ(ResolveBeside("/maps/a.dml", "data.csv"), "/maps/data.csv");
+    EXPECT_EQ(ResolveBeside("a.dml", "sub/data.csv"), "sub/data.csv");
+    EXPECT_EQ(ResolveBeside("/maps/a.dml", "/data/d.csv"), "/data/d.csv");
+    EXPECT_EQ(FileNameOf("C:\\maps\\data 1.txt"), "data 1.txt");
+    EXPECT_EQ(FolderOf("/maps/a.dml"), "/maps/");
+}
+
+// Reads value as the only item of a section back through the reader.
+std::string ReadBack(const std::string& value, bool string) {
+    TempFolder folder;
+    const std::string path = folder.Write("x.dml", "[S]\nKey=" + value + ";\nNext=1;\n");
+    DemlaSetup reader;
+    EXPECT_TRUE(reader.FindSection(path, "S"));
+    EXPECT_NE(reader.FindItem("Key"), nullptr);
+    if (string) {
+        const char* text = reader.GetString();
+        return text != nullptr ? text : "(null)";
+    }
+    return FormatDoubleC("%.17g", reader.GetDouble());
+}
+
+TEST(SetupValues, WrittenValuesReadBack) {
+    EXPECT_EQ(SetupStringText("say \"hi\""), "\"say \\\"hi\\\"\"");
+    EXPECT_EQ(ReadBack(SetupStringText("say \"hi\""), true), "say \"hi\"");
+    EXPECT_EQ(ReadBack(SetupStringText("a\\\"b"), true), "a\\\"b");
+    EXPECT_EQ(ReadBack(SetupStringText("ends\\"), true), "ends\\ ");
+    EXPECT_EQ(ReadBack(SetupByteText('\\'), true), "\\ ");
+
+    EXPECT_EQ(FormattedNumberText(1234.5678, "E2"), "1.23E+03");
+    EXPECT_EQ(ReadBack(FormattedNumberText(1234.5678, "E2"), false), "1230");
+    // Formats that make something else than a number fall back to an exact form.
+    EXPECT_EQ(FormattedNumberText(0.1, "%5.1f"), "0.10000000000000001");
+    EXPECT_EQ(FormattedNumberText(2.5, "x%fx"), "2.5");
+    EXPECT_EQ(ShortNumberText(1e300 * 1e300), "+inf");
+    EXPECT_EQ(ReadBack(ShortNumberText(-1e300 * 1e300), false), "-inf");
+    EXPECT_EQ(ReadBack(FormattedNumberText(std::nan(""), "F2"), false), "-nan");
+
+    EXPECT_EQ(ColorFromDouble(255.9), 255u);
+    EXPECT_EQ(ColorFromDouble(-1), 0xFFFFFFFFu);
+    EXPECT_EQ(ColorFromDouble(4294967295.0), 0xFFFFFFFFu);
+    EXPECT_EQ(ColorFromDouble(1e30), 0xFFFFFFFFu);
+    EXPECT_EQ(ColorFromDouble(std::nan("")), 0u);
+}
+
+} // namespace

@@ -1,0 +1,203 @@
+#include "document/ChartDocument.h"
+#include "document/DocumentTestSupport.h"
+#include "document/SafeFile.h"
+#include "support/ScriptedPrompt.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+namespace {
+
+// A setup file that uses most of what a file can say.
+const char* kRichSetup =
+    "[DATA]\r\nMapMatrix=data.csv;\r\nFormat=ASCII;\r\n"
+    "[PLOT.FRAME]\r\nTitle={\"Deaths\", \"Denmark\"};\r\nxTicks={1974,2013,0};\r\n"
+    "xTicksList={\"1974\" 1974, \"2000\" 2000,};\r\nxLabel=\"Year\";\r\n"
+    "[MAP.SCALE]\r\nMapScale={0.5 1 2.5};\r\nTickFormat=F2;\r\nxOrigin=2300;\r\n"
+    "LabelFont={-10 0 0 0 700 0 0 0 0 0 0 2 0 \"Arial\"};\r\n"
+    "ScaleSetup={1 0 0, 0 1 1, 0 0 0,};\r\n"
+    "[COLORS]\r\nMapColors={1 2 3 4};\r\nMapMissingColor=5;\r\n"
+    "[ANNOTATION]\r\nText={\"say \\\"hi\\\"\", \"two\"};\r\n"
+    "TextLocation={100 200 300 40, 1980 50 0 0,};\r\n"
+    "TextAttributes={page 255 0 opaque c t, plot 0 16777215 trans r b,};\r\n"
+    "TextFont.1={-14 0 900 0 400 1 0 0 0 0 0 2 0 \"Serif\"};\r\n"
+    "TextFrame.0={3 0 255 hatched 65280 4};\r\n"
+    "Line={1974 0 2012 99,};\r\nLineAttributes={plot 2 1 255,};\r\n"
+    "Rectangle={10 10 200 100, 1990 20 2000 30,};\r\n"
+    "RectangleAttributes={page 1 0 0 trans 0 0, plot -1 0 0 solid 65535 0,};\r\n"
+    "[PAGESETUP]\r\nOrientation=Portrait;\r\n"
+    "[MAP.ATTRIBUTES]\r\nDemlaMapType=HParallelogram;\r\nContourLines=Yes;\r\n"
+    "ContourLinesWidth=1.5;\r\nContourLinesColor=128;\r\n";
+
+class Saving : public ::testing::Test {
+protected:
+    Saving() { folder.Write("data.csv", "1,2,3\r\n4,5,6\r\n"); }
+
+    // Opens the setup text written as name, and saves it.
+    std::string OpenAndSave(const std::string& name, const std::string& setup) {
+        const std::string path = folder.Write(name, setup);
+        EXPECT_TRUE(document.Open(path));
+        EXPECT_TRUE(document.Save());
+        return ReadFile(path);
+    }
+
+    TempFolder folder;
+    ScriptedPrompt prompt;
+    ChartDocument document{prompt};
+};
+
+std::size_t Position(const std::string& text, const std::string& what) {
+    const std::size_t at = text.find(what);
+    EXPECT_NE(at, std::string::npos) << what;
+    return at;
+}
+
+TEST_F(Saving, WritesTheSectionsInTheirOrder) {
+    const std::string text = OpenAndSave("map.dml", kRichSetup);
+    EXPECT_EQ(prompt.Count(), 0u);
+    std::size_t previous = 0;
+    for (const char* header :
+         {"[DATA]\r\n", "[PLOT.FRAME]\r\n", "[MAP.SCALE]\r\n", "[COLORS]\r\n", "[ANNOTATION]\r\n",
+          "[SYSTEM]\r\n", "[PAGESETUP]\r\n", "[MAP.ATTRIBUTES]\r\n"}) {
+        const std::size_t at = Position(text, header);
+        EXPECT_GE(at, previous) << header;
+        previous = at;
+    }
+    EXPECT_TRUE(text.starts_with("[DATA]\r\nMapMatrix=data.csv;\r\nFormat=ASCII;\r\n\r\n[PLOT."));
+    for (const char* line :
+         {"/@ LinearScale=3;\r\n/@ "
+          "MultiplicativeScale=3;\r\nMapScale={\r\n0.50\r\n1.00\r\n2.50\r\n};",
+          "ScaleSetup={ \r\n1 0 0,\r\n0 1 1,\r\n0 0 0\r\n};\r\n\r\n[COLORS]",
+          "[COLORS]\r\nMapColors={\r\n1\r\n2\r\n3\r\n4\r\n};\r\nMapMissingColor=5;\r\n\r\n",
+          "Text={\r\n\"say \\\"hi\\\"\",\r\n\"two\"\r\n};\r\n",
+          "TextLocation={\r\n100 200 300 40,\r\n1980 50 0 0\r\n};\r\n",
+          "TextAttributes={\r\npage 255 0 opaque c t,\r\nplot 0 16777215 trans r b\r\n};\r\n",
+          "TextFrame.0={3 0 255 hatched 65280 4};\r\n",
+          "TextFont.1={-14 0 900 0 400 1 0 0 0 0 0 2 0 \"Serif\"};\r\n",
+          "Line={\r\n1974 0 2012 99 \r\n};\r\nLineAttributes={\r\n plot 2 1 255\r\n};\r\n",
+          "RectangleAttributes={\r\npage 1 0 0 trans 0 0,\r\n plot -1 0 0 solid 65535 0\r\n};",
+          "[SYSTEM]\r\nVersion=1.1;\r\nType=Demla;\r\n\r\n[PAGESETUP]\r\nOrientation=Portrait;"
+          "\r\n\r\n[MAP.ATTRIBUTES]\r\nDemlaMapType=HParallelogram;\r\nContourLines=Yes;\r\n"
+          "ContourLinesWidth=1.50;\r\nContourLinesColor=128;\r\n"}) {
+        EXPECT_THAT(text, HasSubstr(line));
+    }
+    EXPECT_THAT(text, Not(HasSubstr("TextFont.0")));
+    EXPECT_THAT(text, Not(HasSubstr("AsciiFormat")));
+}
+
+TEST_F(Saving, LoadingTheSavedFileGivesTheSameSettings) {
+    const std::string first = OpenAndSave("map.dml", kRichSetup);
+    ASSERT_TRUE(document.Open());
+    EXPECT_EQ(document.BoundaryCount(), 3u);
+    EXPECT_EQ(document.Legend.GetLevelFlags()[0], 1u);
+    EXPECT_EQ(document.Legend.GetLevelFlags()[1], 6u);
+    EXPECT_EQ(Item(document.Texts, 0).GetText(), "say \"hi\"");
+    EXPECT_EQ(Item(document.Texts, 1).GetFont()->escapement, 900);
+    EXPECT_EQ(Item(document.Texts, 0).GetFrame()->GetFrameRecord().fillColor, 65280u);
+    EXPECT_EQ(Item(document.Rectangles, 1).GetFrameRecord().borderWidth, -1);
+    EXPECT_EQ(document.MapType, 3u);
+    EXPECT_EQ(document.PageOrientation, kPortrait);
+    EXPECT_EQ(document.LevelColors.Level(3), 4u);
+    EXPECT_EQ(document.Frame.title.GetCount(), 2u);
+    EXPECT_EQ(prompt.Count(), 0u);
+    ASSERT_TRUE(document.Save());
+    EXPECT_EQ(ReadFile(document.GetPath()), first);
+}
+
+TEST_F(Saving, AsciiDelimitersAndTextsThatNeedCare) {
+    folder.Write("piped.txt", "1 2|3 4|");
+    std::string text = OpenAndSave("piped.dml", "[DATA]\nMapMatrix=piped.txt;\nFormat=ASCII;\n"
+                                                "AsciiFormat={spaces, custom, \"|\"};\n");
+    EXPECT_THAT(text, HasSubstr("AsciiFormat={ spaces, custom, \"|\" };\r\n"));
+    EXPECT_EQ(document.DataMatrix.GetRows(), 2u);
+}
+
+TEST_F(Saving, TextEndingInABackslashStaysReadable) {
+    OpenAndSave("map.dml", "[ANNOTATION]\nText={\"a\", \"b\"};\n");
+    Item(document.Texts, 0).SetText(std::string("C:\\dir\\"));
+    Item(document.Texts, 1).SetText(std::string("quote \\\" kept"));
+    ASSERT_TRUE(document.Save());
+    EXPECT_THAT(ReadFile(document.GetPath()), HasSubstr("\"C:\\dir\\ \",\r\n"));
+    ASSERT_TRUE(document.Open());
+    EXPECT_EQ(prompt.Count(), 0u);
+    EXPECT_EQ(Item(document.Texts, 0).GetText(), "C:\\dir\\ ");
+    EXPECT_EQ(Item(document.Texts, 1).GetText(), "quote \\\" kept");
+}
+
+TEST_F(Saving, CopiesWhatTheDocumentDoesNotKeep) {
+    folder.Write("lines.fmt", GaussBytes({{1, 2, 3, 4}}));
+    const std::string text = OpenAndSave(
+        "map.dml", "[DATA]\nMapMatrix= \"data.csv\" ;\n[ANNOTATION]\nText={\"a\", \"b\", \"c\"};\n"
+                   "TextLocation={0 0 5 5, 0 0 5 5, 0 0 5 5,};\n"
+                   "TextFrame.*={1 0 0 solid 0 0};\nTextFrame.2={2 0 0 solid 0 0};\n"
+                   "TextFont.*= {-12 0 0 0 400 0 0 0 0 0 0 2 0 \"Arial\"};\n"
+                   "Line=\"lines.fmt\";\nRectangle=gone.fmt;\n");
+    EXPECT_THAT(text, HasSubstr("MapMatrix= \"data.csv\" ;\r\n"));
+    EXPECT_THAT(text, HasSubstr("TextFrame.*={1 0 0 solid 0 0};\r\nTextFrame.2={2 0 0 solid 0 0};"
+                                "\r\nTextFont.*= {-12 0 0 0 400 0 0 0 0 0 0 2 0 \"Arial\"};\r\n"));
+    EXPECT_THAT(text, Not(HasSubstr("TextFrame.0")));
+    EXPECT_THAT(text, Not(HasSubstr("TextFont.0")));
+    EXPECT_THAT(text, HasSubstr("Line=\"lines.fmt\";\r\nLineAttributes={\r\n plot 0 0 0\r\n};"));
+    // The reference stays although its file could not be read this time.
+    EXPECT_THAT(text, HasSubstr("Rectangle=gone.fmt;\r\n"));
+}
+
+TEST_F(Saving, DataFileNameWithoutData) {
+    EXPECT_THAT(OpenAndSave("a.dml", "[SYSTEM]\nType=Demla;\n"),
+                HasSubstr("[DATA]\r\n/@ MapMatrix = put Data File name here;\r\n\r\n"));
+    // A data file without records leaves the matrix empty; its name stays.
+    folder.Write("empty.csv", "");
+    const std::string text = OpenAndSave("b.dml", "[DATA]\nMapMatrix=empty.csv;\n");
+    EXPECT_TRUE(document.DataMatrix.IsEmpty());
+    EXPECT_THAT(text, HasSubstr("[DATA]\r\nMapMatrix=empty.csv;\r\nFormat=ASCII;\r\n"));
+}
+
+TEST_F(Saving, BackupBesideTheFileItCopies) {
+    OpenAndSave("maps.v2/map.dml", "[SYSTEM]\nType=Demla;\n");
+    EXPECT_EQ(ReadFile(folder / "maps.v2/map.bak"), "[SYSTEM]\nType=Demla;\n");
+    EXPECT_FALSE(FileExists(folder / "maps.bak"));
+    OpenAndSave("plain", "[PAGESETUP]\n");
+    EXPECT_EQ(ReadFile(folder / "plainbak"), "[PAGESETUP]\n");
+
+    // Save As reads the file the document came from and backs that up.
+    const std::string original = ReadFile(folder / "plain");
+    document.SetPath(folder / "copy.dml");
+    ASSERT_TRUE(document.Save());
+    EXPECT_EQ(ReadFile(folder / "copy.dml"), original);
+    EXPECT_EQ(ReadFile(folder / "plainbak"), original);
+    EXPECT_FALSE(FileExists(folder / "copy.bak"));
+}
+
+TEST_F(Saving, FailuresKeepTheOldFile) {
+    const std::string path = folder.Write("locked.dml", "[PAGESETUP]\n");
+    ASSERT_TRUE(document.Open(path));
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+    EXPECT_FALSE(document.Save());
+    EXPECT_EQ(prompt.Last().caption, "Error");
+    EXPECT_EQ(prompt.Last().text, "Cannot open document for writing: " + path +
+                                      "\r\nCheck if the file has read-only attribute\r\n"
+                                      "Check if the file is currently opened in another "
+                                      "application");
+    EXPECT_EQ(ReadFile(path), "[PAGESETUP]\n");
+
+    document.SetPath(folder / "no/such/folder/map.dml");
+    EXPECT_FALSE(document.Save());
+    EXPECT_THAT(prompt.Last().text, HasSubstr("Cannot open document for writing: "));
+
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "root writes into read-only folders";
+    }
+    const std::string shut = folder.Write("shut/map.dml", "[PAGESETUP]\n");
+    ASSERT_TRUE(document.Open(shut));
+    std::filesystem::permissions(folder / "shut", std::filesystem::perms::owner_read |
+                                                      std::filesystem::perms::owner_exec);
+    EXPECT_FALSE(document.Save());
+    EXPECT_EQ(prompt.Last().text, "Cannot open backup document");
+    EXPECT_EQ(ReadFile(shut), "[PAGESETUP]\n");
+}
+
+} // namespace
