@@ -187,7 +187,14 @@ TEST_F(Saving, FailuresKeepTheOldFile) {
     document.SetPath(folder / "no/such/folder/map.dml");
     EXPECT_FALSE(document.Save());
     EXPECT_THAT(prompt.Last().text, HasSubstr("Cannot open document for writing: "));
+    std::filesystem::create_directory(folder / "taken.dml");
+    document.SetPath(folder / "taken.dml");
+    EXPECT_FALSE(document.Save());
+    EXPECT_THAT(prompt.Last().text, HasSubstr("Cannot open document for writing: "));
+    EXPECT_TRUE(std::filesystem::is_empty(folder / "taken.dml"));
+}
 
+TEST_F(Saving, ReadOnlyFolderKeepsTheOldFile) {
     if (::geteuid() == 0) {
         GTEST_SKIP() << "root writes into read-only folders";
     }

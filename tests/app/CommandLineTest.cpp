@@ -1,0 +1,159 @@
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream input(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(input), std::istreambuf_iterator<char>());
+}
+
+class CommandLine : public ::testing::Test {
+protected:
+    CommandLine() {
+        static std::atomic<int> counter{0};
+        folder = fs::temp_directory_path() /
+                 ("demla_app_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+    }
+    ~CommandLine() override { fs::remove_all(folder); }
+
+    // Runs demla with the arguments (already quoted for the shell).
+    Outcome Demla(const std::string& arguments) const {
+        const fs::path out = folder / "stdout.txt";
+        const fs::path err = folder / "stderr.txt";
+        const std::string command = std::string("'") + DEMLA_BINARY + "' " + arguments + " >'" +
+                                    out.string() + "' 2>'" + err.string() + "'";
+        Outcome run;
+        const int raw = std::system(command.c_str());
+        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        run.out = ReadFile(out);
+        run.err = ReadFile(err);
+        fs::remove(out);
+        fs::remove(err);
+        return run;
+    }
+    std::string Quoted(const fs::path& path) const { return "'" + path.string() + "'"; }
+    fs::path CopyExample(const std::string& name) const {
+        fs::copy_file(fs::path(DEMLA_EXAMPLES_DIR) / name, folder / name,
+                      fs::copy_options::overwrite_existing);
+        return folder / name;
+    }
+
+    fs::path folder;
+};
+
+// The JSON of info without its "file" member, which names the path given.
+std::string WithoutFile(const std::string& json) {
+    const std::size_t end = json.find(",\"opened\"");
+    return end == std::string::npos ? json : json.substr(end);
+}
+
+TEST_F(CommandLine, InfoOnTheExamplesAndTheirResavedCopies) {
+    for (const std::string name : {"dk-male-mortality", "dk-female-mortality",
+                                   "dk-male-births-by-month", "dk-male-person-years-triangles"}) {
+        const Outcome info =
+            Demla("info --json " + Quoted(fs::path(DEMLA_EXAMPLES_DIR) / (name + ".dml")));
+        EXPECT_EQ(info.status, 0) << name << info.err;
+        EXPECT_THAT(info.out, HasSubstr("\"opened\":true,\"messages\":[],\"data\":{\"format\":2"));
+        EXPECT_EQ(info.err, "");
+
+        // Saving and loading again gives the same settings; a scale computed
+        // from the data is rounded to the legend's format once.
+        const std::string data =
+            name + (name.find("births") != std::string::npos ? ".txt" : ".csv");
+        CopyExample(data);
+        const fs::path setup = CopyExample(name + ".dml");
+        EXPECT_EQ(Demla("resave " + Quoted(setup) + " -o " + Quoted(folder / "again.dml")).status,
+                  0);
+        EXPECT_EQ(ReadFile(setup), ReadFile(fs::path(DEMLA_EXAMPLES_DIR) / (name + ".dml")));
+        const Outcome again = Demla("info --json " + Quoted(folder / "again.dml"));
+        if (name.find("triangles") == std::string::npos) {
+            EXPECT_EQ(WithoutFile(again.out), WithoutFile(info.out)) << name;
+        }
+        EXPECT_EQ(Demla("resave " + Quoted(folder / "again.dml")).status, 0);
+        EXPECT_EQ(Demla("info --json " + Quoted(folder / "again.dml")).out, again.out) << name;
+    }
+    const Outcome male =
+        Demla("info --json " + Quoted(fs::path(DEMLA_EXAMPLES_DIR) / "dk-male-mortality.dml"));
+    EXPECT_THAT(male.out, HasSubstr("\"x_label\":[{\"text\":\"Year\""));
+    EXPECT_THAT(male.out, HasSubstr("\"y_label\":[{\"text\":\"Age\""));
+    EXPECT_THAT(male.out, HasSubstr("\"boundaries\":[0.1,0.2,0.4,0.8,1.6,3.2,6.4,12.8,25.6,"));
+}
+
+TEST_F(CommandLine, UsageErrors) {
+    for (const char* arguments :
+         {"", "info", "info a.dml b.dml", "info a.dml --frobnicate", "resave a.dml -o",
+          "new x.csv --format excel", "new x.csv --field ab", "bogus"}) {
+        const Outcome run = Demla(arguments);
+        EXPECT_EQ(run.status, 2) << arguments;
+        EXPECT_THAT(run.err, HasSubstr("usage: demla info FILE.dml [--json]")) << arguments;
+        EXPECT_EQ(run.out, "") << arguments;
+    }
+}
+
+TEST_F(CommandLine, QuestionsAreAnsweredByPolicy) {
+    std::ofstream(folder / "lost.dml") << "[DATA]\nMapMatrix=/nowhere/lost.csv;\n";
+    const Outcome cancelled = Demla("info --json --cancel " + Quoted(folder / "lost.dml"));
+    EXPECT_EQ(cancelled.status, 1);
+    EXPECT_THAT(cancelled.err, HasSubstr("Error: Cannot open data file: /nowhere/lost.csv\n"));
+    EXPECT_THAT(cancelled.out, HasSubstr("\"opened\":false,\"messages\":[{\"caption\":\"Error\""));
+    EXPECT_THAT(cancelled.out, HasSubstr("\"answer\":\"cancel\"}]}"));
+
+    // Bytes of a Latin-1 file and control characters come out as valid JSON.
+    std::ofstream(folder / "latin.dml")
+        << "[ANNOTATION]\nText=\"\xC5r\x01\t\";\n[MAP.ATTRIBUTES]\nDemlaMapType=Nope;\n";
+    const Outcome latin = Demla("info --json " + Quoted(folder / "latin.dml"));
+    EXPECT_EQ(latin.status, 0);
+    EXPECT_THAT(latin.out, HasSubstr("\"text\":\"\xC3\x85r\\u0001\\t\""));
+    EXPECT_THAT(latin.out, HasSubstr("{\"caption\":\"Alert\",\"text\":\"DemlaMapType item has an "
+                                     "invalid value\\n\",\"answer\":null}"));
+    EXPECT_THAT(latin.out, HasSubstr("\"min\":0,\"max\":0"));
+    EXPECT_FALSE(fs::exists(folder / "latin.bak")); // info writes nothing
+}
+
+TEST_F(CommandLine, NewWritesTheGeneratedSetupAndSavesIt) {
+    const fs::path data = CopyExample("dk-male-births-by-month.txt");
+    const Outcome made = Demla("new " + Quoted(data) + " --field spaces");
+    ASSERT_EQ(made.status, 0) << made.err;
+    const fs::path setup = folder / "dk-male-births-by-month.dml";
+    EXPECT_EQ(made.out, setup.string() + "\n");
+    const std::string text = ReadFile(setup);
+    EXPECT_THAT(text, HasSubstr("[DATA]\r\nMapMatrix=" + data.string() +
+                                ";\r\nFormat=ASCII;\r\nAsciiFormat={ spaces, crlf };\r\n"));
+    EXPECT_THAT(text, HasSubstr("Title={\r\n\"Main Title\"\r\n};"));
+    EXPECT_EQ(ReadFile(folder / "dk-male-births-by-month.bak"),
+              "[DATA]\nMapMatrix=" + data.string() +
+                  ";\nFormat=ASCII;\nAsciiFormat={ spaces, crlf };\n");
+    const Outcome info = Demla("info " + Quoted(setup));
+    EXPECT_THAT(info.out, HasSubstr("data: ASCII, 12 x 118, 0 missing"));
+
+    // A setup file already there is replaced only when the user agrees.
+    const Outcome declined = Demla("new " + Quoted(data) + " --cancel");
+    EXPECT_EQ(declined.status, 1);
+    EXPECT_THAT(declined.err, HasSubstr("Open Data File: The setup file already exists:"));
+    EXPECT_EQ(ReadFile(setup), text);
+
+    EXPECT_EQ(Demla("new " + Quoted(folder / "absent.csv")).status, 1);
+}
+
+} // namespace
