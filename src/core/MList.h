@@ -130,6 +130,21 @@ public:
         --count_;
     }
 
+    // Calls visit on every element from the head, without moving the
+    // cursor, so that a walk can run while another holds the cursor.
+    template <typename Visit>
+    void ForEach(Visit visit) {
+        for (Node* node = head_.get(); node; node = node->next.get()) {
+            visit(node->element);
+        }
+    }
+    template <typename Visit>
+    void ForEach(Visit visit) const {
+        for (const Node* node = head_.get(); node; node = node->next.get()) {
+            visit(node->element);
+        }
+    }
+
     void RemoveHead() {
         GoHead();
         RemoveCurrent();

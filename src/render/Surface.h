@@ -31,8 +31,8 @@ struct BrushStyle {
 struct HatchStyle {
     static constexpr std::int32_t Horizontal = 0;
     static constexpr std::int32_t Vertical = 1;
-    static constexpr std::int32_t FDiagonal = 2; // upward from left to right
-    static constexpr std::int32_t BDiagonal = 3; // downward from left to right
+    static constexpr std::int32_t FDiagonal = 2; // lines from top left to bottom right
+    static constexpr std::int32_t BDiagonal = 3; // lines from bottom left to top right
     static constexpr std::int32_t Cross = 4;
     static constexpr std::int32_t DiagCross = 5;
 };
@@ -51,7 +51,8 @@ struct TextAlign {
     static constexpr std::uint32_t VerticalMask = 24;
 };
 
-// Whether text output paints its background box.
+// Whether text output paints its background box. In opaque mode the gaps
+// of hatched brushes and dashed pens take the background colour too.
 struct BackgroundMode {
     static constexpr std::int32_t Transparent = 1;
     static constexpr std::int32_t Opaque = 2;
@@ -81,7 +82,8 @@ struct DeviceTechnology {
     static constexpr std::int32_t DisplayFile = 6;
 };
 
-// The raster operation for lines: XorPen makes drawing twice erase.
+// The raster operation for lines: XorPen makes drawing twice erase. It has
+// no effect on metafiles and vector devices.
 enum class RasterOp : std::int32_t { XorPen = 7, CopyPen = 13 };
 
 // What GetDeviceCaps can be asked.

@@ -1,0 +1,68 @@
+#include "map/MapPage.h"
+
+#include "map/MapPainterFactory.h"
+#include "render/CCSystem.h"
+#include "render/Surface.h"
+#include "scale/MapScale.h"
+
+namespace {
+
+// Puts the view's page system back however the paint ends.
+class PageSystemGuard {
+public:
+    explicit PageSystemGuard(PageCoordinateSystem& system) : system_(system), saved_(system) {}
+    ~PageSystemGuard() { system_ = saved_; }
+    PageSystemGuard(const PageSystemGuard&) = delete;
+    PageSystemGuard& operator=(const PageSystemGuard&) = delete;
+
+private:
+    PageCoordinateSystem& system_;
+    PageCoordinateSystem saved_;
+};
+
+void DrawPageOutline(Surface& surface, const CCSystem& coordinates, const PageSize& page) {
+    LRectangle outline(0, 0, page.width, page.height);
+    outline.SetCoordinateAttribute(PointAttribute::PageUnits);
+    outline.SetBorderWidth(1.0);
+    outline.SetPenStyle(PenStyle::Dot);
+    outline.SetBorderColor(0);
+    outline.SetFill(Brush::Hollow());
+    outline.Draw(surface, &coordinates);
+}
+
+} // namespace
+
+void PaintMapPage(Surface& surface, PageCoordinateSystem& view, const MapPageContent& content,
+                  const MapPageOptions& options) {
+    PageSystemGuard guard(view);
+    bool fitPlotArea = options.fitPlotArea;
+    if (options.printing) {
+        // A printout shows the whole sheet with everything on it.
+        fitPlotArea = false;
+        view = PageCoordinateSystem::FromDevice(surface);
+    }
+
+    const PlotFrame& frame = content.frame;
+    const MapPlotRect plot{frame.xOrigin, frame.yOrigin, frame.xSize, frame.ySize};
+    const CCSystem coordinates(frame.x1, frame.x2, frame.y1, frame.y2, plot.xOrigin,
+                               static_cast<double>(plot.xOrigin) + plot.xSize, plot.yOrigin,
+                               static_cast<double>(plot.yOrigin) + plot.ySize, view);
+
+    if (!options.printing && options.pageOutline) {
+        DrawPageOutline(surface, coordinates, options.page);
+    }
+    if (options.showMap) {
+        const MapPaintInput input{content.levels, content.data, BoundaryCount(content.scale),
+                                  content.colors, plot,         content.contours};
+        MakeMapPainter(content.mapType)->Draw(surface, view, input);
+    }
+    if (fitPlotArea) {
+        return;
+    }
+    content.legend.Draw(surface, coordinates, content.scale, content.colors);
+    content.frame.Draw(surface, coordinates);
+    content.texts.List().ForEach([&](LText& text) { text.Draw(surface, &coordinates); });
+    content.lines.List().ForEach([&](LLine& line) { line.Draw(surface, &coordinates); });
+    content.rectangles.List().ForEach(
+        [&](LRectangle& rectangle) { rectangle.Draw(surface, &coordinates); });
+}

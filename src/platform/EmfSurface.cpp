@@ -1,0 +1,361 @@
+#include "platform/EmfSurface.h"
+
+#include "platform/FontMapping.h"
+
+#include <QFile>
+#include <QFontMetrics>
+#include <QString>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <utility>
+#include <vector>
+
+// The library speaks the Win32 drawing calls under their own names; some
+// of them are macros that would rename this file's own functions.
+#include <libEMF/emf.h>
+#undef TextOut
+#undef min
+#undef max
+
+namespace {
+
+// The library's reference screen: 1024 x 768 pixels on 320 x 240 mm, so one
+// logical pixel is 0.3125 mm, 31.25 hundredths of a millimetre.
+constexpr double kHundredthsOfMillimetrePerPixel = 31.25;
+
+// The size of a metafile's header record and where it keeps the file size.
+constexpr qint64 kHeaderSize = 88;
+constexpr qint64 kHeaderBytesOffset = 48;
+
+COLORREF ToColorRef(std::uint32_t color) {
+    return static_cast<COLORREF>(color & 0x00FFFFFF);
+}
+
+// Whether the brush is one that paints (and so an object of its own); the
+// others fill nothing.
+bool PaintingBrush(const Brush& brush) {
+    return brush.style == BrushStyle::Solid ||
+           (brush.style == BrushStyle::Hatched && brush.hatch >= HatchStyle::Horizontal &&
+            brush.hatch <= HatchStyle::DiagCross);
+}
+
+HBRUSH MakeBrush(const Brush& brush) {
+    if (!PaintingBrush(brush)) {
+        return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+    }
+    LOGBRUSH record{};
+    record.lbColor = ToColorRef(brush.color);
+    record.lbStyle = brush.style == BrushStyle::Solid ? BS_SOLID : BS_HATCHED;
+    record.lbHatch = static_cast<decltype(record.lbHatch)>(brush.hatch);
+    return CreateBrushIndirect(&record);
+}
+
+HPEN MakePen(const Pen& pen) {
+    if (pen.style == PenStyle::Null) {
+        return static_cast<HPEN>(GetStockObject(NULL_PEN));
+    }
+    const bool known = pen.style >= PenStyle::Solid && pen.style <= PenStyle::DashDotDot;
+    const bool dashed = known && pen.style != PenStyle::Solid;
+    // Players draw widths 0 and 1 alike, but converters size the dashes of
+    // a dashed pen by its width and lose them at width 0.
+    const std::int32_t width = dashed && pen.width <= 1 ? 1 : std::max(pen.width, 0);
+    return CreatePen(known ? pen.style : PS_SOLID, width, ToColorRef(pen.color));
+}
+
+// Reads the metafile back far enough to know that the library wrote all of
+// it: a header record whose byte count is the file's size.
+bool CompleteMetafile(const std::string& path) {
+    QFile file(QFile::decodeName(path.c_str()));
+    if (!file.open(QIODevice::ReadOnly) || file.size() < kHeaderSize) {
+        return false;
+    }
+    const QByteArray header = file.read(kHeaderSize);
+    const auto word = [&header](qsizetype offset) {
+        std::uint32_t value = 0;
+        for (int i = 3; i >= 0; --i) {
+            value = (value << 8) | static_cast<std::uint8_t>(header[offset + i]);
+        }
+        return value;
+    };
+    return header.size() == kHeaderSize && word(0) == 1 /* EMR_HEADER */ &&
+           static_cast<qint64>(word(kHeaderBytesOffset)) == file.size();
+}
+
+} // namespace
+
+// The device context and the objects this surface created and selected
+// into it (0: a stock object is selected, nothing to delete).
+struct EmfSurface::Recorder {
+    HDC dc = 0;
+    HPEN pen = 0;
+    HBRUSH brush = 0;
+    HFONT font = 0;
+
+    // Selects the object and deletes the one it replaces, if it was ours.
+    template <typename Handle>
+    void Replace(Handle& current, Handle created, bool owned) {
+        SelectObject(dc, created);
+        if (current != 0) {
+            DeleteObject(current);
+        }
+        current = owned ? created : 0;
+    }
+
+    // Draws with a temporary brush and the null pen, then selects the
+    // surface's own pen and brush back.
+    void FillPolygon(const std::vector<POINT>& points, const Brush& fill) {
+        if (!PaintingBrush(fill)) {
+            return;
+        }
+        HBRUSH temporary = MakeBrush(fill);
+        HGDIOBJ previousBrush = SelectObject(dc, temporary);
+        HGDIOBJ previousPen = SelectObject(dc, GetStockObject(NULL_PEN));
+        Polygon(dc, points.data(), static_cast<INT>(points.size()));
+        SelectObject(dc, previousPen);
+        SelectObject(dc, previousBrush);
+        DeleteObject(temporary);
+    }
+
+    // Selects stock objects back, deletes ours and closes the metafile.
+    void Finish() {
+        if (dc == 0) {
+            return;
+        }
+        SelectObject(dc, GetStockObject(BLACK_PEN));
+        SelectObject(dc, GetStockObject(WHITE_BRUSH));
+        SelectObject(dc, GetStockObject(SYSTEM_FONT));
+        for (HGDIOBJ object :
+             {static_cast<HGDIOBJ>(pen), static_cast<HGDIOBJ>(brush), static_cast<HGDIOBJ>(font)}) {
+            if (object != 0) {
+                DeleteObject(object);
+            }
+        }
+        pen = 0;
+        brush = 0;
+        font = 0;
+        HENHMETAFILE metafile = CloseEnhMetaFile(dc);
+        if (metafile != 0) {
+            DeleteEnhMetaFile(metafile);
+        }
+        dc = 0;
+    }
+};
+
+EmfSurface::EmfSurface(const std::string& path, std::int32_t width, std::int32_t height,
+                       std::int32_t dotsPerInch)
+    : recorder_(std::make_unique<Recorder>()), path_(path), width_(width), height_(height),
+      dotsPerInch_(dotsPerInch) {
+    qfont_ = ToQFont(font_);
+    if (width <= 0 || height <= 0) {
+        return;
+    }
+    const RECT frame{0, 0, static_cast<LONG>(std::llround(width * kHundredthsOfMillimetrePerPixel)),
+                     static_cast<LONG>(std::llround(height * kHundredthsOfMillimetrePerPixel))};
+    recorder_->dc = CreateEnhMetaFileA(0, path.c_str(), &frame, nullptr);
+    if (recorder_->dc != 0) {
+        // Cell polygons are filled by the winding rule; nothing else
+        // depends on the fill mode.
+        SetPolyFillMode(recorder_->dc, WINDING);
+    }
+}
+
+EmfSurface::~EmfSurface() {
+    recorder_->Finish();
+}
+
+bool EmfSurface::IsOpen() const {
+    return recorder_->dc != 0;
+}
+
+bool EmfSurface::Close() {
+    if (!IsOpen()) {
+        return false;
+    }
+    recorder_->Finish();
+    return CompleteMetafile(path_);
+}
+
+Pen EmfSurface::SelectPen(Pen pen) {
+    if (IsOpen() && !(pen == pen_)) {
+        recorder_->Replace(recorder_->pen, MakePen(pen), pen.style != PenStyle::Null);
+    }
+    return std::exchange(pen_, pen);
+}
+
+Brush EmfSurface::SelectBrush(Brush brush) {
+    if (IsOpen() && !(brush == brush_)) {
+        recorder_->Replace(recorder_->brush, MakeBrush(brush), PaintingBrush(brush));
+    }
+    return std::exchange(brush_, brush);
+}
+
+DeviceFont EmfSurface::SelectFont(DeviceFont font) {
+    qfont_ = ToQFont(font);
+    if (IsOpen() && !(font == font_)) {
+        const FontRecord& record = font.record;
+        LOGFONTA logFont{};
+        // The em height that the text was measured with, so that a player
+        // shows the same size whatever the face's cell proportions.
+        logFont.lfHeight = -qfont_.pixelSize();
+        logFont.lfWidth = record.width;
+        logFont.lfEscapement = record.escapement;
+        // Glyphs stand upright on the turned baseline, as they do on the
+        // image surface, whatever graphics mode the player uses.
+        logFont.lfOrientation = record.escapement;
+        logFont.lfWeight = record.weight;
+        logFont.lfItalic = record.italic;
+        logFont.lfUnderline = record.underline;
+        logFont.lfStrikeOut = record.strikeOut;
+        logFont.lfCharSet = record.charSet;
+        logFont.lfOutPrecision = record.outPrecision;
+        logFont.lfClipPrecision = record.clipPrecision;
+        logFont.lfQuality = record.quality;
+        logFont.lfPitchAndFamily = record.pitchAndFamily;
+        const std::string& face = record.GetFaceName();
+        std::memcpy(logFont.lfFaceName, face.data(),
+                    std::min(face.size(), sizeof logFont.lfFaceName - 1));
+        recorder_->Replace(recorder_->font, CreateFontIndirectA(&logFont), true);
+    }
+    return std::exchange(font_, std::move(font));
+}
+
+std::uint32_t EmfSurface::SetTextAlign(std::uint32_t flags) {
+    if (IsOpen()) {
+        ::SetTextAlign(recorder_->dc, flags);
+    }
+    return std::exchange(textAlign_, flags);
+}
+
+std::int32_t EmfSurface::SetBkMode(std::int32_t mode) {
+    if (IsOpen()) {
+        ::SetBkMode(recorder_->dc, mode);
+    }
+    return std::exchange(bkMode_, mode);
+}
+
+std::uint32_t EmfSurface::SetTextColor(std::uint32_t color) {
+    if (IsOpen()) {
+        ::SetTextColor(recorder_->dc, ToColorRef(color));
+    }
+    return std::exchange(textColor_, color);
+}
+
+std::uint32_t EmfSurface::SetBkColor(std::uint32_t color) {
+    if (IsOpen()) {
+        ::SetBkColor(recorder_->dc, ToColorRef(color));
+    }
+    return std::exchange(bkColor_, color);
+}
+
+RasterOp EmfSurface::SetROP2(RasterOp op) {
+    return std::exchange(rop2_, op);
+}
+
+void EmfSurface::FillRect(const DeviceRect& rect, Brush brush) {
+    if (!IsOpen() || rect.right <= rect.left || rect.bottom <= rect.top) {
+        return;
+    }
+    // A polygon's interior leaves out its right and bottom edges, just as
+    // FillRect does.
+    recorder_->FillPolygon({{rect.left, rect.top},
+                            {rect.right, rect.top},
+                            {rect.right, rect.bottom},
+                            {rect.left, rect.bottom}},
+                           brush);
+}
+
+void EmfSurface::FillPolygon(std::span<const IntPoint> points, Brush brush) {
+    if (!IsOpen() || points.size() < 3) {
+        return;
+    }
+    std::vector<POINT> corners;
+    corners.reserve(points.size());
+    for (const IntPoint& p : points) {
+        corners.push_back({p.x, p.y});
+    }
+    recorder_->FillPolygon(corners, brush);
+}
+
+void EmfSurface::MoveTo(std::int32_t x, std::int32_t y) {
+    if (IsOpen()) {
+        MoveToEx(recorder_->dc, x, y, nullptr);
+    }
+}
+
+// Lines of the null pen only move the current position: some converters
+// would draw them anyway.
+void EmfSurface::LineTo(std::int32_t x, std::int32_t y) {
+    if (!IsOpen()) {
+        return;
+    }
+    if (pen_.style == PenStyle::Null) {
+        MoveToEx(recorder_->dc, x, y, nullptr);
+    } else {
+        ::LineTo(recorder_->dc, x, y);
+    }
+}
+
+void EmfSurface::Polyline(std::span<const IntPoint> points) {
+    if (!IsOpen() || points.size() < 2 || pen_.style == PenStyle::Null) {
+        return;
+    }
+    std::vector<POINT> corners;
+    corners.reserve(points.size());
+    for (const IntPoint& p : points) {
+        corners.push_back({p.x, p.y});
+    }
+    ::Polyline(recorder_->dc, corners.data(), static_cast<INT>(corners.size()));
+}
+
+void EmfSurface::Rectangle(std::int32_t left, std::int32_t top, std::int32_t right,
+                           std::int32_t bottom) {
+    if (IsOpen()) {
+        ::Rectangle(recorder_->dc, left, top, right, bottom);
+    }
+}
+
+void EmfSurface::TextOut(std::int32_t x, std::int32_t y, std::string_view text) {
+    if (!IsOpen() || text.empty()) {
+        return;
+    }
+    // The advance of every character as Qt measures it, so that a player
+    // spaces the text as the image surface does.
+    const QString string = TextToQString(text);
+    const QFontMetrics metrics(qfont_);
+    std::vector<INT> advances(text.size());
+    int before = 0;
+    for (qsizetype i = 0; i < string.size(); ++i) {
+        const int after = metrics.horizontalAdvance(string.left(i + 1));
+        advances[static_cast<std::size_t>(i)] = after - before;
+        before = after;
+    }
+    ExtTextOutA(recorder_->dc, x, y, 0, nullptr, text.data(), static_cast<UINT>(text.size()),
+                advances.data());
+}
+
+IntSize EmfSurface::GetTextExtent(std::string_view text) {
+    return PlaceText(qfont_, TextToQString(text), textAlign_).Extent();
+}
+
+std::int32_t EmfSurface::GetDeviceCaps(DeviceCap cap) {
+    switch (cap) {
+    case DeviceCap::Technology:
+        // The reference device is a screen; a view paints a metafile as it
+        // paints its window.
+        return DeviceTechnology::RasterDisplay;
+    case DeviceCap::HorzRes:
+        return width_;
+    case DeviceCap::VertRes:
+        return height_;
+    case DeviceCap::LogPixelsX:
+    case DeviceCap::LogPixelsY:
+        return dotsPerInch_;
+    }
+    return 0;
+}
+
+std::int32_t EmfSurface::GetMapMode() {
+    return MapMode::Text;
+}
