@@ -8,6 +8,7 @@
 #include "document/SetupValues.h"
 #include "render/FontValue.h"
 #include "setup/DemlaSetup.h"
+#include "setup/SetupText.h"
 
 #include <functional>
 

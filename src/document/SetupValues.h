@@ -10,25 +10,11 @@ class DemlaSetup;
 // so that whatever the document holds is written in a form the reader
 // takes back.
 
-// text as a setup string, quotes included: every double quote gets a
-// backslash. The reader takes any quote right after a backslash for part of
-// the string, so a text ending in a backslash cannot be closed; such a text
-// gets one blank after its last backslash, which keeps the file readable
-// and the backslash visible.
+// text as a setup string, quotes included (see Escape).
 std::string SetupStringText(std::string_view text);
 
 // A single byte as a setup string ("|"), made safe the same way.
 std::string SetupByteText(char byte);
-
-// A double in the short form annotations use (printf "%g").
-std::string ShortNumberText(double value);
-
-// A double through a number format code (the legend's format for the
-// scale, "F2" for widths). Whatever the code makes of the value, the text
-// written is one the reader takes as a number: a format that produces
-// anything else falls back to the exact form, and infinities and NaN are
-// written as "+inf", "-inf" and "-nan", which read back as such.
-std::string FormattedNumberText(double value, const std::string& format);
 
 // A colour from a setup number: values from 0 to 0xFFFFFFFF as they are,
 // negative ones as the 32-bit pattern of their integer part (so -1 is

@@ -2,7 +2,6 @@
 
 #include "frame/PlotFrame.h"
 
-#include "core/FormatNumber.h"
 #include "core/MListIter.h"
 #include "core/NumberText.h"
 #include "render/FontValue.h"
@@ -354,11 +353,6 @@ void AppendFlag(std::string& text, const char* key, bool value) {
     text += value ? "=Yes;\r\n" : "=No;\r\n";
 }
 
-std::string Quoted(std::string text) {
-    Escape(text);
-    return '"' + text + '"';
-}
-
 void AppendTextList(std::string& text, const char* key, MList<WText>& list) {
     if (list.IsEmpty()) {
         return;
@@ -367,7 +361,7 @@ void AppendTextList(std::string& text, const char* key, MList<WText>& list) {
     text += "={\r\n";
     MListIter<WText> line(list);
     for (bool more = line.First(); more;) {
-        text += Quoted(line.Current().text);
+        text += QuotedSetupString(line.Current().text);
         more = line.Next();
         text += more ? ",\r\n" : "\r\n";
     }
@@ -380,8 +374,8 @@ void AppendTicks(std::string& text, const char* key, double low, double high,
                  std::int32_t tickCount, MList<WText>& labels, MList<double>& values,
                  const std::string& format) {
     text += key;
-    text += "={" + FormatNumber(low, format) + "," + FormatNumber(high, format) + "," +
-            std::to_string(tickCount) + "};\r\n";
+    text += "={" + FormattedNumberText(low, format) + "," + FormattedNumberText(high, format) +
+            "," + std::to_string(tickCount) + "};\r\n";
     if (labels.IsEmpty()) {
         return;
     }
@@ -391,7 +385,8 @@ void AppendTicks(std::string& text, const char* key, double low, double high,
     MListIter<double> value(values);
     bool more = label.First() && value.First();
     while (more) {
-        text += Quoted(label.Current().text) + " " + FormatNumber(value.Current(), format);
+        text += QuotedSetupString(label.Current().text) + " " +
+                FormattedNumberText(value.Current(), format);
         more = label.Next() && value.Next();
         text += more ? ",\r\n" : "\r\n";
     }

@@ -19,8 +19,6 @@ std::string FontValueText(const FontRecord& font) {
         text += ' ';
     }
     // A quote in a face name would end the string early on reading back.
-    std::string face = font.GetFaceName();
-    Escape(face);
-    text += '"' + face + "\"}";
+    text += QuotedSetupString(font.GetFaceName()) + "}";
     return text;
 }

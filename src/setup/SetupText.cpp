@@ -1,8 +1,45 @@
 #include "setup/SetupText.h"
 
+#include "core/FormatNumber.h"
+#include "core/NumberText.h"
 #include "setup/CharClasses.h"
 
+#include <cmath>
 #include <utility>
+
+namespace {
+
+// Can the reader's tokenizer take text as one number token that converts
+// whole? It starts with a digit, a sign or a point and runs on over
+// letters, digits, "_", "." and a sign right after an exponent letter.
+bool ReadsBackAsNumber(const std::string& text) {
+    if (text.empty()) {
+        return false;
+    }
+    const auto first = static_cast<unsigned char>(text[0]);
+    if (!IsSetupDigit(first) && first != '-' && first != '+' && first != '.') {
+        return false;
+    }
+    for (std::size_t i = 1; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const bool signAfterExponent =
+            (c == '+' || c == '-') && (text[i - 1] == 'E' || text[i - 1] == 'e');
+        if (!IsSetupLetter(c) && !IsSetupDigit(c) && c != '_' && c != '.' && !signAfterExponent) {
+            return false;
+        }
+    }
+    double value = 0;
+    return ParseWholeDouble(text.data(), text.data() + text.size(), value) && std::isfinite(value);
+}
+
+std::string NonFiniteText(double value) {
+    if (std::isnan(value)) {
+        return "-nan";
+    }
+    return value > 0 ? "+inf" : "-inf";
+}
+
+} // namespace
 
 void Unescape(std::string& text) {
     std::size_t out = 0;
@@ -24,7 +61,15 @@ void Escape(std::string& text) {
         }
         escaped += c;
     }
+    if (!escaped.empty() && escaped.back() == '\\') {
+        escaped += ' ';
+    }
     text = std::move(escaped);
+}
+
+std::string QuotedSetupString(std::string text) {
+    Escape(text);
+    return '"' + text + '"';
 }
 
 void TrimSpaces(std::string& text) {
@@ -37,4 +82,22 @@ void TrimSpaces(std::string& text) {
         ++begin;
     }
     text = text.substr(begin, end - begin);
+}
+
+std::string ShortNumberText(double value) {
+    if (!std::isfinite(value)) {
+        return NonFiniteText(value);
+    }
+    return FormatDoubleC("%g", value);
+}
+
+std::string FormattedNumberText(double value, const std::string& format) {
+    if (!std::isfinite(value)) {
+        return NonFiniteText(value);
+    }
+    std::string text = FormatNumber(value, format);
+    if (!ReadsBackAsNumber(text)) {
+        text = FormatDoubleC("%.17g", value);
+    }
+    return text;
 }

@@ -3,6 +3,7 @@
 #include "document/DocumentTestSupport.h"
 #include "document/SetupValues.h"
 #include "setup/DemlaSetup.h"
+#include "setup/SetupText.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -282,4 +282,19 @@ TEST(PlotFrameWriting, AQuoteInATickLabelSurvivesTheRoundTrip) {
     EXPECT_EQ(Values(back.xTickValues), (Numbers{0.5, 1}));
 }
 
+TEST(PlotFrameWriting, ATrailingBackslashAndAnInfiniteTickStillReadBack) {
+    PlotFrame frame;
+    ReadFrame(frame, "yLabel=\"Age\";\r\nxTicksList={\"far\" 1e999, \"near\" 1};\r\n");
+    WText folder;
+    folder.text = "C:\\";
+    frame.title.addAtTail(folder);
+    TempSetupFile file(Written(frame));
+    PlotFrame back;
+    back.ReadSetup(file.Path());
+    // The backslash keeps a blank after it so that the string can close.
+    EXPECT_EQ(Texts(back.title), Words{"C:\\ "});
+    EXPECT_EQ(Texts(back.yLabel), Words{"Age"});
+    EXPECT_EQ(Values(back.xTickValues), (Numbers{HUGE_VAL, 1}));
+}
+
 } // namespace
