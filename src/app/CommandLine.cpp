@@ -52,6 +52,7 @@ void PrintUsage(std::ostream& output) {
               "       demla resave FILE.dml [-o NEW.dml] [--cancel]\n"
               "       demla new DATA [--format gauss|ascii] [--field comma|spaces|CHAR]\n"
               "                      [--record crlf|CHAR] [-o SETUP.dml] [--cancel]\n"
+              "       demla render FILE.dml -o OUT.{png,bmp,svg,pdf,emf} [--size WxH] [--cancel]\n"
               "Messages are printed on standard error as \"Caption: text\"; every question\n"
               "is answered OK or Yes, or Cancel or No with --cancel.\n";
 }

@@ -49,3 +49,4 @@ int UsageError(const std::string& message);
 int RunInfo(std::span<const std::string> arguments);
 int RunResave(std::span<const std::string> arguments);
 int RunNew(std::span<const std::string> arguments);
+int RunRender(std::span<const std::string> arguments);

@@ -25,6 +25,9 @@ int main(int argc, char** argv) {
         if (command == "new") {
             return RunNew(rest);
         }
+        if (command == "render") {
+            return RunRender(rest);
+        }
         if (command == "--help" || command == "-h" || command == "help") {
             PrintUsage(std::cout);
             return kExitSuccess;

@@ -1,0 +1,136 @@
+#include "app/CliPrompt.h"
+#include "app/CommandLine.h"
+#include "core/ExceptionReports.h"
+#include "core/LException.h"
+#include "document/ChartDocument.h"
+#include "map/MapPage.h"
+#include "platform/RenderToFile.h"
+
+#include <QGuiApplication>
+
+#include <cerrno>
+#include <cstdio>
+#include <iostream>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kDefaultWidth = 1024;
+constexpr int kDefaultHeight = 720;
+// Larger pictures are refused: their pixels alone would not fit in memory.
+constexpr int kMaxSide = 20000;
+
+// "WxH" with both sides from 1 to kMaxSide.
+std::optional<std::pair<int, int>> ParseSize(const std::string& text) {
+    int width = 0;
+    int height = 0;
+    char end = 0;
+    if (std::sscanf(text.c_str(), "%dx%d%c", &width, &height, &end) != 2 || width < 1 ||
+        height < 1 || width > kMaxSide || height > kMaxSide) {
+        return std::nullopt;
+    }
+    return std::make_pair(width, height);
+}
+
+// Qt needs an application object for fonts; the headless commands never
+// need a display.
+void EnsureGuiApplication() {
+    if (QGuiApplication::instance() != nullptr) {
+        return;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    // Without a session (a script, a build machine) Qt would warn that it
+    // has no runtime folder; a private one in the temporary folder will do.
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        const std::string folder = "/tmp/demla-runtime-" + std::to_string(::getuid());
+        if (::mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST) {
+            qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(folder));
+        }
+    }
+    static int argc = 1;
+    static char name[] = "demla";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication application(argc, argv);
+}
+
+} // namespace
+
+// demla render FILE.dml -o OUT [--size WxH]: draws what a map view of that
+// client size shows after Fit Page, without the page outline, as an export
+// does, into a .png, .bmp, .svg, .pdf or .emf file.
+int RunRender(std::span<const std::string> arguments) {
+    std::string error;
+    const std::optional<CommandArguments> parsed =
+        CommandArguments::Parse(arguments, {"-o", "--size"}, {"--cancel"}, error);
+    if (!parsed) {
+        return UsageError(error);
+    }
+    if (parsed->Operands().size() != 1) {
+        return UsageError("render takes one setup file");
+    }
+    const std::optional<std::string> output = parsed->Value("-o");
+    if (!output) {
+        return UsageError("render needs -o OUT");
+    }
+    std::pair<int, int> size{kDefaultWidth, kDefaultHeight};
+    if (const std::optional<std::string> text = parsed->Value("--size")) {
+        const std::optional<std::pair<int, int>> given = ParseSize(*text);
+        if (!given) {
+            return UsageError("--size takes WxH, each side from 1 to " + std::to_string(kMaxSide));
+        }
+        size = *given;
+    }
+
+    EnsureGuiApplication();
+    CliPrompt prompt(std::cerr, parsed->Has("--cancel"));
+    ChartDocument document(prompt);
+    if (!document.Open(parsed->Operands().front())) {
+        return kExitFailure;
+    }
+
+    const auto [width, height] = size;
+    MapPageOptions options;
+    options.page = PageSize::A4(document.PageOrientation != kPortrait);
+    options.pageOutline = false;
+    const MapPageContent content{
+        document.LevelMatrix,
+        document.DataMatrix,
+        document.ScaleValues,
+        document.LevelColors,
+        document.MapType,
+        {document.ContourLines, document.ContourLinesWidth, document.ContourLinesColor},
+        document.Frame,
+        document.Legend,
+        document.Texts,
+        document.Lines,
+        document.Rectangles};
+    std::optional<LException> failure;
+    const bool written = RenderToFile(
+        *output, width, height,
+        [&](Surface& surface) {
+            PageCoordinateSystem view(0, options.page.width, 0, options.page.height, 0, width,
+                                      height, 0);
+            FitPage(view, options.page);
+            try {
+                PaintMapPage(surface, view, content, options);
+            } catch (const LException& e) {
+                failure = e;
+            }
+        },
+        &error);
+    if (failure) {
+        // A half-drawn map is not a picture of it: nothing stays behind.
+        std::remove(output->c_str());
+        prompt.Show(kApplicationName, PaintExceptionText(*failure), PromptIcon::Exclamation);
+        return kExitFailure;
+    }
+    if (!written) {
+        prompt.Show("Error", error, PromptIcon::Exclamation);
+        return kExitFailure;
+    }
+    return kExitSuccess;
+}
