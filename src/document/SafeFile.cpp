@@ -48,7 +48,10 @@ FileHandle CreateTemporary(const fs::path& target, fs::path& temporary) {
         char suffix[32];
         std::snprintf(suffix, sizeof suffix, ".%016llx.tmp",
                       static_cast<unsigned long long>(generator()));
-        temporary = target.parent_path() / ("." + target.filename().string() + suffix);
+        std::string name = ".";
+        name += target.filename().string();
+        name += suffix;
+        temporary = target.parent_path() / name;
         // "x": fail rather than reuse a file that is already there.
         FileHandle file(std::fopen(temporary.c_str(), "wbx"));
         if (file) {
