@@ -92,7 +92,8 @@ int RunRender(std::span<const std::string> arguments) {
         return kExitFailure;
     }
 
-    const auto [width, height] = size;
+    const int width = size.first;
+    const int height = size.second;
     MapPageOptions options;
     options.page = PageSize::A4(document.PageOrientation != kPortrait);
     options.pageOutline = false;
