@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 // The scenes drawn into images are compared with images kept in the
 // source tree. Text antialiasing differs a little between font renderer
@@ -49,11 +50,10 @@ QString BaselinePath(const std::string& name) {
     return QDir(DEMLA_BASELINE_DIR).filePath(QString::fromStdString(name) + ".png");
 }
 
-} // namespace
-
-TEST(Baselines, ScenesDrawnIntoImagesMatchTheKeptPictures) {
+// Draws each scene and compares it with its kept picture.
+void CompareWithBaselines(const std::vector<Scene>& scenes) {
     const bool update = qEnvironmentVariable("DEMLA_UPDATE_BASELINES") == "1";
-    for (const Scene& scene : AllScenes()) {
+    for (const Scene& scene : scenes) {
         SCOPED_TRACE(scene.name);
         Canvas canvas(scene.width, scene.height);
         scene.draw(canvas.Surface());
@@ -84,4 +84,14 @@ TEST(Baselines, ScenesDrawnIntoImagesMatchTheKeptPictures) {
                           << actualPath.toStdString() << " and " << differencePath.toStdString();
         }
     }
+}
+
+} // namespace
+
+TEST(Baselines, ScenesDrawnIntoImagesMatchTheKeptPictures) {
+    CompareWithBaselines(AllScenes());
+}
+
+TEST(Baselines, EveryCellShapeMatchesItsKeptPicture) {
+    CompareWithBaselines(MapScenes());
 }

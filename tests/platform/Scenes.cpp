@@ -4,6 +4,12 @@
 #include "annotations/LRectangle.h"
 #include "annotations/LText.h"
 
+#include "map/MapPainterFactory.h"
+#include "render/PageCoordinateSystem.h"
+#include "scale/LRGBColorVect.h"
+
+#include <algorithm>
+#include <cmath>
 #include <initializer_list>
 
 namespace {
@@ -142,6 +148,62 @@ void DrawAnnotations(Surface& surface) {
 }
 
 } // namespace
+
+namespace {
+
+// A smooth surface in six levels, with a missing cell inside and one on
+// the border, painted over a 240 x 200 picture.
+template <std::uint32_t MapType>
+void DrawMap(Surface& surface) {
+    constexpr std::uint32_t kRows = 10;
+    constexpr std::uint32_t kColumns = 12;
+    constexpr std::uint32_t kBoundaries = 5;
+    static const struct Map {
+        DMAT data{kRows, kColumns};
+        WMAT levels{kRows, kColumns};
+        LRGBColorVect colors;
+        Map() {
+            for (std::uint32_t r = 0; r < kRows; ++r) {
+                for (std::uint32_t c = 0; c < kColumns; ++c) {
+                    const double value = std::sin(r * 0.35) * 2.0 + c * 0.3;
+                    data.Set(r, c, value);
+                    levels.Set(r, c, static_cast<std::uint16_t>(std::clamp(value + 1.0, 0.0, 5.0)));
+                }
+            }
+            for (const auto& [r, c] : {std::pair{4u, 5u}, std::pair{0u, 11u}}) {
+                data.SetMissing(r, c);
+                levels.Set(r, c, kBoundaries + 1);
+            }
+            for (const std::uint32_t color :
+                 {0xF0F0FFu, 0xA0C8FFu, 0x50A0FFu, 0x2060E0u, 0x1030A0u, 0x101060u, kGrey}) {
+                colors.Append(color);
+            }
+        }
+    } map;
+    const PageCoordinateSystem page(0, 2400, 0, 2000, 0, 240, 200, 0);
+    const MapPaintInput input{map.levels,
+                              map.data,
+                              kBoundaries,
+                              map.colors,
+                              MapPlotRect{200, 200, 2000, 1600},
+                              ContourSettings{true, 10.0, 0x000000}};
+    MakeMapPainter(MapType)->Draw(surface, page, input);
+}
+
+} // namespace
+
+const std::vector<Scene>& MapScenes() {
+    static const std::vector<Scene> scenes = {
+        {"map-rectangle", 240, 200, &DrawMap<0>, {}},
+        {"map-triangle", 240, 200, &DrawMap<1>, {}},
+        {"map-ltriangle", 240, 200, &DrawMap<2>, {}},
+        {"map-hparallelogram", 240, 200, &DrawMap<3>, {}},
+        {"map-hlparallelogram", 240, 200, &DrawMap<4>, {}},
+        {"map-vparallelogram", 240, 200, &DrawMap<5>, {}},
+        {"map-vlparallelogram", 240, 200, &DrawMap<6>, {}},
+    };
+    return scenes;
+}
 
 const std::vector<Scene>& AllScenes() {
     static const std::vector<Scene> scenes = {

@@ -22,3 +22,7 @@ struct Scene {
 // marked anchors, a framed text, a rotated one, hatched and fill-only
 // rectangles.
 const std::vector<Scene>& AllScenes();
+
+// "map-<shape>": a small map of 12 x 10 cells in each of the seven cell
+// shapes (map types 0 to 6), with two missing cells and contour lines.
+const std::vector<Scene>& MapScenes();
