@@ -14,11 +14,14 @@ constexpr std::uint64_t kLowBytes = 0x0000FFFFFFFFFFFFull;
 } // namespace
 
 bool DMAT::IsMissingValue(double value) {
-    const auto top = static_cast<std::uint16_t>((std::bit_cast<std::uint64_t>(value) >> 48) & 0x7FFF);
+    const auto top =
+        static_cast<std::uint16_t>((std::bit_cast<std::uint64_t>(value) >> 48) & 0x7FFF);
     return top == 0x7FFF || top == 0x7FF8;
 }
 
-double DMAT::MissingValue() { return std::bit_cast<double>(kMarkerMask); }
+double DMAT::MissingValue() {
+    return std::bit_cast<double>(kMarkerMask);
+}
 
 double DMAT::MarkAsMissing(double value) {
     return std::bit_cast<double>((std::bit_cast<std::uint64_t>(value) & kLowBytes) | kMarkerMask);
@@ -36,7 +39,9 @@ DMAT::DMAT(const DMAT& other) {
     }
 }
 
-DMAT::DMAT(DMAT&& other) noexcept { buffer_.Swap(other.buffer_); }
+DMAT::DMAT(DMAT&& other) noexcept {
+    buffer_.Swap(other.buffer_);
+}
 
 DMAT& DMAT::operator=(const DMAT& other) {
     if (this != &other) {
@@ -80,7 +85,9 @@ void DMAT::Fill(double value) {
     }
 }
 
-void DMAT::Assign(const DMAT& source) { buffer_.CopyFrom(source.buffer_); }
+void DMAT::Assign(const DMAT& source) {
+    buffer_.CopyFrom(source.buffer_);
+}
 
 void DMAT::RemoveRowsWithMissing() {
     const std::uint32_t rows = GetRows();
@@ -205,8 +212,7 @@ void DMAT::Join(const DMAT& other, int side) {
         for (std::uint32_t c = 0; c < source.GetColumns(); ++c) {
             for (std::uint32_t r = 0; r < source.GetRows(); ++r) {
                 result.Data()[result.Index(static_cast<std::uint32_t>(r + r0),
-                                           static_cast<std::uint32_t>(c + c0))] =
-                    source.Get(r, c);
+                                           static_cast<std::uint32_t>(c + c0))] = source.Get(r, c);
             }
         }
     };

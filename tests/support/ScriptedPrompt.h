@@ -26,9 +26,10 @@ public:
 
     PromptAnswer Ask(const std::string& caption, const std::string& text, PromptButtons buttons,
                      PromptIcon icon) override {
-        PromptAnswer answer = buttons == PromptButtons::YesNo || buttons == PromptButtons::YesNoCancel
-                                  ? PromptAnswer::Yes
-                                  : PromptAnswer::Ok;
+        PromptAnswer answer =
+            buttons == PromptButtons::YesNo || buttons == PromptButtons::YesNoCancel
+                ? PromptAnswer::Yes
+                : PromptAnswer::Ok;
         if (buttons != PromptButtons::Ok && !script_.empty()) {
             answer = script_.front();
             script_.pop_front();
