@@ -1,13 +1,16 @@
 #pragma once
 
 #include "core/DMAT.h"
+#include "core/NumberText.h"
 #include "scale/LRGBColorVect.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
+#include <string>
 #include <vector>
 
-// Scales and colour tables to and from plain vectors, for short tests.
+// Scales and colour tables from plain vectors and as short texts, for short tests.
 
 inline DMAT Column(const std::vector<double>& values) {
     DMAT m;
@@ -18,11 +21,6 @@ inline DMAT Column(const std::vector<double>& values) {
     return m;
 }
 
-inline std::vector<double> Values(const DMAT& m) {
-    return m.IsEmpty() ? std::vector<double>{}
-                       : std::vector<double>(m.Data(), m.Data() + m.GetRows() * m.GetColumns());
-}
-
 inline LRGBColorVect Colours(const std::vector<LRGBColor>& values) {
     LRGBColorVect colours(static_cast<std::uint32_t>(values.size()));
     for (std::uint32_t i = 0; i < values.size(); ++i) {
@@ -31,10 +29,24 @@ inline LRGBColorVect Colours(const std::vector<LRGBColor>& values) {
     return colours;
 }
 
-inline std::vector<LRGBColor> List(const MVector<LRGBColor>& colours) {
-    std::vector<LRGBColor> values;
-    for (std::uint32_t i = 0; i < colours.GetCount(); ++i) {
-        values.push_back(colours[colours.GetLowerBound() + i]);
+// The elements of a scale or a level matrix, "%g" each, blank-separated.
+template <typename Matrix>
+std::string Text(const Matrix& m) {
+    std::string text;
+    for (std::uint32_t i = 0; i < m.GetRows() * m.GetColumns(); ++i) {
+        text += (i == 0 ? "" : " ") + FormatDoubleC("%g", m.Data()[i]);
     }
-    return values;
+    return text;
+}
+
+// The entries of a colour table or of level flags in hexadecimal, blank-separated.
+inline std::string Hex(const MVector<std::uint32_t>& entries) {
+    std::string text;
+    char word[12];
+    for (std::uint32_t i = 0; i < entries.GetCount(); ++i) {
+        std::snprintf(word, sizeof word, i == 0 ? "%X" : " %X",
+                      entries[entries.GetLowerBound() + i]);
+        text += word;
+    }
+    return text;
 }
