@@ -28,7 +28,7 @@ std::string Text(MVector<int>& v) {
     return text;
 }
 
-TEST(MVectorBounds, ConstructorsErrorsAndEmptyVectors) {
+TEST(MVector, BoundsErrorsEmptyVectorsAndEdits) {
     MVector<int> one(5, 5);
     EXPECT_EQ(Text(one), "5: 0");
     EXPECT_FALSE(one.IsValidIndex(4));
@@ -64,9 +64,8 @@ TEST(MVectorBounds, ConstructorsErrorsAndEmptyVectors) {
     seven.RemoveAt(7);
     EXPECT_EQ(seven.GetUpperBound(), 0u);
     EXPECT_EQ(Text(seven), "0:");
-}
 
-TEST(MVectorEdit, InsertAndRemoveCountFromTheLowerBound) {
+    // Inserting and removing count from the lower bound.
     MVector<int> v(5, 7);
     for (std::uint32_t i = 5; i <= 7; ++i) {
         v[i] = static_cast<int>(i);
@@ -203,9 +202,7 @@ TEST(LObjectContainer, IteratesItsItemsThroughTheGenericOperations) {
     EXPECT_FALSE(words.IsLast());
     EXPECT_EQ(words.Current(), nullptr);
 
-    LContainerIter none(words);
-    EXPECT_FALSE(none.IsValid());
-    EXPECT_FALSE(none.Next()); // an invalid iterator stays invalid
+    EXPECT_EQ(Walk(words), "");
 
     std::string a = "a";
     words.List().addAtTail(a);

@@ -16,10 +16,6 @@ namespace {
 
 using Cells = std::vector<double>;
 
-double FromBits(std::uint64_t bits) {
-    return std::bit_cast<double>(bits);
-}
-
 DMAT RowMajorCounting(std::uint32_t rows, std::uint32_t columns) {
     DMAT m(rows, columns);
     for (std::uint32_t r = 0; r < rows; ++r) {
@@ -37,15 +33,13 @@ Cells Stored(const DMAT& m) {
     return cells;
 }
 
-TEST(DMATStorage, IsColumnMajorAndMakeColumnListsStorageOrder) {
+TEST(DMATStorage, IsColumnMajorAndChecksIndicesAndSizes) {
     DMAT m = RowMajorCounting(3, 2);
     EXPECT_EQ(Stored(m), (Cells{3, 2, 0, 2, 4, 1, 3, 5}));
     m.MakeColumn();
     EXPECT_EQ(Stored(m), (Cells{6, 1, 0, 2, 4, 1, 3, 5}));
-}
 
-TEST(DMATStorage, IndexAndSizeErrorsRaiseTheirCodes) {
-    DMAT m(2, 2);
+    m.SetSize(2, 2);
     const std::string index = "3: Matrix index out of range";
     const std::string allocation = "1: Allocation of global memory failed";
     EXPECT_EQ(Thrown<WMException>([&] { m.Get(2, 0); }), index);
@@ -57,21 +51,22 @@ TEST(DMATStorage, IndexAndSizeErrorsRaiseTheirCodes) {
 }
 
 TEST(DMATMissing, MarkerRecognisesBothDefaultNaNsAndMarkMissingUsesIt) {
+    // The default NaN of either sign is missing; infinity and other NaNs are not.
     for (const std::uint64_t bits : {0x7FF8000000000000ull, 0xFFF8000000000000ull}) {
-        EXPECT_TRUE(DMAT::IsMissingValue(FromBits(bits))) << std::hex << bits; // default NaNs
+        EXPECT_TRUE(DMAT::IsMissingValue(std::bit_cast<double>(bits))) << std::hex << bits;
     }
     for (const std::uint64_t bits : {0x7FF0000000000000ull, 0x7FF0000000000001ull}) {
-        EXPECT_FALSE(DMAT::IsMissingValue(FromBits(bits))) << std::hex << bits; // inf, other NaN
+        EXPECT_FALSE(DMAT::IsMissingValue(std::bit_cast<double>(bits))) << std::hex << bits;
     }
     // SetMissing keeps the low six bytes.
     DMAT m(1, 1);
-    m.Set(0, 0, FromBits(0x4000123456789ABCull));
+    m.Set(0, 0, std::bit_cast<double>(0x4000123456789ABCull));
     m.SetMissing(0, 0);
     EXPECT_EQ(std::bit_cast<std::uint64_t>(m.Get(0, 0)), 0x7FFF123456789ABCull);
 
     // MarkMissing marks the cells equal to the code, and the NaNs.
     m.SetSize(1, 4);
-    const double values[] = {-1, 3, -1, FromBits(0x7FF0000000000001ull)};
+    const double values[] = {-1, 3, -1, std::bit_cast<double>(0x7FF0000000000001ull)};
     std::copy(values, values + 4, m.Data());
     m.MarkMissing(-1);
     for (std::uint32_t c = 0; c < 4; ++c) {

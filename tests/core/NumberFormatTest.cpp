@@ -67,7 +67,7 @@ TEST(Picture, NotationAndMalformedPictures) {
     }
 }
 
-TEST(LDoubleValueValidator, AcceptsNumbersAndTheirPrefixes) {
+TEST(PictureValidators, AcceptNumbersAndFormatCodesAndTheirPrefixes) {
     const LDoubleValueValidator number;
     for (const char* text : {"12", "-1.2", "+1.3E+001", "5.", "0", "7E9", "1.25E-12"}) {
         EXPECT_TRUE(number.IsValid(text)) << text;
@@ -81,9 +81,7 @@ TEST(LDoubleValueValidator, AcceptsNumbersAndTheirPrefixes) {
     for (const char* text : {"1E+1234", ".", "1.2.", "--", "1E+-", "x"}) {
         EXPECT_FALSE(number.IsValidInput(text)) << text;
     }
-}
 
-TEST(LNumericFormatValidator, AcceptsOneOrTwoDigitsAfterFOrE) {
     const LNumericFormatValidator format;
     for (const char* text : {"F2", "E10", "F0", "E99"}) {
         EXPECT_TRUE(format.IsValid(text)) << text;

@@ -30,6 +30,18 @@ int CodeOf(const std::function<void()>& action) {
     return 0;
 }
 
+// The code, section and item of the error that action raises, "-" for a
+// name never set.
+std::string Raised(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const DemlaSetupException& e) {
+        return std::to_string(e.GetCode()) + " " + e.GetSection().value_or("-") + " " +
+               e.GetItemName().value_or("-");
+    }
+    return "nothing";
+}
+
 TEST(DemlaSetupContainers, ClassifiesEveryValueForm) {
     struct Case {
         const char* value;
@@ -168,14 +180,7 @@ TEST(DemlaSetupSections, RaisesSyntaxAndFileErrors) {
     // A stray "]" in the sought body is as unbalanced as anywhere else.
     EXPECT_EQ(CodeOf([&] { reader.FindSection(files.Write("c.dml", "[A] x ] [B]"), "A"); }), 10);
     for (const std::string& name : {files / "missing.dml", files.Path()}) {
-        try {
-            reader.FindSection(name, "A");
-            ADD_FAILURE() << name;
-        } catch (const DemlaSetupException& e) {
-            EXPECT_EQ(e.GetCode(), 2);
-            EXPECT_EQ(e.GetSection(), "");
-            EXPECT_EQ(e.GetItemName(), "");
-        }
+        EXPECT_EQ(Raised([&] { reader.FindSection(name, "A"); }), "2  ") << name;
     }
 }
 
@@ -203,14 +208,7 @@ TEST(DemlaSetupItems, SearchesWholeNamesOutsideStringsAndComments) {
     EXPECT_EQ(name, "TextFont.1");
     reader.ParseItem(words, name);
     EXPECT_EQ(reader.GetContainerType(), ctVector);
-    try {
-        reader.FindItem("Bad");
-        ADD_FAILURE();
-    } catch (const DemlaSetupException& e) {
-        EXPECT_EQ(e.GetCode(), 11);
-        EXPECT_EQ(e.GetSection(), "S");
-        EXPECT_EQ(e.GetItemName(), "Bad");
-    }
+    EXPECT_EQ(Raised([&] { reader.FindItem("Bad"); }), "11 S Bad");
 }
 
 TEST(DemlaSetupItems, ValueTextsAndQuotedNames) {
