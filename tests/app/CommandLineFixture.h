@@ -1,6 +1,7 @@
 #pragma once
 
-#include <atomic>
+#include "support/TempFile.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -8,7 +9,6 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/wait.h>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -20,22 +20,8 @@ struct Outcome {
     std::string err;
 };
 
-inline std::string ReadFile(const fs::path& path) {
-    std::ifstream input(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(input), std::istreambuf_iterator<char>());
-}
-
 class CommandLine : public ::testing::Test {
 protected:
-    CommandLine() {
-        static std::atomic<int> counter{0};
-        folder = fs::temp_directory_path() /
-                 ("demla_app_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-    }
-    ~CommandLine() override { fs::remove_all(folder); }
-
     // Runs demla with the arguments (already quoted for the shell).
     Outcome Demla(const std::string& arguments) const {
         const fs::path out = folder / "stdout.txt";
@@ -45,8 +31,8 @@ protected:
         Outcome run;
         const int raw = std::system(command.c_str());
         run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        run.out = ReadFile(out);
-        run.err = ReadFile(err);
+        run.out = ReadTestFile(out);
+        run.err = ReadTestFile(err);
         fs::remove(out);
         fs::remove(err);
         return run;
@@ -58,5 +44,5 @@ protected:
         return folder / name;
     }
 
-    fs::path folder;
+    TempTestFolder folder;
 };

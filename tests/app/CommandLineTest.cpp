@@ -31,7 +31,8 @@ TEST_F(CommandLine, InfoOnTheExamplesAndTheirResavedCopies) {
         const fs::path setup = CopyExample(name + ".dml");
         EXPECT_EQ(Demla("resave " + Quoted(setup) + " -o " + Quoted(folder / "again.dml")).status,
                   0);
-        EXPECT_EQ(ReadFile(setup), ReadFile(fs::path(DEMLA_EXAMPLES_DIR) / (name + ".dml")));
+        EXPECT_EQ(ReadTestFile(setup),
+                  ReadTestFile(fs::path(DEMLA_EXAMPLES_DIR) / (name + ".dml")));
         const Outcome again = Demla("info --json " + Quoted(folder / "again.dml"));
         if (name.find("triangles") == std::string::npos) {
             EXPECT_EQ(WithoutFile(again.out), WithoutFile(info.out)) << name;
@@ -83,11 +84,11 @@ TEST_F(CommandLine, NewWritesTheGeneratedSetupAndSavesIt) {
     ASSERT_EQ(made.status, 0) << made.err;
     const fs::path setup = folder / "dk-male-births-by-month.dml";
     EXPECT_EQ(made.out, setup.string() + "\n");
-    const std::string text = ReadFile(setup);
+    const std::string text = ReadTestFile(setup);
     EXPECT_THAT(text, HasSubstr("[DATA]\r\nMapMatrix=" + data.string() +
                                 ";\r\nFormat=ASCII;\r\nAsciiFormat={ spaces, crlf };\r\n"));
     EXPECT_THAT(text, HasSubstr("Title={\r\n\"Main Title\"\r\n};"));
-    EXPECT_EQ(ReadFile(folder / "dk-male-births-by-month.bak"),
+    EXPECT_EQ(ReadTestFile(folder / "dk-male-births-by-month.bak"),
               "[DATA]\nMapMatrix=" + data.string() +
                   ";\nFormat=ASCII;\nAsciiFormat={ spaces, crlf };\n");
     const Outcome info = Demla("info " + Quoted(setup));
@@ -97,7 +98,7 @@ TEST_F(CommandLine, NewWritesTheGeneratedSetupAndSavesIt) {
     const Outcome declined = Demla("new " + Quoted(data) + " --cancel");
     EXPECT_EQ(declined.status, 1);
     EXPECT_THAT(declined.err, HasSubstr("Open Data File: The setup file already exists:"));
-    EXPECT_EQ(ReadFile(setup), text);
+    EXPECT_EQ(ReadTestFile(setup), text);
 
     EXPECT_EQ(Demla("new " + Quoted(folder / "absent.csv")).status, 1);
 }

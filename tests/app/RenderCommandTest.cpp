@@ -67,7 +67,7 @@ TEST_F(CommandLine, RenderRefusesBadRequestsAndWritesNothingForABadDocument) {
     const fs::path reversed = CopyExample("dk-male-mortality.dml");
     fs::copy_file(fs::path(DEMLA_EXAMPLES_DIR) / "dk-male-mortality.csv",
                   folder / "dk-male-mortality.csv");
-    std::string text = ReadFile(reversed);
+    std::string text = ReadTestFile(reversed);
     const std::string range = "xTicks={1974, 2013};";
     ASSERT_NE(text.find(range), std::string::npos);
     text.replace(text.find(range), range.size(), "xTicks={2013, 1974};");

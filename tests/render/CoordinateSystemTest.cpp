@@ -3,23 +3,13 @@
 #include "render/PageCoordinateSystem.h"
 #include "render/RoundCoordinate.h"
 #include "support/RecordingSurface.h"
+#include "support/Thrown.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
 
 namespace {
-
-template <typename Action>
-void ExpectLException(Action action, const char* place, const char* description) {
-    try {
-        action();
-        ADD_FAILURE() << "no exception";
-    } catch (const LException& e) {
-        EXPECT_EQ(e.GetPlace(), place);
-        EXPECT_EQ(e.GetDescription(), description);
-    }
-}
 
 PageCoordinateSystem A4OnScreen() {
     return {0, 2970, 0, 2100, 0, 1024, 720, 0};
@@ -30,7 +20,6 @@ TEST(PageCoordinateSystemTest, MapsTheA4PageOntoTheDeviceWithYFlipped) {
     EXPECT_EQ(page.PageToDevice(0, 0), (IntPoint{0, 720}));
     EXPECT_EQ(page.PageToDevice(2970, 2100), (IntPoint{1024, 0}));
     EXPECT_EQ(page.PageToDevice(1485, 1050), (IntPoint{512, 360}));
-    EXPECT_GT(page.YScale(), 0.0);
     EXPECT_DOUBLE_EQ(page.MeanScale(), (1024.0 / 2970 + 720.0 / 2100) / 2);
     EXPECT_EQ(PageCoordinateSystem(), page); // a view starts with this page
 
@@ -43,37 +32,28 @@ TEST(PageCoordinateSystemTest, MapsTheA4PageOntoTheDeviceWithYFlipped) {
 
 TEST(PageCoordinateSystemTest, RejectedWindowOrViewportKeepsThePreviousMapping) {
     PageCoordinateSystem page = A4OnScreen();
-    const char* place = "PageCoordinateSystem::SetDeviceViewport";
-    const char* text = "x2 <= x1 || y2 <= y1 check failed";
-    ExpectLException([&] { page.SetDeviceRect(0, 1024, 300, 300); }, place, text);
-    ExpectLException([&] { page.SetDeviceRect(500, 500, 720, 0); }, place, text);
-    ExpectLException([&] { page.SetPageWindow(10, 5, 0, 2100); }, place, text);
-    ExpectLException([&] { page.SetPageWindow(0, 2970, 7, 7); }, place, text);
-    ExpectLException([&] { page.SetPageWindow(0, std::nan(""), 0, 2100); }, place, text);
-    ExpectLException(
-        [&] { page.SetPageWindow(0, std::numeric_limits<double>::infinity(), 0, 2100); }, place,
-        text);
+    const std::string rejected =
+        "PageCoordinateSystem::SetDeviceViewport: x2 <= x1 || y2 <= y1 check failed";
+    EXPECT_EQ(Thrown<LException>([&] { page.SetDeviceRect(0, 1024, 300, 300); }), rejected);
+    EXPECT_EQ(Thrown<LException>([&] { page.SetDeviceRect(500, 500, 720, 0); }), rejected);
+    EXPECT_EQ(Thrown<LException>([&] { page.SetPageWindow(10, 5, 0, 2100); }), rejected);
+    EXPECT_EQ(Thrown<LException>([&] { page.SetPageWindow(0, 2970, 7, 7); }), rejected);
+    EXPECT_EQ(Thrown<LException>([&] { page.SetPageWindow(0, std::nan(""), 0, 2100); }), rejected);
+    EXPECT_EQ(Thrown<LException>([&] { page.SetPageWindow(0, HUGE_VAL, 0, 2100); }), rejected);
     EXPECT_EQ(page, A4OnScreen());
-    EXPECT_EQ(page.PageToDevice(1485, 1050), (IntPoint{512, 360}));
 
     page.SetDeviceRect(100, 300, 400, 200); // a valid change takes effect
     EXPECT_EQ(page.PageToDevice(0, 0), (IntPoint{100, 400}));
-    PageCoordinateSystem copy;
-    copy = page;
-    EXPECT_EQ(copy.PageToDevice(2970, 2100), (IntPoint{300, 200}));
 }
 
 TEST(PageCoordinateSystemTest, RoundCoordinateKeepsHalvesAndCutsNegativesTowardZero) {
-    EXPECT_EQ(RoundCoordinate(99.5), 99);
-    EXPECT_EQ(RoundCoordinate(99.500001), 100);
-    EXPECT_EQ(RoundCoordinate(-0.7), 0);
-    EXPECT_EQ(RoundCoordinate(2.51), 3);
-    EXPECT_EQ(RoundCoordinate(-2.7), -2);
-    // Through a page system whose x scale is one device unit per page unit.
+    // A page system whose x scale is one device unit per page unit.
     const PageCoordinateSystem page(0, 1000, 0, 1000, 0, 1000, 1000, 0);
     EXPECT_EQ(page.PageToDevice(99.5, 0).x, 99);
     EXPECT_EQ(page.PageToDevice(99.500001, 0).x, 100);
     EXPECT_EQ(page.PageToDevice(-0.7, 0).x, 0);
+    EXPECT_EQ(page.PageToDevice(-2.51, 0).x, -2);
+    EXPECT_EQ(RoundCoordinate(2.51), 3);
     // Degenerate values stay defined.
     EXPECT_EQ(RoundCoordinate(std::nan("")), 0);
     EXPECT_EQ(RoundCoordinate(1e300), std::numeric_limits<std::int32_t>::max());
@@ -110,50 +90,48 @@ protected:
 TEST_F(CCSystemTest, TransformsChainDataToPageToDevice) {
     EXPECT_DOUBLE_EQ(chart.DataToPage(1975, 0).x, 1300.0);
     EXPECT_EQ(chart.DataToDevice(1950, 100), (DoublePoint{150.0, 100.0}));
-    const DoublePoint data = chart.DeviceToData(650, 350);
-    EXPECT_DOUBLE_EQ(data.x, 1975.0);
-    EXPECT_DOUBLE_EQ(data.y, 50.0);
+    EXPECT_EQ(chart.DeviceToData(650, 350), (DoublePoint{1975.0, 50.0}));
 
-    const char* place = "CCSystem :: CCSystem";
-    const char* text = "parameter check failed";
-    ExpectLException([&] { CCSystem(2000, 1950, 0, 100, 300, 2300, 200, 1200, page); }, place,
-                     text);
-    ExpectLException([&] { CCSystem(1950, 2000, 0, 100, 300, 2300, 200, 200, page); }, place, text);
-    ExpectLException([&] { CCSystem(1950, 2000, 0, std::nan(""), 0, 1, 0, 1, page); }, place, text);
+    const double refused[][8] = {{2000, 1950, 0, 100, 300, 2300, 200, 1200},
+                                 {1950, 2000, 0, 100, 300, 2300, 200, 200},
+                                 {1950, 2000, 0, std::nan(""), 0, 1, 0, 1}};
+    for (const auto& r : refused) {
+        EXPECT_EQ(Thrown<LException>(
+                      [&] { CCSystem(r[0], r[1], r[2], r[3], r[4], r[5], r[6], r[7], page); }),
+                  "CCSystem :: CCSystem: parameter check failed");
+    }
 }
 
 TEST_F(CCSystemTest, AttributesNamePlotEdgesAndFractions) {
     // Lower right corner of the plot, whatever the values.
-    const DoublePoint corner = chart.TransToDevice(LPoint(-77, 123, DataXMax, DataYMin));
-    EXPECT_EQ(corner, (DoublePoint{1150.0, 600.0}));
+    EXPECT_EQ(chart.TransToDevice(LPoint(-77, 123, DataXMax, DataYMin)), (DoublePoint{1150, 600}));
     EXPECT_EQ(chart.TransToDevice(LPoint(0.5, 0, RelativeX, DataYMax)).x, 650.0);
     EXPECT_GT(chart.TransToDevice(LPoint(1.2, 0, RelativeX, DataYMax)).x, 1150.0);
     // A y quantity on the x axis: RelativeY reads the term's y value.
     const CCSystem square(0, 100, 0, 100, 0, 1000, 0, 1000, page);
     EXPECT_DOUBLE_EQ(square.TransToDevice(LPoint(0.1, 0.3, RelativeY, PageUnits)).x, 150.0);
     EXPECT_DOUBLE_EQ(square.TransToDevice(LPoint(9, 9, DataYMax, PageUnits)).x, 500.0);
-    EXPECT_DOUBLE_EQ(square.TransToDevice(LPoint(40, 200, PageUnits, PageUnits)).y, 600.0);
 }
 
 TEST_F(CCSystemTest, ExtentsWrongAttributesAndShortLists) {
     const PageCoordinateSystem coarse(0, 2000, 0, 2000, 0, 1000, 500, 0);
     const CCSystem system(0, 1, 0, 1, 0, 2000, 0, 2000, coarse);
-    const DoubleSize extent = system.ExtentToDevice(LPoint(100, 50, PageUnits, PageUnits));
-    EXPECT_DOUBLE_EQ(extent.width, 50.0);
-    EXPECT_DOUBLE_EQ(extent.height, 12.5);
+    EXPECT_EQ(system.ExtentToDevice(LPoint(100, 50, PageUnits, PageUnits)),
+              (DoubleSize{50.0, 12.5}));
 
     const auto wrong = static_cast<PointAttribute>(8);
-    ExpectLException([&] { chart.TransToDevice(LPoint(0, 0, wrong, DataUnits)); },
-                     "CCSystem::TransToDevice", "Wrong attribute");
-    ExpectLException([&] { chart.TransToDevice(LPoint(0, 0, PageUnits, wrong)); },
-                     "CCSystem::TransToDevice", "Wrong attribute");
+    EXPECT_EQ(Thrown<LException>([&] { chart.TransToDevice(LPoint(0, 0, wrong, DataUnits)); }),
+              "CCSystem::TransToDevice: Wrong attribute");
+    EXPECT_EQ(Thrown<LException>([&] { chart.TransToDevice(LPoint(0, 0, PageUnits, wrong)); }),
+              "CCSystem::TransToDevice: Wrong attribute");
 
     LPoint ragged;
     ragged.XValues().Append(1.0); // two x values, one of everything else
-    ExpectLException([&] { chart.TransToDevice(ragged); }, "MVector[i]", "index out of range");
+    EXPECT_EQ(Thrown<LException>([&] { chart.TransToDevice(ragged); }),
+              "MVector[i]: index out of range");
     LPoint empty;
     empty.XValues().Flush();
-    ExpectLException([&] { chart.TransToDevice(empty); }, "MVector", "empty vector");
+    EXPECT_EQ(Thrown<LException>([&] { chart.TransToDevice(empty); }), "MVector: empty vector");
 }
 
 TEST_F(CCSystemTest, LaterTermsAreLengthsAddedToTheFirstTerm) {
@@ -164,7 +142,6 @@ TEST_F(CCSystemTest, LaterTermsAreLengthsAddedToTheFirstTerm) {
     EXPECT_EQ(chart.TransToDevice(point), (DoublePoint{220.0, 530.0}));
     point.AddTerm(0.5, 0.1, RelativeX, RelativeY); // half the width, a tenth of the height
     EXPECT_EQ(chart.TransToDevice(point), (DoublePoint{720.0, 480.0}));
-    EXPECT_EQ(chart.TransToDeviceRounded(point), (IntPoint{720, 480}));
 }
 
 } // namespace

@@ -2,52 +2,21 @@
 #include "setup/SetupText.h"
 #include "setup/SetupWordIterator.h"
 #include "support/ScriptedPrompt.h"
+#include "support/TempFile.h"
 
-#include <atomic>
 #include <clocale>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
-namespace fs = std::filesystem;
-
-// Writes setup texts into files of a private temporary folder.
-class SetupFiles {
-public:
-    SetupFiles() {
-        static std::atomic<int> counter{0};
-        folder_ = fs::temp_directory_path() / ("demla_setup_test_" + std::to_string(::getpid()) +
-                                               "_" + std::to_string(counter++));
-        fs::create_directories(folder_);
-    }
-    ~SetupFiles() {
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
-    }
-    std::string Write(const std::string& text) {
-        const fs::path path = folder_ / ("f" + std::to_string(files_++) + ".dml");
-        std::ofstream(path, std::ios::binary) << text;
-        return path.string();
-    }
-    std::string Folder() const { return folder_.string(); }
-
-private:
-    fs::path folder_;
-    int files_ = 0;
-};
-
 // A reader with one section [S] holding body, and the item name loaded.
 struct LoadedItem {
-    SetupFiles files;
+    TempTestFile file;
     DemlaSetup reader;
-    LoadedItem(const std::string& body, const char* item) {
-        EXPECT_TRUE(reader.FindSection(files.Write("[S]" + body), "S"));
+    LoadedItem(const std::string& body, const char* item) : file("[S]" + body) {
+        EXPECT_TRUE(reader.FindSection(file.Path(), "S"));
         EXPECT_NE(reader.FindItem(item), nullptr) << item;
     }
 };
@@ -59,6 +28,18 @@ int CodeOf(const std::function<void()>& action) {
         return e.GetCode();
     }
     return 0;
+}
+
+// The code, section and item of the error that action raises, "-" for a
+// name never set.
+std::string Raised(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const DemlaSetupException& e) {
+        return std::to_string(e.GetCode()) + " " + e.GetSection().value_or("-") + " " +
+               e.GetItemName().value_or("-");
+    }
+    return "nothing";
 }
 
 TEST(DemlaSetupContainers, ClassifiesEveryValueForm) {
@@ -83,9 +64,9 @@ TEST(DemlaSetupContainers, ClassifiesEveryValueForm) {
         EXPECT_EQ(item.reader.GetRows(), c.rows) << c.value;
         EXPECT_EQ(item.reader.GetColumns(), c.columns) << c.value;
     }
-    SetupFiles files;
+    const TempTestFile ragged("[S] K={1 2 3, 4 5,};");
     DemlaSetup reader;
-    ASSERT_TRUE(reader.FindSection(files.Write("[S] K={1 2 3, 4 5,};"), "S"));
+    ASSERT_TRUE(reader.FindSection(ragged.Path(), "S"));
     EXPECT_EQ(CodeOf([&] { reader.FindItem("K"); }), 12);
     // The failed item is not left half loaded.
     std::string element;
@@ -171,10 +152,10 @@ TEST(DemlaSetupElements, NumbersIgnoreTheProcessLocale) {
 }
 
 TEST(DemlaSetupSections, FindsTheExactFirstSection) {
-    SetupFiles files;
+    TempTestFolder files;
     DemlaSetup reader;
-    const std::string path =
-        files.Write("head [data] A=1; [DATA] A=2; /@ [x] ; [DATA] A=3; [S] T=\"[no]\"; U=4;");
+    const std::string path = files.Write(
+        "sections.dml", "head [data] A=1; [DATA] A=2; /@ [x] ; [DATA] A=3; [S] T=\"[no]\"; U=4;");
     ASSERT_TRUE(reader.FindSection(path, "DATA"));
     EXPECT_STREQ(reader.GetSectionText(), " A=2; /@ ");
     EXPECT_EQ(reader.GetSectionName(), "DATA");
@@ -184,27 +165,22 @@ TEST(DemlaSetupSections, FindsTheExactFirstSection) {
     ASSERT_TRUE(reader.FindSection(path, "S"));
     EXPECT_STREQ(reader.GetSectionText(), " T=\"[no]\"; U=4;");
     // A zero byte ends the section for every reader.
-    ASSERT_TRUE(reader.FindSection(files.Write(std::string("[Z] A=1;\0 B=2;", 14)), "Z"));
+    ASSERT_TRUE(
+        reader.FindSection(files.Write("zero.dml", std::string("[Z] A=1;\0 B=2;", 14)), "Z"));
     EXPECT_STREQ(reader.GetSectionText(), " A=1;");
     EXPECT_EQ(reader.FindItem("B"), nullptr);
 }
 
 TEST(DemlaSetupSections, RaisesSyntaxAndFileErrors) {
-    SetupFiles files;
+    TempTestFolder files;
     DemlaSetup reader;
-    EXPECT_EQ(CodeOf([&] { reader.FindSection(files.Write("[A] T=\"open; [B]"), "B"); }), 22);
-    EXPECT_EQ(CodeOf([&] { reader.FindSection(files.Write("[A] x ] [B]"), "B"); }), 10);
+    EXPECT_EQ(CodeOf([&] { reader.FindSection(files.Write("a.dml", "[A] T=\"open; [B]"), "B"); }),
+              22);
+    EXPECT_EQ(CodeOf([&] { reader.FindSection(files.Write("b.dml", "[A] x ] [B]"), "B"); }), 10);
     // A stray "]" in the sought body is as unbalanced as anywhere else.
-    EXPECT_EQ(CodeOf([&] { reader.FindSection(files.Write("[A] x ] [B]"), "A"); }), 10);
-    for (const std::string& name : {files.Folder() + "/missing.dml", files.Folder()}) {
-        try {
-            reader.FindSection(name, "A");
-            ADD_FAILURE() << name;
-        } catch (const DemlaSetupException& e) {
-            EXPECT_EQ(e.GetCode(), 2);
-            EXPECT_EQ(e.GetSection(), "");
-            EXPECT_EQ(e.GetItemName(), "");
-        }
+    EXPECT_EQ(CodeOf([&] { reader.FindSection(files.Write("c.dml", "[A] x ] [B]"), "A"); }), 10);
+    for (const std::string& name : {files / "missing.dml", files.Path()}) {
+        EXPECT_EQ(Raised([&] { reader.FindSection(name, "A"); }), "2  ") << name;
     }
 }
 
@@ -219,9 +195,9 @@ TEST(DemlaSetupItems, SearchesWholeNamesOutsideStringsAndComments) {
     EXPECT_NE(r.FindItem("Line"), nullptr);
     EXPECT_EQ(r.GetSize(), 2u);
 
-    SetupFiles files;
+    const TempTestFile file("[S] TextFont.1 ={0}; Bad 5;");
     DemlaSetup reader;
-    ASSERT_TRUE(reader.FindSection(files.Write("[S] TextFont.1 ={0}; Bad 5;"), "S"));
+    ASSERT_TRUE(reader.FindSection(file.Path(), "S"));
     SetupWordIterator words(reader.GetSectionText());
     ASSERT_TRUE(words.Next());
     EXPECT_EQ(words.CompareN("TextFont.", 9), 0);
@@ -232,14 +208,7 @@ TEST(DemlaSetupItems, SearchesWholeNamesOutsideStringsAndComments) {
     EXPECT_EQ(name, "TextFont.1");
     reader.ParseItem(words, name);
     EXPECT_EQ(reader.GetContainerType(), ctVector);
-    try {
-        reader.FindItem("Bad");
-        ADD_FAILURE();
-    } catch (const DemlaSetupException& e) {
-        EXPECT_EQ(e.GetCode(), 11);
-        EXPECT_EQ(e.GetSection(), "S");
-        EXPECT_EQ(e.GetItemName(), "Bad");
-    }
+    EXPECT_EQ(Raised([&] { reader.FindItem("Bad"); }), "11 S Bad");
 }
 
 TEST(DemlaSetupItems, ValueTextsAndQuotedNames) {
@@ -273,9 +242,9 @@ TEST(DemlaSetupTokens, LimitsTokensToTheBuffer) {
     fits.reader.ItemIterator(nullptr);
     EXPECT_EQ(CodeOf([&] { fits.reader.ItemIterator(&small, 1024); }), 1);
 
-    SetupFiles files;
+    const TempTestFile tooLong("[S]K=\"" + longest + "b\";");
     DemlaSetup reader;
-    ASSERT_TRUE(reader.FindSection(files.Write("[S]K=\"" + longest + "b\";"), "S"));
+    ASSERT_TRUE(reader.FindSection(tooLong.Path(), "S"));
     EXPECT_EQ(CodeOf([&] { reader.FindItem("K"); }), 1);
 }
 

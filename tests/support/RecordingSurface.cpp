@@ -1,7 +1,9 @@
 #include "RecordingSurface.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 
 namespace {
 
@@ -9,69 +11,27 @@ std::string Number(std::int64_t value) {
     return std::to_string(value);
 }
 
-std::string PenStyleName(std::int32_t style) {
-    switch (style) {
-    case PenStyle::Solid:
-        return "solid";
-    case PenStyle::Dash:
-        return "dash";
-    case PenStyle::Dot:
-        return "dot";
-    case PenStyle::DashDot:
-        return "dashdot";
-    case PenStyle::DashDotDot:
-        return "dashdotdot";
-    case PenStyle::Null:
-        return "null";
-    default:
-        return Number(style);
-    }
+// names[index] when it has one, else value as a number.
+template <std::size_t N>
+std::string NameOf(const char* const (&names)[N], std::int64_t index, std::int64_t value) {
+    const bool named = static_cast<std::uint64_t>(index) < N && names[index] != nullptr;
+    return named ? std::string(names[index]) : Number(value);
 }
 
-std::string HatchName(std::int32_t hatch) {
-    static const char* const names[] = {"horizontal", "vertical", "fdiagonal",
-                                        "bdiagonal",  "cross",    "diagcross"};
-    if (hatch >= 0 && hatch < 6) {
-        return names[hatch];
-    }
-    return Number(hatch);
-}
+const char* const kPenStyles[] = {"solid", "dash", "dot", "dashdot", "dashdotdot", "null"};
+const char* const kHatches[] = {"horizontal", "vertical", "fdiagonal",
+                                "bdiagonal",  "cross",    "diagcross"};
 
 std::string AlignName(std::uint32_t flags) {
-    std::string text;
-    switch (flags & TextAlign::HorizontalMask) {
-    case TextAlign::Right:
-        text = "right";
-        break;
-    case TextAlign::Center:
-        text = "center";
-        break;
-    case TextAlign::Left:
-        text = "left";
-        break;
-    default: // the lone bit 4 has no name
-        text = Number(flags & TextAlign::HorizontalMask);
-        break;
-    }
-    switch (flags & TextAlign::VerticalMask) {
-    case TextAlign::Bottom:
-        text += "|bottom";
-        break;
-    case TextAlign::Baseline:
-        text += "|baseline";
-        break;
-    case TextAlign::Top:
-        text += "|top";
-        break;
-    default:
-        text += "|" + Number(flags & TextAlign::VerticalMask);
-        break;
-    }
+    // Indexed by the horizontal part / 2 and the vertical part / 8; the
+    // lone bits 4 and 16 have no name.
+    static const char* const horizontal[] = {"left", "right", nullptr, "center"};
+    static const char* const vertical[] = {"top", "bottom", nullptr, "baseline"};
+    const std::uint32_t h = flags & TextAlign::HorizontalMask;
+    const std::uint32_t v = flags & TextAlign::VerticalMask;
     const std::uint32_t rest = flags & ~(TextAlign::HorizontalMask | TextAlign::VerticalMask);
-    if (rest != 0) {
-        text += "+" + Number(rest);
-    }
-    return text;
+    return NameOf(horizontal, h / 2, h) + "|" + NameOf(vertical, v / 8, v) +
+           (rest != 0 ? "+" + Number(rest) : "");
 }
 
 std::string PointList(std::span<const IntPoint> points) {
@@ -83,19 +43,13 @@ std::string PointList(std::span<const IntPoint> points) {
 }
 
 const char* CapName(DeviceCap cap) {
-    switch (cap) {
-    case DeviceCap::Technology:
-        return "technology";
-    case DeviceCap::HorzRes:
-        return "horzres";
-    case DeviceCap::VertRes:
-        return "vertres";
-    case DeviceCap::LogPixelsX:
-        return "logpixelsx";
-    case DeviceCap::LogPixelsY:
-        return "logpixelsy";
-    }
-    return "?";
+    static const std::map<DeviceCap, const char*> names = {{DeviceCap::Technology, "technology"},
+                                                           {DeviceCap::HorzRes, "horzres"},
+                                                           {DeviceCap::VertRes, "vertres"},
+                                                           {DeviceCap::LogPixelsX, "logpixelsx"},
+                                                           {DeviceCap::LogPixelsY, "logpixelsy"}};
+    const auto found = names.find(cap);
+    return found == names.end() ? "?" : found->second;
 }
 
 // True when the log line records a call of the operation.
@@ -108,11 +62,11 @@ bool IsOperation(std::string_view line, std::string_view operation) {
 
 RecordingSurface::RecordingSurface() {
     state_.brush = Brush::Solid(0xFFFFFF);
-    caps_[DeviceCap::Technology] = DeviceTechnology::RasterDisplay;
-    caps_[DeviceCap::HorzRes] = 800;
-    caps_[DeviceCap::VertRes] = 600;
-    caps_[DeviceCap::LogPixelsX] = 96;
-    caps_[DeviceCap::LogPixelsY] = 96;
+    caps_ = {{DeviceCap::Technology, DeviceTechnology::RasterDisplay},
+             {DeviceCap::HorzRes, 800},
+             {DeviceCap::VertRes, 600},
+             {DeviceCap::LogPixelsX, 96},
+             {DeviceCap::LogPixelsY, 96}};
 }
 
 std::string RecordingSurface::FormatColor(std::uint32_t color) {
@@ -122,7 +76,8 @@ std::string RecordingSurface::FormatColor(std::uint32_t color) {
 }
 
 std::string RecordingSurface::FormatPen(const Pen& pen) {
-    return PenStyleName(pen.style) + ":" + Number(pen.width) + ":" + FormatColor(pen.color);
+    return NameOf(kPenStyles, pen.style, pen.style) + ":" + Number(pen.width) + ":" +
+           FormatColor(pen.color);
 }
 
 std::string RecordingSurface::FormatBrush(const Brush& brush) {
@@ -132,7 +87,8 @@ std::string RecordingSurface::FormatBrush(const Brush& brush) {
     case BrushStyle::Hollow:
         return "hollow";
     case BrushStyle::Hatched:
-        return "hatched:" + HatchName(brush.hatch) + ":" + FormatColor(brush.color);
+        return "hatched:" + NameOf(kHatches, brush.hatch, brush.hatch) + ":" +
+               FormatColor(brush.color);
     default:
         return Number(brush.style) + ":" + Number(brush.hatch) + ":" + FormatColor(brush.color);
     }
@@ -147,10 +103,7 @@ std::string RecordingSurface::FormatFont(const DeviceFont& font) {
 }
 
 IntSize RecordingSurface::MeasureText(std::string_view text, std::int32_t fontHeight) {
-    std::int64_t pixels = std::llabs(static_cast<std::int64_t>(fontHeight));
-    if (pixels == 0) {
-        pixels = 16;
-    }
+    const std::int64_t pixels = fontHeight == 0 ? 16 : std::llabs(std::int64_t{fontHeight});
     const auto bytes = static_cast<std::int64_t>(text.size());
     return {static_cast<std::int32_t>((6 * pixels * bytes + 5) / 10),
             static_cast<std::int32_t>(pixels)};
@@ -177,10 +130,8 @@ std::uint32_t RecordingSurface::SetTextAlign(std::uint32_t flags) {
 }
 
 std::int32_t RecordingSurface::SetBkMode(std::int32_t mode) {
-    const std::string name = mode == BackgroundMode::Transparent ? "transparent"
-                             : mode == BackgroundMode::Opaque    ? "opaque"
-                                                                 : Number(mode);
-    log_.push_back("SetBkMode " + name);
+    static const char* const names[] = {nullptr, "transparent", "opaque"};
+    log_.push_back("SetBkMode " + NameOf(names, mode, mode));
     return std::exchange(state_.bkMode, mode);
 }
 
@@ -254,11 +205,8 @@ std::int32_t RecordingSurface::GetMapMode() {
 
 std::string RecordingSurface::Text() const {
     std::string text;
-    for (const std::string& line : log_) {
-        if (!text.empty()) {
-            text += "\n";
-        }
-        text += line;
+    for (std::size_t i = 0; i < log_.size(); ++i) {
+        text += (i == 0 ? "" : "\n") + log_[i];
     }
     return text;
 }
@@ -267,23 +215,14 @@ std::vector<std::string> RecordingSurface::DrawingCalls() const {
     static const std::string_view drawing[] = {"FillRect", "FillPolygon", "MoveTo", "LineTo",
                                                "Polyline", "Rectangle",   "TextOut"};
     std::vector<std::string> calls;
-    for (const std::string& line : log_) {
-        for (std::string_view op : drawing) {
-            if (IsOperation(line, op)) {
-                calls.push_back(line);
-                break;
-            }
-        }
-    }
+    std::ranges::copy_if(log_, std::back_inserter(calls), [](const std::string& line) {
+        return std::ranges::any_of(drawing,
+                                   [&](std::string_view op) { return IsOperation(line, op); });
+    });
     return calls;
 }
 
 std::size_t RecordingSurface::Count(std::string_view operation) const {
-    std::size_t count = 0;
-    for (const std::string& line : log_) {
-        if (IsOperation(line, operation)) {
-            ++count;
-        }
-    }
-    return count;
+    return static_cast<std::size_t>(std::ranges::count_if(
+        log_, [&](const std::string& line) { return IsOperation(line, operation); }));
 }

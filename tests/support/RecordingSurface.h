@@ -21,18 +21,15 @@
 //                                           height in device units
 //   SetTextAlign <h>|<v>            h = left|right|center, v = top|bottom|baseline
 //                                   (other bits follow as +<number>)
-//   SetBkMode transparent|opaque
+//   SetBkMode transparent|opaque, SetROP2 xor|copy
 //   SetTextColor <colour>, SetBkColor <colour>
-//   SetROP2 xor|copy
 //   FillRect <left> <top> <right> <bottom> brush=<brush>
 //   FillPolygon <x>,<y> <x>,<y> ... brush=<brush>
-//   MoveTo <x> <y>, LineTo <x> <y>
+//   MoveTo <x> <y>, LineTo <x> <y>, Rectangle <left> <top> <right> <bottom>
 //   Polyline <x>,<y> <x>,<y> ...
-//   Rectangle <left> <top> <right> <bottom>
 //   TextOut <x> <y> "<text>"
-//   GetTextExtent "<text>" -> <width> <height>
+//   GetTextExtent "<text>" -> <width> <height>, GetMapMode -> <mode>
 //   GetDeviceCaps technology|horzres|vertres|logpixelsx|logpixelsy -> <value>
-//   GetMapMode -> <mode>
 // Pen styles print as solid, dash, dot, dashdot, dashdotdot, null; hatch
 // styles as horizontal, vertical, fdiagonal, bdiagonal, cross, diagcross;
 // any other value prints as its number.
