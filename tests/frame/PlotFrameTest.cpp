@@ -1,15 +1,14 @@
 #include "frame/PlotFrame.h"
 #include "setup/DemlaSetupException.h"
 #include "support/RecordingSurface.h"
+#include "support/TempFile.h"
 
 #include <cmath>
-#include <cstdio>
 #include <fstream>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <memory>
 #include <tuple>
-#include <unistd.h>
 
 namespace {
 
@@ -22,11 +21,8 @@ class PlotFrameTest : public ::testing::Test {
 protected:
     // Reads a frame from a temporary setup file of the given text.
     static void ReadText(PlotFrame& frame, const std::string& text) {
-        char name[] = "/tmp/demla-frame-XXXXXX";
-        close(mkstemp(name));
-        std::ofstream(name, std::ios::binary) << text;
-        const std::unique_ptr<char, int (*)(const char*)> cleanup(name, &std::remove);
-        frame.ReadSetup(name);
+        const TempTestFile file(text);
+        frame.ReadSetup(file.Path());
     }
     void Read(const std::string& body) { ReadText(frame, "[PLOT.FRAME]\r\n" + body); }
     DemlaSetupException ReadError(const std::string& body) {

@@ -3,26 +3,14 @@
 #include "scale/ScaleTestSupport.h"
 #include "setup/DemlaSetup.h"
 #include "support/RecordingSurface.h"
+#include "support/TempFile.h"
 
-#include <cstdio>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <tuple>
-#include <unistd.h>
 
 namespace {
 
 using Lines = std::vector<std::string>;
-
-// A setup file of the given text that lives as long as the object.
-struct SetupFile {
-    explicit SetupFile(const std::string& text) {
-        close(mkstemp(path));
-        std::ofstream(path, std::ios::binary) << text;
-    }
-    ~SetupFile() { std::remove(path); }
-    char path[32] = "/tmp/demla-legend-XXXXXX";
-};
 
 const LegendPlacementSource kPlot{330, 250, 1808, 1550, 1, 30, 2, 40};
 
@@ -117,12 +105,12 @@ TEST_F(LegendDrawing, HitLabelNeedsThePointStrictlyInsideABox) {
 TEST(LegendSetup, ReadFollowsThePlotOrTakesItsOwnPosition) {
     DemlaSetup reader;
     MScale legend;
-    EXPECT_FALSE(legend.Read(reader, SetupFile("[PLOT.FRAME]").path, kPlot));
+    EXPECT_FALSE(legend.Read(reader, TempTestFile("[PLOT.FRAME]").Path(), kPlot));
     ASSERT_TRUE(legend.Read(reader,
-                            SetupFile("[MAP.SCALE]ScaleMargin=60;TickLength=1e12;TickWidth=-2.9;"
-                                      "TickFormat=F12345678901234567890;Appearance=65536;"
-                                      "Visible=No;")
-                                .path,
+                            TempTestFile("[MAP.SCALE]ScaleMargin=60;TickLength=1e12;TickWidth=-2.9;"
+                                         "TickFormat=F12345678901234567890;Appearance=65536;"
+                                         "Visible=No;")
+                                .Path(),
                             kPlot));
     // Beside the plot and as tall, with its frame line width and tick margin;
     // the keys after the margin win, cut toward zero and saturated.
@@ -136,12 +124,12 @@ TEST(LegendSetup, ReadFollowsThePlotOrTakesItsOwnPosition) {
     EXPECT_EQ(legend.GetPlacementFlags(), 0);
 
     // Appearance not 0: the margin is read, the position stays.
-    ASSERT_TRUE(legend.Read(reader, SetupFile("[MAP.SCALE]ScaleMargin=5;").path, kPlot));
+    ASSERT_TRUE(legend.Read(reader, TempTestFile("[MAP.SCALE]ScaleMargin=5;").Path(), kPlot));
     EXPECT_EQ(std::pair(legend.GetScaleMargin(), legend.GetXOrigin()), std::pair(5, 2198));
 
     // No margin: the position keys present are read and the position is fixed.
     MScale own;
-    ASSERT_TRUE(own.Read(reader, SetupFile("[MAP.SCALE]yOrigin=7.9;ySize=-3;").path, kPlot));
+    ASSERT_TRUE(own.Read(reader, TempTestFile("[MAP.SCALE]yOrigin=7.9;ySize=-3;").Path(), kPlot));
     EXPECT_EQ(
         std::tuple(own.GetXOrigin(), own.GetYOrigin(), own.GetYSize(), own.GetPlacementFlags()),
         std::tuple(1000, 7, -3, MScale::kExplicitPosition));
@@ -152,18 +140,18 @@ TEST(LegendSetup, ScaleSetupIsReadOnlyWithOneRowPerBoundary) {
     MScale legend;
     const DMAT three = Column({1, 2, 3});
     legend.SyncWithScale(three);
-    SetupFile file("[MAP.SCALE]ScaleSetup={1 0 0 1, 0 1 1 0, 0 0 0 1,};"
-                   "[OTHER]ScaleSetup={1, 1, 1,};");
-    ASSERT_TRUE(legend.Read(reader, file.path, kPlot));
+    TempTestFile file("[MAP.SCALE]ScaleSetup={1 0 0 1, 0 1 1 0, 0 0 0 1,};"
+                      "[OTHER]ScaleSetup={1, 1, 1,};");
+    ASSERT_TRUE(legend.Read(reader, file.Path(), kPlot));
     EXPECT_FALSE(legend.ReadScaleSetup(reader, Column({1, 2})));
     EXPECT_EQ(Hex(legend.GetLevelFlags()), "0 0 0");
     ASSERT_TRUE(legend.ReadScaleSetup(reader, three));
     EXPECT_EQ(Hex(legend.GetLevelFlags()), "1 6 0"); // the fourth column is ignored
-    ASSERT_TRUE(reader.FindSection(file.path, "OTHER"));
+    ASSERT_TRUE(reader.FindSection(file.Path(), "OTHER"));
     EXPECT_FALSE(legend.ReadScaleSetup(reader, three));
 
-    SetupFile bad("[MAP.SCALE]ScaleSetup={1, x, 1,};");
-    ASSERT_TRUE(reader.FindSection(bad.path, "MAP.SCALE"));
+    TempTestFile bad("[MAP.SCALE]ScaleSetup={1, x, 1,};");
+    ASSERT_TRUE(reader.FindSection(bad.Path(), "MAP.SCALE"));
     EXPECT_THROW(legend.ReadScaleSetup(reader, three), DemlaSetupException);
 }
 
@@ -182,7 +170,7 @@ TEST(LegendSetup, WritesBothPlacementFormsAndReadsBackWhatItWrote) {
         "FrameLineWidth=0;\r\nTickLength=30;\r\nTickWidth=0;\r\nTickMargin=50;\r\n"
         "TickFormat=E2;\r\nAppearance=3;\r\nVisible=No;\r\n";
     DemlaSetup reader;
-    ASSERT_TRUE(legend.Read(reader, SetupFile("[MAP.SCALE]\r\n" + own).path, kPlot));
+    ASSERT_TRUE(legend.Read(reader, TempTestFile("[MAP.SCALE]\r\n" + own).Path(), kPlot));
     EXPECT_EQ(legend.GetLabelFont().GetFaceName(), "Times \"New\"");
     text.clear();
     legend.Write(text);
