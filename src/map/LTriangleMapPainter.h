@@ -1,18 +1,7 @@
 #pragma once
 
-#include "map/RectangleMapPainter.h"
+#include "map/SplitSquareMapPainter.h"
 
-// Cells as triangles, two matrix columns per index unit along x: each unit
-// square is cut by its falling diagonal, from the upper left to the lower
-// right corner. The even column is the lower left triangle, the odd column
-// the upper right one. Squares whose halves share a level are filled as runs
-// of whole squares along the row.
-class LTriangleMapPainter final : public RectangleMapPainter {
-public:
-    void PaintCells(Surface& surface, const PageCoordinateSystem& page,
-                    const MapPaintInput& map) const override;
-    void PaintContours(Surface& surface, const PageCoordinateSystem& page,
-                       const MapPaintInput& map) const override;
-    std::optional<MapCellHit> CellFromPoint(IntPoint point, const PageCoordinateSystem& page,
-                                            const MapPaintInput& map) const override;
-};
+// Triangles cut by the falling diagonal: the even column of a pair is the
+// lower left triangle of its square, the odd column the upper right one.
+class LTriangleMapPainter final : public SplitSquareMapPainter<Diagonal::Falling> {};

@@ -6,36 +6,42 @@
 #include <QPainter>
 
 #include <cstdint>
-#include <optional>
+#include <functional>
+#include <memory>
+#include <string>
 
-// A QtSurface drawing on an image filled with one colour; Image() ends the
-// drawing and hands the picture over.
-class Canvas {
-public:
-    Canvas(int width, int height, std::uint32_t fill = 0xFFFFFF)
-        : image_(width, height, QImage::Format_RGB32) {
-        image_.fill(QColor(fill & 0xFF, (fill >> 8) & 0xFF, (fill >> 16) & 0xFF));
-        painter_.emplace(&image_);
-        surface_.emplace(*painter_);
-    }
+// Colours as the surface takes them, 0x00BBGGRR.
+constexpr std::uint32_t kWhite = 0xFFFFFF, kBlack = 0x000000, kGrey = 0x808080;
+constexpr std::uint32_t kRed = 0x0000FF, kBlue = 0xFF0000;
 
-    QtSurface& Surface() { return *surface_; }
+// The picture that draw paints with a QtSurface on an image of one colour.
+inline QImage Draw(int width, int height, std::uint32_t fill,
+                   const std::function<void(QtSurface&)>& draw) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(QColor(fill & 0xFF, (fill >> 8) & 0xFF, (fill >> 16) & 0xFF));
+    QPainter painter(&image);
+    draw(*std::make_unique<QtSurface>(painter)); // gone, and the painter restored, before end()
+    painter.end();
+    return image;
+}
 
-    const QImage& Image() {
-        surface_.reset();
-        painter_.reset();
-        return image_;
-    }
-
-private:
-    QImage image_;
-    std::optional<QPainter> painter_;
-    std::optional<QtSurface> surface_;
-};
-
-// The pixel as 0x00BBGGRR, the surface's colour format.
 inline std::uint32_t PixelAt(const QImage& image, int x, int y) {
     const QRgb rgb = image.pixel(x, y);
     return static_cast<std::uint32_t>(qRed(rgb)) | static_cast<std::uint32_t>(qGreen(rgb)) << 8 |
            static_cast<std::uint32_t>(qBlue(rgb)) << 16;
+}
+
+// The pixels whose colour is not the expected one, for the message; empty
+// when there are none.
+inline std::string WrongPixels(const QImage& image,
+                               const std::function<std::uint32_t(int, int)>& expected) {
+    std::string wrong;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (PixelAt(image, x, y) != expected(x, y) && wrong.size() < 200) {
+                wrong += "(" + std::to_string(x) + "," + std::to_string(y) + ") ";
+            }
+        }
+    }
+    return wrong;
 }

@@ -3,7 +3,6 @@
 #include "annotations/LLine.h"
 #include "annotations/LRectangle.h"
 #include "annotations/LText.h"
-
 #include "map/MapPainterFactory.h"
 #include "render/PageCoordinateSystem.h"
 #include "scale/LRGBColorVect.h"
@@ -14,11 +13,8 @@
 
 namespace {
 
-constexpr std::uint32_t kRed = 0x0000FF;
-constexpr std::uint32_t kGreen = 0x008000;
-constexpr std::uint32_t kBlue = 0xFF0000;
-constexpr std::uint32_t kGrey = 0xC0C0C0;
-constexpr std::uint32_t kYellow = 0x00FFFF;
+constexpr std::uint32_t kRed = 0x0000FF, kGreen = 0x008000, kBlue = 0xFF0000;
+constexpr std::uint32_t kGrey = 0xC0C0C0, kYellow = 0x00FFFF;
 
 void Line(Surface& surface, int x1, int y1, int x2, int y2) {
     surface.MoveTo(x1, y1);
@@ -99,7 +95,6 @@ void DrawAnnotations(Surface& surface) {
     // pixels high.
     const PageCoordinateSystem page(0, 800, 0, 480, 0, 400, 240, 0);
     const CCSystem chart(0, 800, 0, 480, 0, 800, 0, 480, page);
-
     LRectangle hatched(20, 250, 260, 460);
     hatched.SetFrameRecord(
         {4, PenStyle::Solid, kBlue, BrushStyle::Hatched, kGreen, HatchStyle::DiagCross});
@@ -147,72 +142,51 @@ void DrawAnnotations(Surface& surface) {
     }
 }
 
-} // namespace
-
-namespace {
-
 // A smooth surface in six levels, with a missing cell inside and one on
 // the border, painted over a 240 x 200 picture.
 template <std::uint32_t MapType>
 void DrawMap(Surface& surface) {
-    constexpr std::uint32_t kRows = 10;
-    constexpr std::uint32_t kColumns = 12;
-    constexpr std::uint32_t kBoundaries = 5;
-    static const struct Map {
-        DMAT data{kRows, kColumns};
-        WMAT levels{kRows, kColumns};
-        LRGBColorVect colors;
-        Map() {
-            for (std::uint32_t r = 0; r < kRows; ++r) {
-                for (std::uint32_t c = 0; c < kColumns; ++c) {
-                    const double value = std::sin(r * 0.35) * 2.0 + c * 0.3;
-                    data.Set(r, c, value);
-                    levels.Set(r, c, static_cast<std::uint16_t>(std::clamp(value + 1.0, 0.0, 5.0)));
-                }
-            }
-            for (const auto& [r, c] : {std::pair{4u, 5u}, std::pair{0u, 11u}}) {
-                data.SetMissing(r, c);
-                levels.Set(r, c, kBoundaries + 1);
-            }
-            for (const std::uint32_t color :
-                 {0xF0F0FFu, 0xA0C8FFu, 0x50A0FFu, 0x2060E0u, 0x1030A0u, 0x101060u, kGrey}) {
-                colors.Append(color);
-            }
+    constexpr std::uint32_t kRows = 10, kColumns = 12, kBoundaries = 5;
+    DMAT data(kRows, kColumns);
+    WMAT levels(kRows, kColumns);
+    for (std::uint32_t r = 0; r < kRows; ++r) {
+        for (std::uint32_t c = 0; c < kColumns; ++c) {
+            const double value = std::sin(r * 0.35) * 2.0 + c * 0.3;
+            data.Set(r, c, value);
+            levels.Set(r, c, static_cast<std::uint16_t>(std::clamp(value + 1.0, 0.0, 5.0)));
         }
-    } map;
-    const PageCoordinateSystem page(0, 2400, 0, 2000, 0, 240, 200, 0);
-    const MapPaintInput input{map.levels,
-                              map.data,
-                              kBoundaries,
-                              map.colors,
-                              MapPlotRect{200, 200, 2000, 1600},
-                              ContourSettings{true, 10.0, 0x000000}};
-    MakeMapPainter(MapType)->Draw(surface, page, input);
+    }
+    for (const auto& [r, c] : {std::pair{4u, 5u}, std::pair{0u, 11u}}) {
+        data.SetMissing(r, c);
+        levels.Set(r, c, kBoundaries + 1);
+    }
+    LRGBColorVect colors;
+    for (std::uint32_t color :
+         {0xF0F0FFu, 0xA0C8FFu, 0x50A0FFu, 0x2060E0u, 0x1030A0u, 0x101060u, kGrey}) {
+        colors.Append(color);
+    }
+    MakeMapPainter(MapType)->Draw(
+        surface, PageCoordinateSystem(0, 2400, 0, 2000, 0, 240, 200, 0),
+        {levels, data, kBoundaries, colors, {200, 200, 2000, 1600}, {true, 10.0, 0x000000}});
 }
 
 } // namespace
 
 const std::vector<Scene>& MapScenes() {
-    static const std::vector<Scene> scenes = {
-        {"map-rectangle", 240, 200, &DrawMap<0>, {}},
-        {"map-triangle", 240, 200, &DrawMap<1>, {}},
-        {"map-ltriangle", 240, 200, &DrawMap<2>, {}},
-        {"map-hparallelogram", 240, 200, &DrawMap<3>, {}},
-        {"map-hlparallelogram", 240, 200, &DrawMap<4>, {}},
-        {"map-vparallelogram", 240, 200, &DrawMap<5>, {}},
-        {"map-vlparallelogram", 240, 200, &DrawMap<6>, {}},
-    };
+    static const std::vector<Scene> scenes = {{"map-rectangle", 240, 200, &DrawMap<0>},
+                                              {"map-triangle", 240, 200, &DrawMap<1>},
+                                              {"map-ltriangle", 240, 200, &DrawMap<2>},
+                                              {"map-hparallelogram", 240, 200, &DrawMap<3>},
+                                              {"map-hlparallelogram", 240, 200, &DrawMap<4>},
+                                              {"map-vparallelogram", 240, 200, &DrawMap<5>},
+                                              {"map-vlparallelogram", 240, 200, &DrawMap<6>}};
     return scenes;
 }
 
 const std::vector<Scene>& AllScenes() {
-    static const std::vector<Scene> scenes = {
-        {"shapes", 320, 200, &DrawShapes, {}},
-        {"annotations",
-         400,
-         240,
-         &DrawAnnotations,
-         {"Left top", "Right bottom", "Centre base", "Framed", "Turned 30"}},
-    };
+    static const std::vector<std::string> texts = {"Left top", "Right bottom", "Centre base",
+                                                   "Framed", "Turned 30"};
+    static const std::vector<Scene> scenes = {{"shapes", 320, 200, &DrawShapes},
+                                              {"annotations", 400, 240, &DrawAnnotations, texts}};
     return scenes;
 }

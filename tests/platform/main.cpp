@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-// The platform tests draw with Qt, which needs a QGuiApplication; the
-// offscreen platform lets them run (and be listed at build time) without a
+// Qt draws only with a QGuiApplication; the offscreen platform needs no
 // display.
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
