@@ -114,31 +114,50 @@ MapPaintInput Input(const BenchMap& map) {
                          ContourSettings{true, 3.0, 0}};
 }
 
-// Arguments: map type 0 .. 6, then 1 for the smooth map or 0 for the noisy one.
-void BM_PaintCells(benchmark::State& state) {
+// Which of a painter's two operations a benchmark times.
+using PaintOperation = void (MapPainter::*)(Surface&, const PageCoordinateSystem&,
+                                            const MapPaintInput&) const;
+
+// Paints the map of the benchmark's arguments (map type 0 .. 6, then 1 for
+// the smooth map or 0 for the noisy one) on the surface, again and again.
+void RunPaint(benchmark::State& state, Surface& surface, PaintOperation paint) {
     const auto painter = MakeMapPainter(static_cast<std::uint32_t>(state.range(0)));
-    const BenchMap& map = Map(state.range(1) != 0);
+    const MapPaintInput input = Input(Map(state.range(1) != 0));
     const PageCoordinateSystem page = ViewPage();
-    const MapPaintInput input = Input(map);
-    CountingSurface surface;
     for (auto _ : state) {
-        painter->PaintCells(surface, page, input);
+        ((*painter).*paint)(surface, page, input);
     }
+}
+
+// The painters' own work: the surface only counts the calls.
+void BM_PaintCells(benchmark::State& state) {
+    CountingSurface surface;
+    RunPaint(state, surface, &MapPainter::PaintCells);
     state.counters["fills"] =
         benchmark::Counter(static_cast<double>(surface.fills) / state.iterations());
 }
 
 void BM_PaintContours(benchmark::State& state) {
-    const auto painter = MakeMapPainter(static_cast<std::uint32_t>(state.range(0)));
-    const BenchMap& map = Map(state.range(1) != 0);
-    const PageCoordinateSystem page = ViewPage();
-    const MapPaintInput input = Input(map);
     CountingSurface surface;
-    for (auto _ : state) {
-        painter->PaintContours(surface, page, input);
-    }
+    RunPaint(state, surface, &MapPainter::PaintContours);
     state.counters["segments"] =
         benchmark::Counter(static_cast<double>(surface.lines) / state.iterations());
+}
+
+// The same into a real 1024 x 720 image through Qt's painter: what a map
+// window or a PNG export costs.
+void RunPaintQt(benchmark::State& state, PaintOperation paint) {
+    QImage image(1024, 720, QImage::Format_RGB32);
+    QPainter qpainter(&image);
+    QtSurface surface(qpainter);
+    RunPaint(state, surface, paint);
+}
+
+void BM_PaintCellsQt(benchmark::State& state) {
+    RunPaintQt(state, &MapPainter::PaintCells);
+}
+void BM_PaintContoursQt(benchmark::State& state) {
+    RunPaintQt(state, &MapPainter::PaintContours);
 }
 
 void AllShapes(benchmark::internal::Benchmark* bench) {
@@ -149,34 +168,6 @@ void AllShapes(benchmark::internal::Benchmark* bench) {
         }
     }
     bench->Unit(benchmark::kMillisecond);
-}
-
-// The same into a real 1024 x 720 image through Qt's painter: what a map
-// window or a PNG export costs.
-void BM_PaintCellsQt(benchmark::State& state) {
-    const auto painter = MakeMapPainter(static_cast<std::uint32_t>(state.range(0)));
-    const BenchMap& map = Map(state.range(1) != 0);
-    const PageCoordinateSystem page = ViewPage();
-    const MapPaintInput input = Input(map);
-    QImage image(1024, 720, QImage::Format_RGB32);
-    QPainter qpainter(&image);
-    QtSurface surface(qpainter);
-    for (auto _ : state) {
-        painter->PaintCells(surface, page, input);
-    }
-}
-
-void BM_PaintContoursQt(benchmark::State& state) {
-    const auto painter = MakeMapPainter(static_cast<std::uint32_t>(state.range(0)));
-    const BenchMap& map = Map(state.range(1) != 0);
-    const PageCoordinateSystem page = ViewPage();
-    const MapPaintInput input = Input(map);
-    QImage image(1024, 720, QImage::Format_RGB32);
-    QPainter qpainter(&image);
-    QtSurface surface(qpainter);
-    for (auto _ : state) {
-        painter->PaintContours(surface, page, input);
-    }
 }
 
 BENCHMARK(BM_PaintCells)->Apply(AllShapes);
