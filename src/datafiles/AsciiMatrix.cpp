@@ -231,6 +231,8 @@ public:
 
     bool Good() const { return !fail_ && !eof_; }
     bool Failed() const { return fail_; }
+    // Bytes not read yet; every line read takes at least one of them.
+    std::size_t Remaining() const { return bytes_.size() - pos_; }
     void Clear() { fail_ = eof_ = false; }
 
 private:
@@ -321,6 +323,12 @@ int LoadLineMatrix(DMAT& matrix, std::string_view bytes, Prompt& prompt,
     }
     if (screen && (columns > screen->height || rows > screen->width) &&
         !prompt.Confirm("Alert", kScreenText)) {
+        return 1;
+    }
+    // A file too short for the size it announces cannot load: it would run
+    // out of lines and fail. Refusing it before the allocation keeps a
+    // damaged count from claiming gigabytes.
+    if (static_cast<std::uint64_t>(rows) * columns > lines.Remaining()) {
         return 1;
     }
     matrix.SetSize(rows, columns);

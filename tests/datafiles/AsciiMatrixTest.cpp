@@ -104,6 +104,9 @@ TEST(AsciiMatrix, OneValuePerLine) {
     EXPECT_EQ(Load("-5\n3\n1\n", kLines).result, 1);
     // A file that ends early fails; the cells without a line are missing.
     EXPECT_EQ(Load("2\n2\n1\n2\n3\n", kLines).Outcome(), "1: 1 2/3 .");
+    // Counts far beyond what the file holds fail before anything is
+    // allocated (this one would claim 3.2 GB).
+    EXPECT_EQ(Load("20000\n20000\n1\n2\n", kLines).Outcome(), "1: ");
     // Larger than the screen: asked, Cancel gives up.
     const Load big("2\n3\n1\n2\n3\n4\n5\n6\n", kLines, ScreenSize{100, 2}, {PromptAnswer::Cancel});
     ASSERT_EQ(big.Outcome(), "1:  (1 box)");
