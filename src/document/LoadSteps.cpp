@@ -165,15 +165,23 @@ void ReadMapScale(ChartDocument& document, DemlaSetup& reader) {
     }
 }
 
+// The count of a one-element sequence key, whose boundaries span the data:
+// none when the key is rejected or a count of 0 has already made the
+// single zero boundary.
+std::optional<std::uint32_t> SpanningCount(DMAT& scale, DemlaSetup& reader) {
+    const std::optional<std::uint32_t> n = SequenceCount(reader.GetDouble(0, 0));
+    if (n && *n == 0) {
+        SingleZeroBoundary(scale);
+        return std::nullopt;
+    }
+    return n;
+}
+
 void ReadLinearScale(ChartDocument& document, DemlaSetup& reader) {
     DMAT& scale = document.ScaleValues;
     if (reader.GetSize() == 1) {
-        const std::optional<std::uint32_t> n = SequenceCount(reader.GetDouble(0, 0));
+        const std::optional<std::uint32_t> n = SpanningCount(scale, reader);
         if (!n) {
-            return;
-        }
-        if (*n == 0) {
-            SingleZeroBoundary(scale);
             return;
         }
         const double low = document.DataMatrix.Min();
@@ -198,12 +206,8 @@ void ReadLinearScale(ChartDocument& document, DemlaSetup& reader) {
 void ReadMultiplicativeScale(ChartDocument& document, DemlaSetup& reader) {
     DMAT& scale = document.ScaleValues;
     if (reader.GetSize() == 1) {
-        const std::optional<std::uint32_t> n = SequenceCount(reader.GetDouble(0, 0));
+        const std::optional<std::uint32_t> n = SpanningCount(scale, reader);
         if (!n) {
-            return;
-        }
-        if (*n == 0) {
-            SingleZeroBoundary(scale);
             return;
         }
         const double low = document.DataMatrix.Min();
