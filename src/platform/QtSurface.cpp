@@ -135,6 +135,7 @@ QtSurface::QtSurface(QPainter& painter, std::int32_t technology)
     painter_.setBackgroundMode(Qt::TransparentMode);
     painter_.setBrushOrigin(0, 0);
     qfont_ = ToQFont(font_);
+    qpen_ = ToQPen(pen_);
 }
 
 QtSurface::~QtSurface() {
@@ -142,6 +143,7 @@ QtSurface::~QtSurface() {
 }
 
 Pen QtSurface::SelectPen(Pen pen) {
+    qpen_ = ToQPen(pen);
     return std::exchange(pen_, pen);
 }
 
@@ -255,8 +257,24 @@ void QtSurface::MoveTo(std::int32_t x, std::int32_t y) {
 }
 
 void QtSurface::LineTo(std::int32_t x, std::int32_t y) {
-    const IntPoint segment[] = {{position_.x(), position_.y()}, {x, y}};
-    Polyline(segment);
+    const bool plain = pen_.style != PenStyle::Null && !DrawsDashes(pen_) &&
+                       !(canXor_ && rop2_ == RasterOp::XorPen);
+    if (plain) {
+        // The common case, a solid segment: no path to build, and the
+        // painter's state is set only when it differs.
+        if (painter_.compositionMode() != QPainter::CompositionMode_SourceOver) {
+            painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        }
+        if (painter_.pen() != qpen_) {
+            painter_.setPen(qpen_);
+        }
+        const double offset = vectorDevice_ ? 0.5 : 0.0;
+        painter_.drawLine(QPointF(position_.x() + offset, position_.y() + offset),
+                          QPointF(x + offset, y + offset));
+    } else {
+        const IntPoint segment[] = {{position_.x(), position_.y()}, {x, y}};
+        Polyline(segment);
+    }
     position_ = QPoint(x, y);
 }
 

@@ -3,6 +3,7 @@
 #include "render/Surface.h"
 
 #include <QFont>
+#include <QPen>
 #include <QPoint>
 
 #include <cstdint>
@@ -86,6 +87,9 @@ private:
     bool canXor_;
 
     Pen pen_;
+    // The Qt pen of pen_, made once per selection: map contours draw
+    // hundreds of thousands of segments with one pen.
+    QPen qpen_;
     Brush brush_ = Brush::Solid(0xFFFFFF);
     DeviceFont font_;
     QFont qfont_;
