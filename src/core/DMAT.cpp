@@ -144,22 +144,15 @@ void DMAT::Sort() {
 }
 
 double DMAT::Min() const {
-    const double* data = buffer_.Data();
-    bool found = false;
-    double best = 0;
-    for (std::size_t k = 0, n = data ? buffer_.Count() : 0; k < n; ++k) {
-        if (IsMissingValue(data[k])) {
-            continue;
-        }
-        if (!found || data[k] < best) {
-            best = data[k];
-            found = true;
-        }
-    }
-    return best;
+    return Extreme([](double a, double b) { return a < b; });
 }
 
 double DMAT::Max() const {
+    return Extreme([](double a, double b) { return a > b; });
+}
+
+template <typename Better>
+double DMAT::Extreme(Better better) const {
     const double* data = buffer_.Data();
     bool found = false;
     double best = 0;
@@ -167,7 +160,7 @@ double DMAT::Max() const {
         if (IsMissingValue(data[k])) {
             continue;
         }
-        if (!found || data[k] > best) {
+        if (!found || better(data[k], best)) {
             best = data[k];
             found = true;
         }

@@ -65,5 +65,10 @@ public:
     static double MarkAsMissing(double value);
 
 private:
+    // The first non-missing element that no later one beats; 0 when there
+    // is none.
+    template <typename Better>
+    double Extreme(Better better) const;
+
     MatrixBuffer<double> buffer_;
 };

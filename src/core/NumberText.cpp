@@ -45,6 +45,23 @@ private:
     locale_t previous_;
 };
 
+// snprintf under the "C" locale into a string of exactly the printed size.
+template <typename... Arguments>
+std::string PrintC(const char* format, Arguments... arguments) {
+    ScopedCLocale c;
+    char small[64];
+    const int n = std::snprintf(small, sizeof small, format, arguments...);
+    if (n < 0) {
+        return {};
+    }
+    if (static_cast<std::size_t>(n) < sizeof small) {
+        return std::string(small, static_cast<std::size_t>(n));
+    }
+    std::vector<char> big(static_cast<std::size_t>(n) + 1);
+    std::snprintf(big.data(), big.size(), format, arguments...);
+    return std::string(big.data(), static_cast<std::size_t>(n));
+}
+
 } // namespace
 
 double ParseDouble(const char* begin, const char* end, std::size_t* consumed) {
@@ -108,33 +125,11 @@ bool ParseWholeDouble(const char* begin, const char* end, double& value) {
 }
 
 std::string FormatDoubleC(const char* format, double value) {
-    ScopedCLocale c;
-    char small[64];
-    const int n = std::snprintf(small, sizeof small, format, value);
-    if (n < 0) {
-        return {};
-    }
-    if (static_cast<std::size_t>(n) < sizeof small) {
-        return std::string(small, static_cast<std::size_t>(n));
-    }
-    std::vector<char> big(static_cast<std::size_t>(n) + 1);
-    std::snprintf(big.data(), big.size(), format, value);
-    return std::string(big.data(), static_cast<std::size_t>(n));
+    return PrintC(format, value);
 }
 
 std::string FormatDoubleC(const char* format, int precision, double value) {
-    ScopedCLocale c;
-    char small[64];
-    const int n = std::snprintf(small, sizeof small, format, precision, value);
-    if (n < 0) {
-        return {};
-    }
-    if (static_cast<std::size_t>(n) < sizeof small) {
-        return std::string(small, static_cast<std::size_t>(n));
-    }
-    std::vector<char> big(static_cast<std::size_t>(n) + 1);
-    std::snprintf(big.data(), big.size(), format, precision, value);
-    return std::string(big.data(), static_cast<std::size_t>(n));
+    return PrintC(format, precision, value);
 }
 
 std::int32_t TruncateToInt32(double value) {
