@@ -4,16 +4,12 @@
 #include "core/LException.h"
 #include "document/ChartDocument.h"
 #include "map/MapPage.h"
+#include "platform/HeadlessGui.h"
 #include "platform/RenderToFile.h"
 
-#include <QGuiApplication>
-
-#include <cerrno>
 #include <cstdio>
 #include <iostream>
 #include <optional>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -32,29 +28,6 @@ std::optional<std::pair<int, int>> ParseSize(const std::string& text) {
         return std::nullopt;
     }
     return std::make_pair(width, height);
-}
-
-// Qt needs an application object for fonts; the headless commands never
-// need a display.
-void EnsureGuiApplication() {
-    if (QGuiApplication::instance() != nullptr) {
-        return;
-    }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    // Without a session (a script, a build machine) Qt would warn that it
-    // has no runtime folder; a private one in the temporary folder will do.
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-        const std::string folder = "/tmp/demla-runtime-" + std::to_string(::getuid());
-        if (::mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST) {
-            qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(folder));
-        }
-    }
-    static int argc = 1;
-    static char name[] = "demla";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication application(argc, argv);
 }
 
 } // namespace
@@ -85,7 +58,7 @@ int RunRender(std::span<const std::string> arguments) {
         size = *given;
     }
 
-    EnsureGuiApplication();
+    EnsureHeadlessGui();
     CliPrompt prompt(std::cerr, parsed->Has("--cancel"));
     ChartDocument document(prompt);
     if (!document.Open(parsed->Operands().front())) {

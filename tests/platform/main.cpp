@@ -1,14 +1,11 @@
-#include <QGuiApplication>
+#include "platform/HeadlessGui.h"
 
 #include <gtest/gtest.h>
 
-// Qt draws only with a QGuiApplication; the offscreen platform needs no
-// display.
+// Qt draws only with an application object; the offscreen platform needs
+// no display.
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QGuiApplication application(argc, argv);
+    EnsureHeadlessGui();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
