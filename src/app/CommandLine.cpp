@@ -48,13 +48,18 @@ bool CommandArguments::Has(std::string_view flag) const {
 }
 
 void PrintUsage(std::ostream& output) {
-    output << "usage: demla info FILE.dml [--json] [--cancel]\n"
+    output << "usage: demla [FILE.dml ...] [-unregister]\n"
+              "       demla info FILE.dml [--json] [--cancel]\n"
               "       demla resave FILE.dml [-o NEW.dml] [--cancel]\n"
               "       demla new DATA [--format gauss|ascii] [--field comma|spaces|CHAR]\n"
               "                      [--record crlf|CHAR] [-o SETUP.dml] [--cancel]\n"
               "       demla render FILE.dml -o OUT.{png,bmp,svg,pdf,emf} [--size WxH] [--cancel]\n"
-              "Messages are printed on standard error as \"Caption: text\"; every question\n"
-              "is answered OK or Yes, or Cancel or No with --cancel.\n";
+              "       demla --version | --help\n"
+              "Without a command, the program opens its window with the setup files named\n"
+              "(and registers itself with the desktop, or removes that with -unregister).\n"
+              "The commands need no display. Their messages are printed on standard error\n"
+              "as \"Caption: text\"; every question is answered OK or Yes, or Cancel or No\n"
+              "with --cancel.\n";
 }
 
 int UsageError(const std::string& message) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "setup/TextEncoding.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -40,6 +42,3 @@ private:
     std::vector<bool> hasValue_;
     bool afterKey_ = false;
 };
-
-// True when bytes form valid UTF-8 (no overlong forms, no surrogates).
-bool IsValidUtf8(std::string_view bytes);

@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "app/GuiMain.h"
 
 #include <exception>
 #include <iostream>
@@ -6,12 +7,13 @@
 #include <string_view>
 #include <vector>
 
-// The program's entry: the first argument names a headless command, which
-// gets the arguments after it.
+// The program's entry: a first argument that names a headless command runs
+// it with the arguments after it; anything else opens the window, with the
+// setup files named.
 int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
     if (arguments.empty()) {
-        return UsageError("no command given");
+        return RunGui(argc, argv);
     }
     const std::string& command = arguments.front();
     const std::span<const std::string> rest(arguments.data() + 1, arguments.size() - 1);
@@ -32,9 +34,16 @@ int main(int argc, char** argv) {
             PrintUsage(std::cout);
             return kExitSuccess;
         }
+        if (command == "--version") {
+            std::cout << "demla " << DEMLA_VERSION << '\n';
+            return kExitSuccess;
+        }
     } catch (const std::exception& e) {
         std::cerr << "demla: " << e.what() << '\n';
         return kExitFailure;
     }
-    return UsageError("unknown command " + command);
+    if (command.starts_with("--")) {
+        return UsageError("unknown option " + command);
+    }
+    return RunGui(argc, argv);
 }

@@ -59,6 +59,12 @@ public:
     // Save make the path the file the document comes from.
     void SetPath(const std::string& path);
     const std::string& GetPreviousPath() const { return previousPath_; }
+    // Puts back the path and the former path a failed save under a new name
+    // changed, so the document still belongs to the file it came from.
+    void RestorePaths(const std::string& path, const std::string& previousPath) {
+        path_ = path;
+        previousPath_ = previousPath;
+    }
 
     Prompt& GetPrompt() const { return prompt_; }
 

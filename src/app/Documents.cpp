@@ -1,0 +1,161 @@
+#include "app/Documents.h"
+
+#include "platform/QtText.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QWidget>
+
+#include <algorithm>
+
+class DocumentEntry::BusyScope {
+public:
+    explicit BusyScope(DocumentEntry& entry) : entry_(entry) { ++entry_.busy_; }
+    ~BusyScope() { --entry_.busy_; }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    DocumentEntry& entry_;
+};
+
+DocumentEntry::DocumentEntry(QWidget* owner) : prompt_(owner), document_(prompt_) {}
+
+DocumentEntry::~DocumentEntry() = default;
+
+bool DocumentEntry::Load(const std::string& path) {
+    BusyScope busy(*this);
+    loaded_ = document_.Open(path);
+    return loaded_;
+}
+
+QString DocumentEntry::Title() const {
+    return QFileInfo(Path()).fileName();
+}
+
+QString DocumentEntry::Path() const {
+    return PathToQt(document_.GetPath());
+}
+
+void DocumentEntry::AddView(DocumentView* view) {
+    views_.push_back(view);
+}
+
+void DocumentEntry::RemoveView(DocumentView* view) {
+    views_.erase(std::remove(views_.begin(), views_.end(), view), views_.end());
+}
+
+bool DocumentEntry::IsDirty() const {
+    return std::any_of(views_.begin(), views_.end(),
+                       [](const DocumentView* view) { return view->IsDirty(); });
+}
+
+DocumentView* DocumentEntry::SavingView(DocumentView* active) const {
+    if (active != nullptr && std::find(views_.begin(), views_.end(), active) != views_.end()) {
+        return active;
+    }
+    for (DocumentView* view : views_) {
+        if (view->Kind() == ViewKind::Map) {
+            return view;
+        }
+    }
+    return views_.empty() ? nullptr : views_.front();
+}
+
+bool DocumentEntry::Save(DocumentView* through) {
+    if (through == nullptr || IsBusy()) {
+        return false;
+    }
+    bool saved = false;
+    {
+        BusyScope busy(*this);
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        saved = through->Commit();
+        QApplication::restoreOverrideCursor();
+    }
+    if (saved) {
+        FileWrittenBy(through);
+        emit PathChanged(Path());
+        emit TitleChanged();
+    }
+    return saved;
+}
+
+void DocumentEntry::FileWrittenBy(DocumentView* writer) {
+    const bool mapWrote = writer != nullptr && writer->Kind() == ViewKind::Map;
+    bool otherMaps = false;
+    for (DocumentView* view : std::vector<DocumentView*>(views_)) {
+        if (view == writer) {
+            continue;
+        }
+        if (view->Kind() == ViewKind::Text) {
+            view->FileWritten();
+        } else {
+            otherMaps = true;
+        }
+    }
+    if (otherMaps || !mapWrote) {
+        Reload();
+    }
+}
+
+void DocumentEntry::Reload() {
+    if (IsBusy()) {
+        // A box of this document's load or save is open: reload after it.
+        reloadPending_ = true;
+        return;
+    }
+    do {
+        reloadPending_ = false;
+        {
+            BusyScope busy(*this);
+            loaded_ = document_.Open();
+        }
+        for (DocumentView* view : std::vector<DocumentView*>(views_)) {
+            if (view->Kind() == ViewKind::Map) {
+                view->DocumentReloaded();
+            }
+        }
+    } while (reloadPending_);
+}
+
+DocumentEntry* DocumentManager::Find(const QString& path) const {
+    for (const auto& entry : documents_) {
+        if (SameFile(entry->Path(), path)) {
+            return entry.get();
+        }
+    }
+    return nullptr;
+}
+
+DocumentEntry* DocumentManager::Open(const QString& path, bool forText) {
+    auto entry = std::make_unique<DocumentEntry>(owner_);
+    if (!entry->Load(PathFromQt(path)) && !forText) {
+        return nullptr;
+    }
+    documents_.push_back(std::move(entry));
+    return documents_.back().get();
+}
+
+void DocumentManager::Discard(DocumentEntry* entry) {
+    const auto found =
+        std::find_if(documents_.begin(), documents_.end(),
+                     [entry](const std::unique_ptr<DocumentEntry>& e) { return e.get() == entry; });
+    if (found != documents_.end()) {
+        // Deleted once control is back in the event loop: the view that
+        // asked may still be on the stack.
+        found->release()->deleteLater();
+        documents_.erase(found);
+    }
+}
+
+bool SameFile(const QString& a, const QString& b) {
+    const QFileInfo first(a);
+    const QFileInfo second(b);
+    const QString canonicalA = first.canonicalFilePath();
+    const QString canonicalB = second.canonicalFilePath();
+    if (!canonicalA.isEmpty() && !canonicalB.isEmpty()) {
+        return canonicalA == canonicalB;
+    }
+    return first.absoluteFilePath() == second.absoluteFilePath();
+}

@@ -1,0 +1,120 @@
+#pragma once
+
+#include "app/Documents.h"
+#include "app/RecentFiles.h"
+#include "app/Shell.h"
+
+#include <QMainWindow>
+#include <QMap>
+
+#include <array>
+#include <memory>
+
+class MapView;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QPrinter;
+class QToolBar;
+class TextView;
+
+// The program's main window: the menu bar, the tool bar and the status bar
+// around an area of child windows, one per view of an open document.
+class MainWindow : public QMainWindow, public Shell {
+    Q_OBJECT
+public:
+    // The tool bar's button sets.
+    enum ToolBarSet { FrameSet = 0, TextSet = 1, MapSet = 2 };
+
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Opens every setup file named on a command line (see LCmdLineIter).
+    void OpenCommandLine(const QString& commandLine);
+    // Opens a setup file in a new view of that kind; the view, or nothing
+    // when it did not open. A file open already is not opened twice.
+    DocumentView* OpenFile(const QString& path, ViewKind kind);
+    DocumentView* AddView(DocumentEntry& entry, ViewKind kind);
+
+    DocumentView* ActiveView() const;
+    QAction* Action(int command) const;
+    QMdiArea* Area() const { return area_; }
+    DocumentManager& Documents() { return documents_; }
+    RecentFiles& Recent() { return recent_; }
+    int CurrentToolBarSet() const { return toolBarSet_; }
+    QToolBar* ToolBar() const { return toolBar_; }
+    QLabel* StatusPane(int pane) const;
+    QPrinter& Printer();
+
+    // Closes one child window, asking to save first where that would lose
+    // changes; false when the user kept it open.
+    bool CloseSubWindow(QMdiSubWindow* window);
+    bool CloseAll();
+
+    // Shell
+    std::optional<DoubleSize> ApplyOrientation(int pageOrientation) override;
+    void ViewFocused(DocumentView* view) override;
+    void SetStatusPane(int pane, const QString& text) override;
+    void ClearStatusPanes() override;
+    void OpenHelp(const QString& topic) override;
+    void ShowTextEditor(DocumentEntry& entry) override;
+    void CommandsChanged() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateStatusBar();
+    void RebuildMenuBar();
+    void UpdateActions();
+    void UpdateRecentMenu();
+    void UpdateWindowMenu();
+    void SetToolBarSet(int set);
+    void SubWindowActivated(QMdiSubWindow* window);
+    void Run(int command);
+    void UpdateTitle(QMdiSubWindow* window);
+
+    void FileOpen();
+    void FileSave();
+    void FileSaveAs();
+    void FileClose();
+    void OpenRecent(const QString& path);
+    void Print();
+    void PrintSetup();
+    void AddViewCommand();
+    void About();
+    void Tile(Qt::Orientation orientation);
+    void ArrangeIcons();
+    void ShowAll(Qt::WindowState state);
+    void ShowFindSectionMenu();
+
+    // Asks whether to save a view's changes before it closes; false when
+    // the user cancelled or the save failed.
+    bool QuerySave(DocumentView& view);
+
+    QMdiArea* area_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    QMap<int, QAction*> actions_;
+    QMenu* fileMenu_ = nullptr;
+    QMenu* exportMenu_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
+    QMenu* mapEditMenu_ = nullptr;
+    QMenu* textEditMenu_ = nullptr;
+    QMenu* findSectionMenu_ = nullptr;
+    QMenu* windowMenu_ = nullptr;
+    QMenu* helpMenu_ = nullptr;
+    QList<QAction*> windowListActions_;
+    std::array<QLabel*, 8> panes_{};
+    int toolBarSet_ = -1;
+    int menuKind_ = -1;
+    DocumentManager documents_;
+    RecentFiles recent_;
+    std::unique_ptr<QPrinter> printer_;
+};

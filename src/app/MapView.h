@@ -1,0 +1,80 @@
+#pragma once
+
+#include "app/Documents.h"
+#include "view/MapViewState.h"
+
+#include <QImage>
+#include <QWidget>
+
+#include <optional>
+
+class Shell;
+class QMenu;
+
+// A map window: shows a document's page, zoomed and moved as the user
+// asks. What it shows and every zoom rule live in MapViewState; this
+// widget turns events into its calls and keeps the last picture, which it
+// paints again until the view or the document changes.
+class MapView : public QWidget, public DocumentView {
+    Q_OBJECT
+public:
+    MapView(DocumentEntry& entry, Shell& shell, QWidget* parent = nullptr);
+    ~MapView() override;
+
+    ViewKind Kind() const override { return ViewKind::Map; }
+    QWidget* Widget() override { return this; }
+    DocumentEntry& Entry() const override { return entry_; }
+    bool Commit() override;
+    bool IsDirty() const override { return state_.modified; }
+    void FileWritten() override {}
+    void DocumentReloaded() override;
+    void PageChanged() override;
+    void AppearanceChanged() override { Redraw(); }
+
+    MapViewState& State() { return state_; }
+    const MapViewState& State() const { return state_; }
+
+    // The view's commands: done when it is one of them and enabled.
+    bool Execute(int command);
+    bool IsEnabled(int command) const;
+    // Nothing for a command without a check mark.
+    std::optional<bool> IsChecked(int command) const;
+
+    // Marks the view as holding changes (a document made from a data file
+    // starts so).
+    void SetModified(bool modified);
+
+    // Draws the view's picture again at the next paint.
+    void Redraw();
+
+    QSize sizeHint() const override { return {800, 560}; }
+
+signals:
+    void ModifiedChanged();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    void RenderPicture();
+    void ShowPaintFailure(const std::string& text);
+    void AfterViewChange();
+    void ApplyScreen();
+    // Every map view of the document draws again.
+    void RedrawDocument();
+
+    DocumentEntry& entry_;
+    Shell& shell_;
+    MapViewState state_;
+    QImage picture_;
+    bool pictureValid_ = false;
+    // The message of the last failed paint, shown once.
+    std::string shownFailure_;
+};

@@ -1,0 +1,65 @@
+#include "platform/QtPrompt.h"
+
+#include "platform/QtText.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace {
+
+QMessageBox::Icon IconOf(PromptIcon icon) {
+    switch (icon) {
+    case PromptIcon::None:
+        return QMessageBox::NoIcon;
+    case PromptIcon::Information:
+        return QMessageBox::Information;
+    case PromptIcon::Warning:
+    case PromptIcon::Exclamation:
+        return QMessageBox::Warning;
+    case PromptIcon::Error:
+        return QMessageBox::Critical;
+    case PromptIcon::Question:
+        return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+PromptAnswer QtPrompt::Ask(const std::string& caption, const std::string& text,
+                           PromptButtons buttons, PromptIcon icon) {
+    QWidget* owner = owner_ ? owner_.data() : QApplication::activeWindow();
+    QMessageBox box(IconOf(icon), TextFromBytes(caption), TextFromBytes(text),
+                    QMessageBox::NoButton, owner);
+    switch (buttons) {
+    case PromptButtons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        box.setDefaultButton(QMessageBox::Ok);
+        break;
+    case PromptButtons::OkCancel:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Ok);
+        break;
+    case PromptButtons::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+        break;
+    case PromptButtons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Yes);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Ok:
+        return PromptAnswer::Ok;
+    case QMessageBox::Yes:
+        return PromptAnswer::Yes;
+    case QMessageBox::No:
+        return PromptAnswer::No;
+    default:
+        // Escape or closing the box: No where there is no Cancel.
+        return buttons == PromptButtons::YesNo ? PromptAnswer::No
+               : buttons == PromptButtons::Ok  ? PromptAnswer::Ok
+                                               : PromptAnswer::Cancel;
+    }
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "core/Prompt.h"
+
+#include <QPointer>
+#include <QWidget>
+
+// The window's prompt: every message and question of the logic is a
+// message box over the program's active window.
+class QtPrompt : public Prompt {
+public:
+    explicit QtPrompt(QWidget* owner = nullptr) : owner_(owner) {}
+
+    PromptAnswer Ask(const std::string& caption, const std::string& text, PromptButtons buttons,
+                     PromptIcon icon) override;
+
+    void SetOwner(QWidget* owner) { owner_ = owner; }
+
+private:
+    QPointer<QWidget> owner_;
+};

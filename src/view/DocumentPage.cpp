@@ -1,0 +1,22 @@
+#include "view/DocumentPage.h"
+
+#include "document/ChartDocument.h"
+
+MapPageContent PageContentOf(ChartDocument& document) {
+    return MapPageContent{
+        document.LevelMatrix,
+        document.DataMatrix,
+        document.ScaleValues,
+        document.LevelColors,
+        document.MapType,
+        {document.ContourLines, document.ContourLinesWidth, document.ContourLinesColor},
+        document.Frame,
+        document.Legend,
+        document.Texts,
+        document.Lines,
+        document.Rectangles};
+}
+
+PageSize DefaultPageOf(const ChartDocument& document) {
+    return PageSize::A4(document.PageOrientation != kPortrait);
+}

@@ -1,0 +1,82 @@
+#include "view/SetupText.h"
+
+#include "core/Prompt.h"
+#include "document/SafeFile.h"
+
+std::optional<EditorText> EditorTextFromBytes(std::string_view bytes, std::string* reason) {
+    if (bytes.find('\0') != std::string_view::npos) {
+        if (reason != nullptr) {
+            *reason = "The file holds zero bytes, so it is not a text the editor can show. "
+                      "It is left as it is.";
+        }
+        return std::nullopt;
+    }
+    EditorText result;
+    result.encoding = DetectEncoding(bytes);
+    const bool crlf = bytes.find("\r\n") != std::string_view::npos;
+    const bool bareLf = [&] {
+        for (std::size_t i = 0; i < bytes.size(); ++i) {
+            if (bytes[i] == '\n' && (i == 0 || bytes[i - 1] != '\r')) {
+                return true;
+            }
+        }
+        return false;
+    }();
+    // Files written by this program end their lines with CR LF; a file
+    // written on Linux keeps its LF.
+    result.lineEnd = crlf || !bareLf ? LineEnd::CrLf : LineEnd::Lf;
+    const std::string decoded = DecodeToUtf8(bytes, result.encoding);
+    result.text.reserve(decoded.size());
+    for (std::size_t i = 0; i < decoded.size(); ++i) {
+        if (decoded[i] == '\r') {
+            // CR LF, and a CR alone, are one line end in the editor.
+            if (i + 1 < decoded.size() && decoded[i + 1] == '\n') {
+                ++i;
+            }
+            result.text += '\n';
+        } else {
+            result.text += decoded[i];
+        }
+    }
+    return result;
+}
+
+std::optional<std::string> BytesFromEditorText(std::string_view text, TextEncoding encoding,
+                                               LineEnd lineEnd, std::string* reason) {
+    std::string withEnds;
+    withEnds.reserve(text.size() + text.size() / 16);
+    for (const char c : text) {
+        if (c == '\n' && lineEnd == LineEnd::CrLf) {
+            withEnds += '\r';
+        }
+        withEnds += c;
+    }
+    std::optional<std::string> bytes = EncodeFromUtf8(withEnds, encoding);
+    if (!bytes && reason != nullptr) {
+        *reason = "The text holds characters that the file's encoding (Windows-1252) cannot "
+                  "hold. Replace them, or save the map from its map window.";
+    }
+    return bytes;
+}
+
+bool SaveSetupText(const std::string& path, std::string_view bytes, Prompt& prompt) {
+    std::string oldBytes;
+    if (ReadWholeFile(path, oldBytes) &&
+        WriteFileAtomically(BackupFileName(path), oldBytes) != FileWriteResult::Written) {
+        prompt.Show("Error", "Cannot open backup document");
+        return false;
+    }
+    switch (WriteFileAtomically(path, bytes)) {
+    case FileWriteResult::Written:
+        return true;
+    case FileWriteResult::OpenFailed:
+        prompt.Show("Error", "Cannot open document for writing: " + path + "\r\n" +
+                                 "Check if the file has read-only attribute" + "\r\n" +
+                                 "Check if the file is currently opened in another application");
+        return false;
+    case FileWriteResult::WriteFailed:
+        break;
+    }
+    prompt.Show("Error", "Cannot write document: " + path);
+    return false;
+}
