@@ -138,10 +138,14 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), documents_(this) 
 }
 
 MainWindow::~MainWindow() {
-    // The views go before the documents they show.
-    area_->closeAllSubWindows();
-    for (QMdiSubWindow* window : area_->subWindowList()) {
+    // The views go before the documents they show, also those closed but
+    // not yet deleted, and without telling a window that is going too.
+    for (QMdiSubWindow* window : area_->findChildren<QMdiSubWindow*>()) {
         window->removeEventFilter(this);
+        disconnect(window, nullptr, this, nullptr);
+        if (QWidget* view = window->widget()) {
+            disconnect(view, nullptr, this, nullptr);
+        }
         delete window;
     }
 }
@@ -654,7 +658,8 @@ DocumentView* MainWindow::AddView(DocumentEntry& entry, ViewKind kind) {
     window->installEventFilter(this);
     UpdateTitle(window);
     connect(&entry, &DocumentEntry::TitleChanged, window, [this, window] { UpdateTitle(window); });
-    connect(window, &QObject::destroyed, this, [this, &entry] {
+    // The view has left its document when its widget's own destroyed comes.
+    connect(widget, &QObject::destroyed, this, [this, &entry] {
         if (entry.Views().empty()) {
             documents_.Discard(&entry);
         }
