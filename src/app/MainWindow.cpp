@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QInputDialog>
 #include <QLabel>
@@ -29,6 +30,7 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTextCursor>
 #include <QTimer>
@@ -134,7 +136,11 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), documents_(this) 
     RebuildMenuBar();
     SetToolBarSet(FrameSet);
     UpdateActions();
-    resize(1100, 760);
+    // Most of the screen, as a map wants room; a small screen gets all of it.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QSize available = screen->availableSize();
+        resize(std::max(640, available.width() * 5 / 6), std::max(480, available.height() * 5 / 6));
+    }
 }
 
 MainWindow::~MainWindow() {
@@ -669,6 +675,11 @@ DocumentView* MainWindow::AddView(DocumentEntry& entry, ViewKind kind) {
         (area_->activeSubWindow() != nullptr && area_->activeSubWindow()->isMaximized())) {
         window->showMaximized();
     } else {
+        // A useful size, a step down and right of the windows already open.
+        const QSize space = area_->viewport()->size();
+        window->resize(std::max(420, space.width() * 3 / 5), std::max(320, space.height() * 3 / 4));
+        const int step = 28 * static_cast<int>((area_->subWindowList().size() - 1) % 6);
+        window->move(step, step);
         window->show();
     }
     widget->setFocus();

@@ -1,0 +1,97 @@
+#include "core/Prompt.h"
+#include "document/ChartDocument.h"
+#include "platform/QtSurface.h"
+#include "scale/MapScale.h"
+#include "view/MapViewState.h"
+
+#include <QImage>
+#include <QPainter>
+#include <benchmark/benchmark.h>
+#include <cmath>
+#include <memory>
+#include <random>
+
+// What a map window does for every picture it shows (after a zoom, a move,
+// a resize or a change of the map): paint the whole page into an image of
+// the window's size.
+
+namespace {
+
+class QuietPrompt : public Prompt {
+public:
+    PromptAnswer Ask(const std::string&, const std::string&, PromptButtons, PromptIcon) override {
+        return PromptAnswer::Ok;
+    }
+};
+
+QuietPrompt prompt;
+
+// The bundled Danish male mortality map: 100 ages x 39 years, 13 levels,
+// contour lines, a frame, a legend and annotations.
+ChartDocument& Mortality() {
+    static const std::unique_ptr<ChartDocument> document = [] {
+        auto d = std::make_unique<ChartDocument>(prompt);
+        d->Open(std::string(DEMLA_EXAMPLES_DIR) + "/dk-male-mortality.dml");
+        return d;
+    }();
+    return *document;
+}
+
+// A 1000 x 1000 mortality-like surface on 12 quantile boundaries, with
+// contour lines, in a default frame.
+ChartDocument& Large() {
+    static const std::unique_ptr<ChartDocument> document = [] {
+        constexpr std::uint32_t kSize = 1000;
+        auto d = std::make_unique<ChartDocument>(prompt);
+        d->DataMatrix = DMAT(kSize, kSize);
+        std::mt19937 random(4711);
+        std::normal_distribution<double> noise(0.0, 0.05);
+        for (std::uint32_t c = 0; c < kSize; ++c) {
+            for (std::uint32_t r = 0; r < kSize; ++r) {
+                d->DataMatrix.Set(r, c, std::exp(-9.0 + 0.009 * r - 0.001 * c + noise(random)));
+            }
+        }
+        MakeLinearScale(d->ScaleValues, 0, 1, 12);
+        SmartScale(d->DataMatrix, d->ScaleValues, prompt);
+        FitLevelColors(d->LevelColors, d->BoundaryCount(), d->MissingColor);
+        for (std::uint32_t k = 0; k < 13; ++k) {
+            d->LevelColors.Level(k) = MakeRGB(20 * k, 255 - 20 * k, 128);
+        }
+        ClassifyLevels(d->DataMatrix, d->ScaleValues, d->LevelMatrix);
+        d->Legend.SyncWithScale(d->ScaleValues);
+        d->Frame.x2 = kSize;
+        d->Frame.y2 = kSize;
+        d->ContourLines = true;
+        return d;
+    }();
+    return *document;
+}
+
+void PaintView(benchmark::State& state, ChartDocument& document) {
+    MapViewState view;
+    view.SetScreen({1920, 1080});
+    view.Resize(1280, 1024);
+    QImage picture(1280, 1024, QImage::Format_RGB32);
+    for (auto _ : state) {
+        picture.fill(Qt::white);
+        QPainter painter(&picture);
+        QtSurface surface(painter, DeviceTechnology::RasterDisplay);
+        if (view.Paint(surface, document, false)) {
+            state.SkipWithError("the paint failed");
+            break;
+        }
+    }
+}
+
+void BM_MapViewPaintMortality(benchmark::State& state) {
+    PaintView(state, Mortality());
+}
+
+void BM_MapViewPaintLarge(benchmark::State& state) {
+    PaintView(state, Large());
+}
+
+} // namespace
+
+BENCHMARK(BM_MapViewPaintMortality)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MapViewPaintLarge)->Unit(benchmark::kMillisecond);
