@@ -115,8 +115,8 @@ const std::array<CommandInfo, 61> kCommands = {{
      {K(Qt::CTRL | Qt::SHIFT | Qt::Key_F)},
      ""},
     // Keys without a menu item: the alternative copies of the map.
-    {51684, "Copy as Bitmap (Alternative)", "", {K(Qt::CTRL | Qt::SHIFT | Qt::Key_B)}, ""},
-    {51686, "Copy as Metafile (Alternative)", "", {K(Qt::CTRL | Qt::SHIFT | Qt::Key_M)}, ""},
+    {Cmd::CopyBitmapKey, "Copy as Bitmap", "", {K(Qt::CTRL | Qt::SHIFT | Qt::Key_B)}, ""},
+    {Cmd::CopyMetafileKey, "Copy as Metafile", "", {K(Qt::CTRL | Qt::SHIFT | Qt::Key_M)}, ""},
 }};
 
 const std::array<const char*, 6> kSections = {"[ANNOTATION]",     "[COLORS]",    "[DATA]",

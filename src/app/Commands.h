@@ -49,6 +49,9 @@ inline constexpr int MapAppearance = 20691;
 inline constexpr int SmartScale = 104;
 inline constexpr int CopyBitmap = 51682;
 inline constexpr int CopyMetafile = 51685;
+// The same copies by key only (Ctrl+Shift+B, Ctrl+Shift+M).
+inline constexpr int CopyBitmapKey = 51684;
+inline constexpr int CopyMetafileKey = 51686;
 inline constexpr int ShowScale = 105;
 inline constexpr int ShowPlot = 108;
 inline constexpr int MonitorMode = 119;

@@ -91,6 +91,8 @@ bool IsMapCommand(int command) {
     case Cmd::MapAppearance:
     case Cmd::CopyBitmap:
     case Cmd::CopyMetafile:
+    case Cmd::CopyBitmapKey:
+    case Cmd::CopyMetafileKey:
     case Cmd::MonitorMode:
     case Cmd::MonitorDelay:
     case Cmd::Info:
@@ -183,9 +185,6 @@ void MainWindow::CreateActions() {
     for (const int id : {Cmd::FitPlotArea, Cmd::ShowScale, Cmd::ShowPlot}) {
         actions_[id]->setCheckable(true);
     }
-    // The shortcut works only while a text window is active (its menu is in
-    // the bar), but the window has to know it.
-    actions_[Cmd::FindSection]->setShortcutContext(Qt::WindowShortcut);
 }
 
 void MainWindow::CreateMenus() {
@@ -238,10 +237,6 @@ void MainWindow::CreateMenus() {
     mapEditMenu_->addSeparator();
     mapEditMenu_->addAction(actions_[Cmd::Info]);
     // The keys without a menu item still work in a map window.
-    for (const int hidden : {51684, 51686}) {
-        mapEditMenu_->addAction(actions_[hidden]);
-        actions_[hidden]->setVisible(false);
-    }
 
     textEditMenu_ = new QMenu(tr("&Edit"), this);
     textEditMenu_->addAction(actions_[Cmd::Undo]);
@@ -265,8 +260,7 @@ void MainWindow::CreateMenus() {
             }
         });
     }
-    textEditMenu_->addAction(actions_[Cmd::FindSection]);
-    actions_[Cmd::FindSection]->setVisible(false);
+    findSectionMenu_->menuAction()->setStatusTip(actions_[Cmd::FindSection]->statusTip());
 
     windowMenu_ = new QMenu(tr("&Window"), this);
     windowMenu_->addAction(actions_[Cmd::Cascade]);
@@ -293,8 +287,12 @@ void MainWindow::CreateMenus() {
     for (QMenu* menu : {mapEditMenu_, textEditMenu_, helpMenu_}) {
         connect(menu, &QMenu::aboutToShow, this, &MainWindow::UpdateActions);
     }
-    // The keys of the window's own commands work wherever the focus is.
-    addAction(actions_[Cmd::HelpContents]);
+    // Keys without a menu item (and Help's F1) work wherever the focus is;
+    // each is enabled only while a view of its kind is active.
+    for (const int id :
+         {Cmd::HelpContents, Cmd::FindSection, Cmd::CopyBitmapKey, Cmd::CopyMetafileKey}) {
+        addAction(actions_[id]);
+    }
 }
 
 void MainWindow::CreateToolBar() {

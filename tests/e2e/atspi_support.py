@@ -12,6 +12,7 @@ import tempfile
 import time
 
 import pyatspi
+from gi.repository import Atspi
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 EXAMPLES = os.path.normpath(os.path.join(HERE, "..", "..", "examples"))
@@ -39,6 +40,10 @@ CONTROL_ROLES = {
     pyatspi.ROLE_SPIN_BUTTON,
     pyatspi.ROLE_PAGE_TAB,
 }
+
+# A program busy drawing a map answers late: calls wait this long (ms) for an
+# answer, and longer while the program starts.
+Atspi.set_timeout(10000, 30000)
 
 MENU_ROLES = {pyatspi.ROLE_MENU_BAR, pyatspi.ROLE_POPUP_MENU, pyatspi.ROLE_MENU}
 
@@ -99,12 +104,15 @@ def is_showing(accessible):
     return pyatspi.STATE_SHOWING in states(accessible)
 
 
-def walk(accessible, limit=5000):
-    """Yields (object, ancestors) for the object and everything below it."""
+def walk(accessible, skip=None, limit=5000):
+    """Yields (object, ancestors) for the object and everything below it,
+    leaving out the objects for which skip is true, with all below them."""
     pending = [(accessible, ())]
     seen = 0
     while pending:
         node, ancestors = pending.pop()
+        if skip is not None and skip(node):
+            continue
         seen += 1
         if seen > limit:
             raise AssertionError(f"more than {limit} accessible objects: is the tree looping?")

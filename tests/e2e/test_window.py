@@ -12,7 +12,7 @@ import warnings
 import pyatspi
 
 from atspi_support import (CHANGE_SECONDS, CONTROL_ROLES, MENU_ROLES, Demla, children, find_all,
-                           is_showing, item_names, popup_of, press, screenshot, states, wait_for,
+                           is_showing, item_names, popup_of, press, screenshot, states, wait_for, walk,
                            xdotool)
 
 # The client library warns on every call of its older names.
@@ -47,7 +47,7 @@ def unnamed_controls(root):
     away). The map drawing itself is left out.
     """
     found = []
-    for node, ancestors in _walk_without_map(root):
+    for node, ancestors in walk(root, skip=is_map_drawing):
         role = node.getRole()
         if role not in CONTROL_ROLES:
             continue
@@ -60,15 +60,8 @@ def unnamed_controls(root):
     return found
 
 
-def _walk_without_map(root):
-    pending = [(root, ())]
-    while pending:
-        node, ancestors = pending.pop()
-        if node.name == "Map" and node.getRole() == pyatspi.ROLE_FILLER:
-            continue
-        yield node, ancestors
-        for child in reversed(children(node)):
-            pending.append((child, ancestors + (node,)))
+def is_map_drawing(node):
+    return node.getRole() == pyatspi.ROLE_FILLER and node.name == "Map"
 
 
 class TwoMapsTest(unittest.TestCase):
@@ -177,7 +170,7 @@ class StatusPaneContentTest(unittest.TestCase):
         try:
             wait_for("the pixel panes to tell the pointer's position",
                      lambda: all(value in readable(pane).split()
-                                 for pane, value in expected.items()), 5)
+                                 for pane, value in expected.items()))
         except AssertionError:
             got = {pane: readable(pane) for pane in expected}
             self.fail(f"the pointer is over the map at pixel {expected}, but the panes give a "
