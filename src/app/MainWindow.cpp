@@ -35,6 +35,7 @@
 #include <QTextCursor>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <QUrl>
 
 namespace {
@@ -166,13 +167,10 @@ void MainWindow::CreateActions() {
         }
         const QString hint = tr(info.hint);
         action->setStatusTip(hint);
-        QString tip = QString::fromUtf8(info.text).remove(QLatin1Char('&'));
-        if (tip.endsWith(QLatin1String("..."))) {
-            tip.chop(3);
-        }
-        if (!info.keys.isEmpty()) {
-            tip +=
-                QStringLiteral(" (%1)").arg(info.keys.front().toString(QKeySequence::NativeText));
+        // A button tells what it does, as its menu item's hint does.
+        QString tip = hint;
+        if (tip.isEmpty()) {
+            tip = QString::fromUtf8(info.text).remove(QLatin1Char('&'));
         }
         action->setToolTip(tip);
         if (*info.icon != '\0') {
@@ -300,6 +298,11 @@ void MainWindow::CreateToolBar() {
     toolBar_->setObjectName(QStringLiteral("toolBar"));
     toolBar_->setIconSize(QSize(22, 22));
     addToolBar(Qt::TopToolBarArea, toolBar_);
+    // The button that shows the buttons a narrow window has no room for.
+    if (auto* more = toolBar_->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button"))) {
+        more->setAccessibleName(tr("More buttons"));
+        more->setToolTip(tr("More buttons"));
+    }
 }
 
 void MainWindow::CreateStatusBar() {
@@ -330,12 +333,15 @@ QLabel* MainWindow::StatusPane(int pane) const {
 void MainWindow::SetStatusPane(int pane, const QString& text) {
     if (QLabel* label = StatusPane(pane)) {
         label->setText(text);
+        // A screen reader reads a label's name; the value goes with it.
+        label->setAccessibleDescription(text);
     }
 }
 
 void MainWindow::ClearStatusPanes() {
     for (QLabel* label : panes_) {
         label->clear();
+        label->setAccessibleDescription(QString());
     }
 }
 

@@ -86,8 +86,9 @@ protected:
 TEST_F(WindowTest, MenusAndToolBarFollowTheActiveViewKind) {
     EXPECT_EQ(MenuTitles(window), (QStringList{"&File", "&Window", "&Help"}));
     EXPECT_EQ(window.CurrentToolBarSet(), MainWindow::FrameSet);
-    EXPECT_EQ(ToolBarButtons(window), (QStringList{"New (Ctrl+N)", "Open (Ctrl+O)", "Save (Ctrl+S)",
-                                                   "|", "Print (Ctrl+P)"}));
+    EXPECT_EQ(ToolBarButtons(window),
+              (QStringList{"Creates a new document", "Opens an existing document",
+                           "Saves this document", "|", "Print this document"}));
 
     MapView* map = OpenMap("dk-male-mortality.dml");
     ASSERT_NE(map, nullptr);
