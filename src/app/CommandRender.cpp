@@ -6,6 +6,7 @@
 #include "map/MapPage.h"
 #include "platform/HeadlessGui.h"
 #include "platform/RenderToFile.h"
+#include "view/DocumentPage.h"
 
 #include <cstdio>
 #include <iostream>
@@ -68,20 +69,9 @@ int RunRender(std::span<const std::string> arguments) {
     const int width = size.first;
     const int height = size.second;
     MapPageOptions options;
-    options.page = PageSize::A4(document.PageOrientation != kPortrait);
+    options.page = DefaultPageOf(document);
     options.pageOutline = false;
-    const MapPageContent content{
-        document.LevelMatrix,
-        document.DataMatrix,
-        document.ScaleValues,
-        document.LevelColors,
-        document.MapType,
-        {document.ContourLines, document.ContourLinesWidth, document.ContourLinesColor},
-        document.Frame,
-        document.Legend,
-        document.Texts,
-        document.Lines,
-        document.Rectangles};
+    const MapPageContent content = PageContentOf(document);
     std::optional<LException> failure;
     const bool written = RenderToFile(
         *output, width, height,

@@ -49,13 +49,23 @@ TEST_F(CommandLine, InfoOnTheExamplesAndTheirResavedCopies) {
 
 TEST_F(CommandLine, UsageErrors) {
     for (const char* arguments :
-         {"", "info", "info a.dml b.dml", "info a.dml --frobnicate", "resave a.dml -o",
-          "new x.csv --format excel", "new x.csv --field ab", "bogus"}) {
+         {"--bogus", "info", "info a.dml b.dml", "info a.dml --frobnicate", "resave a.dml -o",
+          "new x.csv --format excel", "new x.csv --field ab"}) {
         const Outcome run = Demla(arguments);
         EXPECT_EQ(run.status, 2) << arguments;
-        EXPECT_THAT(run.err, HasSubstr("usage: demla info FILE.dml [--json]")) << arguments;
+        EXPECT_THAT(run.err, HasSubstr("demla info FILE.dml [--json]")) << arguments;
         EXPECT_EQ(run.out, "") << arguments;
     }
+}
+
+TEST_F(CommandLine, VersionAndHelpNameBothUses) {
+    const Outcome version = Demla("--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_THAT(version.out, ::testing::MatchesRegex("demla [0-9]+\\.[0-9]+\\.[0-9]+\n"));
+    const Outcome help = Demla("--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_THAT(help.out, HasSubstr("usage: demla [FILE.dml ...] [-unregister]\n"));
+    EXPECT_THAT(help.out, HasSubstr("demla render FILE.dml"));
 }
 
 TEST_F(CommandLine, QuestionsAreAnsweredByPolicy) {
