@@ -11,9 +11,9 @@
 #include "setup/DemlaSetup.h"
 #include "setup/SetupText.h"
 
-#include <algorithm>
 #include <array>
 #include <functional>
+#include <vector>
 
 namespace {
 
@@ -465,24 +465,13 @@ bool ChartDocument::Save() {
     // The backup never takes the place of a file the map reads, nor of the
     // file being written; and a file that did not load cleanly never
     // replaces the copy of one that did.
-    std::string backup = BackupFileName(source);
-    const auto takenBackupName = [&] {
-        return SameFile(backup, *target) ||
-               std::any_of(sources_.readFiles.begin(), sources_.readFiles.end(),
-                           [&](const std::string& file) { return SameFile(backup, file); });
-    };
-    for (int n = 2; takenBackupName(); ++n) {
-        backup = BackupFileName(source + "." + std::to_string(n));
-    }
+    std::vector<std::string> avoid = sources_.readFiles;
+    avoid.push_back(*target);
+    const std::string backup = BackupNameAvoiding(source, avoid);
     const bool keepBackup = sources_.openedWithErrors && FileExists(backup);
-    if (haveOld && !keepBackup) {
-        FileWriteOptions options;
-        options.followLinks = false;
-        options.keepReadOnly = false;
-        options.attributesFrom = source;
-        if (WriteFileAtomically(backup, oldBytes, options, &reason) != FileWriteResult::Written) {
-            return refuse("Cannot open backup document\r\n" + backup + ": " + reason);
-        }
+    if (haveOld && !keepBackup &&
+        WriteBackup(backup, source, oldBytes, &reason) != FileWriteResult::Written) {
+        return refuse("Cannot open backup document\r\n" + backup + ": " + reason);
     }
     switch (WriteFileAtomically(*target, text, {}, &reason)) {
     case FileWriteResult::Written:

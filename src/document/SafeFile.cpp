@@ -1,5 +1,6 @@
 #include "document/SafeFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cinttypes>
 #include <csignal>
@@ -265,6 +266,25 @@ std::string BackupFileName(const std::string& path) {
     const std::string mark = "~" + Hex(NameHash(name), 16);
     const std::size_t kept = kMaxNameLength - kEnd.size() - mark.size();
     return path.substr(0, nameStart) + std::string(name.substr(0, kept)) + mark + std::string(kEnd);
+}
+
+std::string BackupNameAvoiding(const std::string& source, std::span<const std::string> avoid) {
+    std::string backup = BackupFileName(source);
+    for (int n = 2; std::any_of(avoid.begin(), avoid.end(),
+                                [&](const std::string& file) { return SameFile(backup, file); });
+         ++n) {
+        backup = BackupFileName(source + "." + std::to_string(n));
+    }
+    return backup;
+}
+
+FileWriteResult WriteBackup(const std::string& backup, const std::string& source,
+                            std::string_view bytes, std::string* reason) {
+    FileWriteOptions options;
+    options.followLinks = false;
+    options.keepReadOnly = false;
+    options.attributesFrom = source;
+    return WriteFileAtomically(backup, bytes, options, reason);
 }
 
 void FailFileStepForTesting(std::optional<FileStep> step, int error, int skip) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,11 @@
 // backup is "obs.dml.bak"). A name too long for ".bak" is shortened and
 // marked with a hash of the full name, so long names keep apart too.
 std::string BackupFileName(const std::string& path);
+
+// The backup name of source that names none of the files in avoid (the
+// files a map reads, the file being written): BackupFileName, or a
+// numbered variant of it when that is taken.
+std::string BackupNameAvoiding(const std::string& source, std::span<const std::string> avoid);
 
 enum class FileWriteResult {
     Written,
@@ -50,6 +56,12 @@ FileWriteResult WriteFileAtomically(const std::string& path, std::string_view by
 // reason set, when it refuses the file as it stands.
 bool MayWrite(const std::string& path, const FileWriteOptions& options = {},
               std::string* reason = nullptr);
+
+// Writes bytes, the contents of source, to the backup at backup: through
+// its own temporary file, replacing a link or a stale read-only file that
+// stands there, with the mode, owner and group of source.
+FileWriteResult WriteBackup(const std::string& backup, const std::string& source,
+                            std::string_view bytes, std::string* reason);
 
 // The steps of a write, for tests that make one of them fail.
 enum class FileStep { Create, Write, Sync, Close, Rename, SyncFolder };
