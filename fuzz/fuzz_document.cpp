@@ -3,17 +3,28 @@
 // reloads whatever opened. Messages are expected; crashes, hangs, escaping
 // exceptions and sanitizer reports are not.
 //
+// It also checks that saving loses nothing: a file that loaded without a
+// message is saved, and the saved file must load without a message into the
+// same document, as info --json describes it (numbers aside, which saving
+// rounds to their formats once), and save again to a file that loads into
+// exactly the same document. A save may be refused; it may not lose. A
+// broken property aborts, so libFuzzer keeps the input.
+//
 // Every input is a setup file: a data file name in it may point anywhere,
 // so the folder holds only the small matrices it is meant to name.
 
+#include "app/CliPrompt.h"
+#include "app/DocumentJson.h"
 #include "core/Prompt.h"
 #include "document/ChartDocument.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <unistd.h>
 
@@ -21,7 +32,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Answers questions from the bits of one byte of the input, in turn.
+// Answers questions from the bits of one byte of the input, in turn, and
+// counts every box.
 class BitPrompt : public Prompt {
 public:
     explicit BitPrompt(std::uint8_t bits) : bits_(bits) {}
@@ -36,6 +48,7 @@ public:
         }
         return yes ? PromptAnswer::Ok : PromptAnswer::Cancel;
     }
+    unsigned Asked() const { return asked_; }
 
 private:
     std::uint8_t bits_;
@@ -56,6 +69,62 @@ const fs::path& Folder() {
     return folder;
 }
 
+// The document as info --json reports it, without the file's name and the
+// messages (which the property checks on their own).
+std::string Description(ChartDocument& document) {
+    std::ostringstream ignored;
+    const CliPrompt none(ignored, false);
+    const std::string json = DocumentJson("", true, document, none);
+    const std::size_t data = json.find(",\"data\":");
+    return data == std::string::npos ? json : json.substr(data);
+}
+
+// The description with every number replaced by "#": what saving may not
+// change even once.
+std::string Shape(const std::string& json) {
+    std::string shape;
+    bool inString = false;
+    for (std::size_t i = 0; i < json.size(); ++i) {
+        const char c = json[i];
+        if (inString) {
+            shape += c;
+            if (c == '\\' && i + 1 < json.size()) {
+                shape += json[++i];
+            } else if (c == '"') {
+                inString = false;
+            }
+        } else if (c == '"') {
+            inString = true;
+            shape += c;
+        } else if (c == '-' || (c >= '0' && c <= '9')) {
+            while (i + 1 < json.size() && std::string_view("0123456789.eE+-").find(json[i + 1]) !=
+                                              std::string_view::npos) {
+                ++i;
+            }
+            shape += '#';
+        } else {
+            shape += c;
+        }
+    }
+    return shape;
+}
+
+void Finding(const char* what, const std::string& before, const std::string& after) {
+    std::fprintf(stderr, "fuzz_document: %s\nbefore: %s\nafter:  %s\n", what, before.c_str(),
+                 after.c_str());
+    std::abort();
+}
+
+// Loads path quietly; the description, or nothing when it did not load
+// without a message.
+std::optional<std::string> CleanLoad(const fs::path& path, ChartDocument& document,
+                                     const BitPrompt& prompt) {
+    if (!document.Open(path.string()) || prompt.Asked() != 0) {
+        return std::nullopt;
+    }
+    return Description(document);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -64,19 +133,40 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const fs::path setup = Folder() / "map.dml";
     const fs::path saved = Folder() / "saved.dml";
+    const fs::path again = Folder() / "again.dml";
     std::ofstream(setup, std::ios::binary | std::ios::trunc)
         .write(reinterpret_cast<const char*>(data + 1), static_cast<std::streamsize>(size - 1));
 
     BitPrompt prompt(data[0]);
     ChartDocument document(prompt);
     if (document.Open(setup.string())) {
+        const bool clean = prompt.Asked() == 0;
+        const std::string before = clean ? Description(document) : std::string();
         document.SetPath(saved.string());
         if (document.Save()) {
-            ChartDocument reloaded(prompt);
-            reloaded.Open(saved.string());
+            BitPrompt quiet(0);
+            ChartDocument reloaded(quiet);
+            const std::optional<std::string> after = CleanLoad(saved, reloaded, quiet);
+            if (clean && !after) {
+                Finding("the saved file does not load cleanly", before, "");
+            }
+            if (clean && Shape(*after) != Shape(before)) {
+                Finding("the saved file loads into another document", before, *after);
+            }
+            reloaded.SetPath(again.string());
+            if (clean && reloaded.Save()) {
+                BitPrompt silent(0);
+                ChartDocument third(silent);
+                const std::optional<std::string> last = CleanLoad(again, third, silent);
+                if (!last || *last != *after) {
+                    Finding("saving the saved document changes it", *after, last.value_or(""));
+                }
+            }
         }
     }
-    fs::remove(saved);
-    fs::remove(Folder() / "saved.bak");
+    for (const char* name :
+         {"map.dml.bak", "saved.dml", "saved.dml.bak", "again.dml", "again.dml.bak"}) {
+        fs::remove(Folder() / name);
+    }
     return 0;
 }

@@ -50,7 +50,7 @@ bool CommandArguments::Has(std::string_view flag) const {
 void PrintUsage(std::ostream& output) {
     output << "usage: demla [FILE.dml ...] [-unregister]\n"
               "       demla info FILE.dml [--json] [--cancel]\n"
-              "       demla resave FILE.dml [-o NEW.dml] [--cancel]\n"
+              "       demla resave FILE.dml [-o NEW.dml] [--force] [--cancel]\n"
               "       demla new DATA [--format gauss|ascii] [--field comma|spaces|CHAR]\n"
               "                      [--record crlf|CHAR] [-o SETUP.dml] [--cancel]\n"
               "       demla render FILE.dml -o OUT.{png,bmp,svg,pdf,emf} [--size WxH] [--cancel]\n"

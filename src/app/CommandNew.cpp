@@ -35,8 +35,9 @@ std::string SelectedPath(const std::string& path) {
 } // namespace
 
 // demla new DATA [...]: writes the setup file that File New writes for a
-// data file, loads it as a new generated document and saves it, so that
-// the file holds the generated scale, frame and colours.
+// data file, exactly that text, after a backup of a setup file that was
+// there; then loads it as a new generated document to report what it
+// makes of the data.
 int RunNew(std::span<const std::string> arguments) {
     std::string error;
     const std::optional<CommandArguments> parsed = CommandArguments::Parse(
@@ -108,8 +109,21 @@ int RunNew(std::span<const std::string> arguments) {
         prompt.Show("Error", refusal);
         return kExitFailure;
     }
-    if (WriteFileAtomically(setupPath, *text) != FileWriteResult::Written) {
-        prompt.Show("Error", "Unable open " + setupPath);
+    if (SameFile(setupPath, dataPath)) {
+        prompt.Show("Error", "The setup file would replace its own data file: " + setupPath);
+        return kExitFailure;
+    }
+    std::string oldBytes;
+    std::string reason;
+    if (ReadWholeFile(setupPath, oldBytes)) {
+        const std::string backup = BackupNameAvoiding(setupPath, std::span(&dataPath, 1));
+        if (WriteBackup(backup, setupPath, oldBytes, &reason) != FileWriteResult::Written) {
+            prompt.Show("Error", "Cannot open backup document\r\n" + backup + ": " + reason);
+            return kExitFailure;
+        }
+    }
+    if (WriteFileAtomically(setupPath, *text, {}, &reason) != FileWriteResult::Written) {
+        prompt.Show("Error", "Unable open " + setupPath + "\r\n" + reason);
         return kExitFailure;
     }
 
@@ -117,7 +131,7 @@ int RunNew(std::span<const std::string> arguments) {
     document.GeneratedSetup = true;
     const bool opened = document.Open(setupPath);
     document.GeneratedSetup = false;
-    if (!opened || !document.Save()) {
+    if (!opened) {
         return kExitFailure;
     }
     std::cout << setupPath << '\n';

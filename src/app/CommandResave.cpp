@@ -4,12 +4,14 @@
 
 #include <iostream>
 
-// demla resave FILE.dml [-o NEW.dml]: loads the file and saves it through
-// the document's own saving, under a new name with -o, as Save As does.
+// demla resave FILE.dml [-o NEW.dml] [--force]: loads the file and saves it
+// through the document's own saving, under a new name with -o, as Save As
+// does. A file that loaded only up to an error would be saved as the part
+// that was read: that takes --force.
 int RunResave(std::span<const std::string> arguments) {
     std::string error;
     const std::optional<CommandArguments> parsed =
-        CommandArguments::Parse(arguments, {"-o"}, {"--cancel"}, error);
+        CommandArguments::Parse(arguments, {"-o"}, {"--cancel", "--force"}, error);
     if (!parsed) {
         return UsageError(error);
     }
@@ -19,6 +21,12 @@ int RunResave(std::span<const std::string> arguments) {
     CliPrompt prompt(std::cerr, parsed->Has("--cancel"));
     ChartDocument document(prompt);
     if (!document.Open(parsed->Operands().front())) {
+        return kExitFailure;
+    }
+    if (document.OpenedWithErrors() && !parsed->Has("--force")) {
+        prompt.Show("Error", "The map was opened with errors and is not saved: saving would "
+                             "replace the file with what could be read. Use --force to save "
+                             "it anyway.");
         return kExitFailure;
     }
     if (const std::optional<std::string> output = parsed->Value("-o")) {

@@ -21,6 +21,15 @@ public:
     virtual PromptAnswer Ask(const std::string& caption, const std::string& text,
                              PromptButtons buttons, PromptIcon icon) = 0;
 
+    // A question whose default button (the one that Enter presses) gives
+    // defaultAnswer, for questions where the careless answer loses data. A
+    // prompt that has no default button asks as Ask does.
+    virtual PromptAnswer AskWithDefault(const std::string& caption, const std::string& text,
+                                        PromptButtons buttons, PromptIcon icon,
+                                        PromptAnswer /*defaultAnswer*/) {
+        return Ask(caption, text, buttons, icon);
+    }
+
     // A box with an OK button only.
     void Show(const std::string& caption, const std::string& text,
               PromptIcon icon = PromptIcon::None) {

@@ -226,8 +226,9 @@ std::optional<DMAT> ReadAnnotationMatrix(ChartDocument& document, DemlaSetup& re
                                          std::uint32_t columns) {
     const std::string name = ReadFileNameValue(reader);
     DMAT matrix;
-    const GaussFileResult result =
-        ReadGaussFile(ResolveBeside(document.GetPath(), name), matrix, false);
+    const std::string fileName = ResolveBeside(document.GetPath(), name);
+    document.GetSources().readFiles.push_back(fileName);
+    const GaussFileResult result = ReadGaussFile(fileName, matrix, false);
     if (!result.opened) {
         ReportOpenError(document.GetPrompt(), name);
         return std::nullopt;

@@ -89,6 +89,7 @@ bool ChartDocument::Open(const std::optional<std::string>& path) {
     }
     // The file the document is loaded from is the one its next save reads.
     previousPath_ = path_;
+    sources_ = Sources();
     try {
         Reset();
         return LoadSteps();
@@ -120,6 +121,7 @@ bool ChartDocument::Open(const std::optional<std::string>& path) {
         ReportLException(prompt_, LException("ChartDocument::Open", e.GetMessage()));
         return false;
     }
+    sources_.openedWithErrors = true;
     MakeConsistent();
     return true;
 }

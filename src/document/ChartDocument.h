@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 class Prompt;
 
@@ -50,8 +51,28 @@ public:
 
     // Writes the document to its path, after copying the file it came from
     // to its backup. True when the file was written; false after a message,
-    // and the setup file is then as it was.
+    // and the setup file is then as it was. A document opened after an
+    // accepted load error holds only what was read before the error: saving
+    // it over its own file asks first, and its backup keeps the copy of a
+    // file that loaded cleanly.
     bool Save();
+
+    // What the last Open learnt about the files behind the document.
+    struct Sources {
+        // The data file name as the setup file gives it, and whether it
+        // was quoted; none when the setup file names no data file.
+        std::optional<std::string> dataName;
+        bool dataNameQuoted = false;
+        // The files that loading read besides the setup file (the data
+        // file, Gauss files of annotations): saving never writes over them.
+        std::vector<std::string> readFiles;
+        // Loading stopped at an error that the user chose to accept.
+        bool openedWithErrors = false;
+    };
+    const Sources& GetSources() const { return sources_; }
+    // For the loading steps.
+    Sources& GetSources() { return sources_; }
+    bool OpenedWithErrors() const { return sources_.openedWithErrors; }
 
     const std::string& GetPath() const { return path_; }
     // The former path is kept: a save under a new name reads the values it
@@ -112,4 +133,5 @@ private:
     Prompt& prompt_;
     std::string path_;
     std::string previousPath_;
+    Sources sources_;
 };

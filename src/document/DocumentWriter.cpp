@@ -1,3 +1,4 @@
+#include "core/MListIter.h"
 #include "core/Prompt.h"
 #include "document/ChartDocument.h"
 #include "document/DocumentReaders.h"
@@ -5,16 +6,25 @@
 #include "document/MapTypes.h"
 #include "document/NewSetup.h"
 #include "document/SafeFile.h"
+#include "document/SetupFileWrite.h"
 #include "document/SetupValues.h"
 #include "render/FontValue.h"
 #include "setup/DemlaSetup.h"
 #include "setup/SetupText.h"
 
+#include <array>
 #include <functional>
+#include <vector>
 
 namespace {
 
 constexpr const char* kEol = "\r\n";
+
+// The sections this program writes; any other section of the old file is
+// copied through after them.
+constexpr std::array<std::string_view, 8> kKnownSections = {
+    "DATA",       "PLOT.FRAME", "MAP.SCALE", "COLORS",
+    "ANNOTATION", "SYSTEM",     "PAGESETUP", "MAP.ATTRIBUTES"};
 
 std::string Signed(std::int64_t value) {
     return std::to_string(value);
@@ -43,8 +53,48 @@ std::optional<OldSetupValues::FileReference> FileReferenceOf(DemlaSetup& reader,
     return reference;
 }
 
-std::string FileReferenceText(const OldSetupValues::FileReference& reference) {
-    return reference.quoted ? '"' + reference.name + '"' : reference.name;
+// Where a save writes and which file it reads the values of the old file
+// from, so that names relative to the one are rewritten for the other.
+struct SaveTarget {
+    std::string from;
+    std::string to;
+    std::string Rebase(const std::string& name) const { return RebaseName(from, to, name); }
+};
+
+// A value the reader could not take back: the save stops with the message.
+struct UnwritableValue {
+    std::string message;
+};
+
+std::string FileReferenceText(const OldSetupValues::FileReference& reference,
+                              const SaveTarget& target) {
+    return FileNameValueText(target.Rebase(reference.name), reference.quoted);
+}
+
+// The annotation reader takes text elements of this many bytes at most,
+// escapes included; what it would refuse is not written.
+constexpr std::size_t kMaxAnnotationText = 1023;
+
+std::string CheckedText(const std::string& text, std::size_t limit) {
+    std::string written = SetupStringText(text);
+    if (written.size() - 2 > limit) {
+        throw UnwritableValue{"The text \"" + text.substr(0, 40) + "...\" is too long to be " +
+                              "saved: a setup file holds at most " + std::to_string(limit) +
+                              " bytes of one text."};
+    }
+    return written;
+}
+
+// Frame texts go through the frame's own writer; they are checked here
+// against the reader's limit for any one token.
+void CheckFrameTexts(PlotFrame& frame) {
+    for (MList<WText>* list :
+         {&frame.title, &frame.xLabel, &frame.yLabel, &frame.xTickLabels, &frame.yTickLabels}) {
+        MListIter<WText> item(*list);
+        for (bool more = item.First(); more; more = item.Next()) {
+            CheckedText(item.Current().text, DemlaSetup::kTokenBufferSize - 1);
+        }
+    }
 }
 
 std::string FillWord(std::uint32_t fillStyle) {
@@ -87,11 +137,18 @@ void ForEach(LObjectContainer<T>& container, Write write) {
     }
 }
 
-void WriteDataSection(const ChartDocument& document, const OldSetupValues& old, std::string& text) {
+void WriteDataSection(const ChartDocument& document, const OldSetupValues& old,
+                      const SaveTarget& target, std::string& text) {
     text += "[DATA]\r\n";
-    // A file whose data did not load keeps naming its data file; only a
-    // document without one gets the line to fill in.
-    if (old.mapMatrix) {
+    // The name the document loaded, even when its data did not load, so
+    // that saving never drops the name of a file the user still has; under
+    // a new folder it is rewritten to name the same file.
+    const ChartDocument::Sources& sources = document.GetSources();
+    if (sources.dataName) {
+        text += "MapMatrix=" +
+                FileNameValueText(target.Rebase(*sources.dataName), sources.dataNameQuoted) +
+                ";\r\n";
+    } else if (old.mapMatrix) {
         text += "MapMatrix=" + *old.mapMatrix + ";\r\n";
     } else if (document.DataMatrix.GetRows() == 0 || document.DataMatrix.GetColumns() == 0) {
         text += "/@ MapMatrix = put Data File name here;\r\n";
@@ -148,7 +205,8 @@ void WriteColorsSection(const ChartDocument& document, std::string& text) {
 void WriteTexts(ChartDocument& document, const OldSetupValues& old, std::string& text) {
     text += "Text={\r\n";
     ForEach(document.Texts, [&](const LText& item, std::uint32_t, bool last) {
-        text += SetupStringText(item.GetText().value_or("")) + (last ? "" : ",") + kEol;
+        text +=
+            CheckedText(item.GetText().value_or(""), kMaxAnnotationText) + (last ? "" : ",") + kEol;
     });
     text += "};\r\nTextLocation={\r\n";
     ForEach(document.Texts, [&](const LText& item, std::uint32_t, bool last) {
@@ -204,13 +262,13 @@ template <typename T, typename AttributeText>
 void WriteObjects(LObjectContainer<T>& objects, const char* key, const char* attributesKey,
                   const std::optional<OldSetupValues::FileReference>& cornersFile,
                   const std::optional<OldSetupValues::FileReference>& attributesFile,
-                  AttributeText attributeText, std::string& text) {
+                  const SaveTarget& target, AttributeText attributeText, std::string& text) {
     const bool any = !objects.List().IsEmpty();
     if (!any && !cornersFile) {
         return;
     }
     if (cornersFile) {
-        text += std::string(key) + "=" + FileReferenceText(*cornersFile) + ";\r\n";
+        text += std::string(key) + "=" + FileReferenceText(*cornersFile, target) + ";\r\n";
     } else {
         text += std::string(key) + "={\r\n";
         ForEach(objects, [&](const T& object, std::uint32_t, bool last) {
@@ -219,7 +277,8 @@ void WriteObjects(LObjectContainer<T>& objects, const char* key, const char* att
         text += "};\r\n";
     }
     if (attributesFile) {
-        text += std::string(attributesKey) + "=" + FileReferenceText(*attributesFile) + ";\r\n";
+        text +=
+            std::string(attributesKey) + "=" + FileReferenceText(*attributesFile, target) + ";\r\n";
     } else if (any) {
         text += std::string(attributesKey) + "={\r\n";
         ForEach(objects, [&](const T& object, std::uint32_t, bool last) {
@@ -230,13 +289,14 @@ void WriteObjects(LObjectContainer<T>& objects, const char* key, const char* att
     }
 }
 
-void WriteAnnotationSection(ChartDocument& document, const OldSetupValues& old, std::string& text) {
+void WriteAnnotationSection(ChartDocument& document, const OldSetupValues& old,
+                            const SaveTarget& target, std::string& text) {
     text += "[ANNOTATION]\r\n";
     if (!document.Texts.List().IsEmpty()) {
         WriteTexts(document, old, text);
     }
     WriteObjects(
-        document.Lines, "Line", "LineAttributes", old.line, old.lineAttributes,
+        document.Lines, "Line", "LineAttributes", old.line, old.lineAttributes, target,
         [](const LLine& line) {
             return ShortNumberText(line.GetWidth()) + " " + Signed(line.GetPenStyle()) + " " +
                    Signed(static_cast<std::int32_t>(line.GetColor()));
@@ -244,7 +304,7 @@ void WriteAnnotationSection(ChartDocument& document, const OldSetupValues& old, 
         text);
     WriteObjects(
         document.Rectangles, "Rectangle", "RectangleAttributes", old.rectangle,
-        old.rectangleAttributes,
+        old.rectangleAttributes, target,
         [](const LRectangle& rectangle) { return FrameRecordText(rectangle.GetFrameRecord()); },
         text);
     text += kEol;
@@ -266,6 +326,15 @@ void WritePageSetup(const ChartDocument& document, std::string& text) {
 
 OldSetupValues ReadOldSetupValues(const std::string& path) {
     OldSetupValues old;
+    std::string bytes;
+    if (ReadWholeFile(path, bytes)) {
+        for (const SetupSectionSpan& section : ListSetupSections(bytes)) {
+            if (FindInList(kKnownSections, section.name) < 0) {
+                old.otherSections.push_back(
+                    bytes.substr(section.headerBegin, section.bodyEnd - section.headerBegin));
+            }
+        }
+    }
     DemlaSetup reader;
     const auto inSection = [&](const char* section) {
         try {
@@ -322,17 +391,26 @@ OldSetupValues ReadOldSetupValues(const std::string& path) {
     return old;
 }
 
-std::string DocumentSetupText(ChartDocument& document, const OldSetupValues& old) {
+std::string DocumentSetupText(ChartDocument& document, const OldSetupValues& old,
+                              const std::string& from, const std::string& to) {
+    const SaveTarget target{from, to};
+    CheckFrameTexts(document.Frame);
     std::string text;
-    WriteDataSection(document, old, text);
+    WriteDataSection(document, old, target, text);
     document.Frame.WriteSetup(text);
     text += kEol;
     WriteScaleSection(document, text);
     WriteColorsSection(document, text);
-    WriteAnnotationSection(document, old, text);
+    WriteAnnotationSection(document, old, target, text);
     WriteSystemSection(text);
     WritePageSetup(document, text);
     WriteMapAttributes(document, text);
+    if (!old.otherSections.empty()) {
+        text += kEol;
+    }
+    for (const std::string& section : old.otherSections) {
+        text += section;
+    }
     return text;
 }
 
@@ -348,28 +426,50 @@ void WriteMapAttributes(const ChartDocument& document, std::string& output) {
 bool ChartDocument::Save() {
     const std::string& source =
         !previousPath_.empty() && previousPath_ != path_ ? previousPath_ : path_;
-    const std::string backup = BackupFileName(source);
+    std::string reason;
+    const std::optional<std::string> target = ResolveLinks(path_, &reason);
+    if (!target || !MayWrite(*target, {}, &reason)) {
+        return ReportCannotOpenSetup(prompt_, path_, reason);
+    }
+    for (const std::string& file : sources_.readFiles) {
+        if (SameFile(*target, file)) {
+            prompt_.Show("Error", "Cannot save the map over a file it reads: " + path_);
+            return false;
+        }
+    }
+    const bool overOwnFile = *target == source || SameFile(*target, source);
+    if (sources_.openedWithErrors && overOwnFile &&
+        prompt_.AskWithDefault("Warning",
+                               "This map was opened with errors. Saving replaces the file with "
+                               "what could be read. Save anyway?",
+                               PromptButtons::YesNo, PromptIcon::Warning,
+                               PromptAnswer::No) != PromptAnswer::Yes) {
+        return false;
+    }
+
     std::string oldBytes;
-    const bool haveOld = ReadWholeFile(source, oldBytes);
-    if (haveOld && WriteFileAtomically(backup, oldBytes) != FileWriteResult::Written) {
-        prompt_.Show("Error", "Cannot open backup document");
+    const OldSetupValues old =
+        ReadWholeFile(source, oldBytes) ? ReadOldSetupValues(source) : OldSetupValues();
+    std::string text;
+    try {
+        text = DocumentSetupText(*this, old, source, path_);
+    } catch (const UnwritableValue& e) {
+        prompt_.Show("Error", e.message);
         return false;
     }
-    const OldSetupValues old = haveOld ? ReadOldSetupValues(backup) : OldSetupValues();
-    const std::string text = DocumentSetupText(*this, old);
-    switch (WriteFileAtomically(path_, text)) {
-    case FileWriteResult::Written:
-        // From now on the document comes from the file it was saved to.
-        previousPath_ = path_;
-        return true;
-    case FileWriteResult::OpenFailed:
-        prompt_.Show("Error", "Cannot open document for writing: " + path_ + "\r\n" +
-                                  "Check if the file has read-only attribute" + "\r\n" +
-                                  "Check if the file is currently opened in another application");
+
+    // A file that did not load cleanly never replaces the copy of one that
+    // did.
+    const SetupFileWrite write{path_, *target, source, sources_.readFiles,
+                               sources_.openedWithErrors};
+    if (!WriteSetupFileWithBackup(write, text, prompt_)) {
         return false;
-    case FileWriteResult::WriteFailed:
-        break;
     }
-    prompt_.Show("Error", "Cannot write document: " + path_);
-    return false;
+    // From now on the document comes from the file it was saved to, which
+    // names the data as seen from its own folder.
+    if (sources_.dataName) {
+        sources_.dataName = RebaseName(source, path_, *sources_.dataName);
+    }
+    previousPath_ = path_;
+    return true;
 }

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 class ChartDocument;
 
@@ -30,6 +31,8 @@ struct OldSetupValues {
     std::optional<FrameRecord> textFrame;
     std::optional<std::string> textFontText;
     std::optional<FontRecord> textFont;
+    // Sections this program does not know, header and body as they stand.
+    std::vector<std::string> otherSections;
 };
 
 // Reads those values from the setup file at path. A key that cannot be
@@ -38,8 +41,11 @@ OldSetupValues ReadOldSetupValues(const std::string& path);
 
 // The whole setup text of the document, "\r\n" line ends, sections in the
 // order [DATA], [PLOT.FRAME], [MAP.SCALE], [COLORS], [ANNOTATION],
-// [SYSTEM], [PAGESETUP], [MAP.ATTRIBUTES].
-std::string DocumentSetupText(ChartDocument& document, const OldSetupValues& old);
+// [SYSTEM], [PAGESETUP], [MAP.ATTRIBUTES], then the sections of the old
+// file that are none of these. Names relative to the old file's folder
+// (from) are rewritten for the new one (to).
+std::string DocumentSetupText(ChartDocument& document, const OldSetupValues& old,
+                              const std::string& from, const std::string& to);
 
 // Appends the [MAP.ATTRIBUTES] section.
 void WriteMapAttributes(const ChartDocument& document, std::string& output);

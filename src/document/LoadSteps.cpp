@@ -302,7 +302,9 @@ bool ReadDataSection(ChartDocument& document, DemlaSetup& reader) {
     if (!reader.FindItem("MapMatrix")) {
         return true;
     }
-    const std::string name = ReadFileNameValue(reader);
+    ChartDocument::Sources& sources = document.GetSources();
+    const std::string name = ReadFileNameValue(reader, &sources.dataNameQuoted);
+    sources.dataName = name;
     if (document.DataFormat == 0) {
         document.DataFormat = FormatFromExtension(name);
     }
@@ -321,6 +323,7 @@ bool ReadDataSection(ChartDocument& document, DemlaSetup& reader) {
             return false;
         }
     }
+    sources.readFiles.push_back(fileName);
     return ReadDataFile(document, fileName);
 }
 

@@ -1,19 +1,6 @@
 #include "document/NewSetup.h"
 
 #include "document/SetupValues.h"
-#include "setup/CharClasses.h"
-
-namespace {
-
-bool NeedsQuotes(const std::string& path) {
-    if (path.find_first_of("[];") != std::string::npos) {
-        return true;
-    }
-    return !path.empty() && (IsSetupSpace(static_cast<unsigned char>(path.front())) ||
-                             IsSetupSpace(static_cast<unsigned char>(path.back())));
-}
-
-} // namespace
 
 std::string SetupPathForDataFile(const std::string& dataPath) {
     const std::size_t slash = dataPath.find_last_of('/');
@@ -63,14 +50,11 @@ std::optional<std::string> GeneratedSetupText(const std::string& dataPath, int d
         return refuse("its path holds a double quote");
     }
     std::string text = "[DATA]\n";
-    if (NeedsQuotes(dataPath)) {
-        if (dataPath.back() == '\\') {
-            return refuse("its path ends in a backslash");
-        }
-        text += "MapMatrix=\"" + dataPath + "\";\n";
-    } else {
-        text += "MapMatrix=" + dataPath + ";\n";
+    const std::string name = FileNameValueText(dataPath, false);
+    if (!dataPath.empty() && name.front() == '"' && dataPath.back() == '\\') {
+        return refuse("its path ends in a backslash");
     }
+    text += "MapMatrix=" + name + ";\n";
     const bool ascii = dataFormat == kAsciiFormat;
     text += std::string("Format=") + (ascii ? kAsciiFormatName : kGaussFormatName) + ";\n";
     if (ascii) {

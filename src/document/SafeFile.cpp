@@ -1,112 +1,367 @@
 #include "document/SafeFile.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <cinttypes>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <random>
+#include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* file) const {
-        if (file != nullptr) {
-            std::fclose(file);
+// The longest file name that the usual Linux file systems take.
+constexpr std::size_t kMaxNameLength = 255;
+// Links followed before a chain counts as a loop, as the kernel counts.
+constexpr int kMaxLinkHops = 40;
+constexpr const char* kTemporaryEnd = ".tmp";
+
+std::optional<FileStep> failingStep;
+int failingError = EIO;
+int failingSkips = 0;
+
+// Runs one step of a write; false with errno set when it fails (or a test
+// made it fail).
+template <typename Call>
+bool Step(FileStep step, Call call) {
+    if (failingStep == step && failingSkips-- <= 0) {
+        errno = failingError;
+        return false;
+    }
+    return call();
+}
+
+// Errors of creating a file that say the folder takes no new file, while
+// the file itself may still be written where it stands.
+bool FolderTakesNoFile(int error) {
+    return error == EACCES || error == EPERM || error == ENOSPC || error == EDQUOT;
+}
+
+bool Fail(std::string* reason, const std::string& text) {
+    if (reason != nullptr) {
+        *reason = text;
+    }
+    return false;
+}
+
+bool FailErrno(std::string* reason) {
+    return Fail(reason, std::strerror(errno));
+}
+
+// FNV-1a: a short, stable mark of a name that had to be shortened.
+std::uint64_t NameHash(std::string_view text) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const char c : text) {
+        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    }
+    return hash;
+}
+
+std::string Hex(std::uint64_t value, int digits) {
+    char text[17];
+    std::snprintf(text, sizeof text, "%0*" PRIx64, digits, value);
+    return text;
+}
+
+class Descriptor {
+public:
+    explicit Descriptor(int fd = -1) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0) {
+            ::close(fd_);
         }
     }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int Get() const { return fd_; }
+    // Closes now, reporting the error that a deferred write may show only
+    // here.
+    bool Close() {
+        const int fd = fd_;
+        fd_ = -1;
+        return Step(FileStep::Close, [fd] { return ::close(fd) == 0; });
+    }
+
+private:
+    int fd_;
 };
-using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
-// The file a write to path really changes: the target of a symbolic link.
-fs::path WriteTarget(const fs::path& path) {
+bool WriteAll(int fd, std::string_view bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t written = -1;
+        if (!Step(FileStep::Write, [&] {
+                written = ::write(fd, bytes.data() + done, bytes.size() - done);
+                return written >= 0;
+            })) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        done += static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+bool Sync(int fd) {
+    return Step(FileStep::Sync, [fd] { return ::fsync(fd) == 0; });
+}
+
+// Gives the open file the owner, group and mode of the file it stands in
+// for. Ownership goes as far as this process may change it (the group
+// alone when the owner cannot be given); the mode comes last, because a
+// change of owner clears the set-id bits.
+void CopyAttributes(int fd, const struct stat& from) {
+    if (::fchown(fd, from.st_uid, from.st_gid) != 0) {
+        [[maybe_unused]] const int ignored = ::fchown(fd, static_cast<uid_t>(-1), from.st_gid);
+    }
+    ::fchmod(fd, from.st_mode & 07777);
+}
+
+// The start of the temporary names of target: a dot and as much of the
+// file name as leaves room for the process number, a random part and the
+// end, within the longest name a folder takes.
+std::string TemporaryPrefix(const std::string& fileName) {
+    constexpr std::size_t kSuffixRoom = 1 + 10 + 1 + 16 + 4;
+    return "." + fileName.substr(0, kMaxNameLength - 1 - kSuffixRoom) + ".";
+}
+
+// Removes the temporary files that a save of the same file left behind when
+// it was killed: those whose process no longer runs.
+void RemoveStaleTemporaries(const fs::path& folder, const std::string& prefix) {
     std::error_code error;
-    if (!fs::is_symlink(path, error)) {
-        return path;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (!name.starts_with(prefix) || !name.ends_with(kTemporaryEnd)) {
+            continue;
+        }
+        const std::string middle =
+            name.substr(prefix.size(), name.size() - prefix.size() - std::strlen(kTemporaryEnd));
+        const std::size_t dash = middle.find('-');
+        if (dash == std::string::npos || dash == 0 || middle.size() - dash - 1 != 16 ||
+            middle.find_first_not_of("0123456789") != dash ||
+            middle.find_first_not_of("0123456789abcdef", dash + 1) != std::string::npos) {
+            continue;
+        }
+        const long pid = std::strtol(middle.c_str(), nullptr, 10);
+        if (pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
+            std::error_code ignored;
+            fs::remove(it->path(), ignored);
+        }
     }
-    fs::path target = fs::read_symlink(path, error);
-    if (error) {
-        return path;
-    }
-    return target.is_relative() ? path.parent_path() / target : target;
 }
 
-bool GrantsWrite(fs::perms permissions) {
-    constexpr fs::perms anyWrite =
-        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-    return (permissions & anyWrite) != fs::perms::none;
-}
-
-// Creates a new, exclusive temporary file beside target. Null when the
-// folder does not take new files.
-FileHandle CreateTemporary(const fs::path& target, fs::path& temporary) {
+// Creates a new temporary file beside target, readable by this user only
+// until it is complete. -1 with errno set when the folder takes no new
+// file.
+int CreateTemporary(const fs::path& folder, const std::string& prefix, fs::path& temporary) {
     std::random_device entropy;
     std::mt19937_64 generator((static_cast<std::uint64_t>(entropy()) << 32) ^ entropy());
     for (int attempt = 0; attempt < 16; ++attempt) {
-        char suffix[32];
-        std::snprintf(suffix, sizeof suffix, ".%016llx.tmp",
-                      static_cast<unsigned long long>(generator()));
-        std::string name = ".";
-        name += target.filename().string();
-        name += suffix;
-        temporary = target.parent_path() / name;
-        // "x": fail rather than reuse a file that is already there.
-        FileHandle file(std::fopen(temporary.c_str(), "wbx"));
-        if (file) {
-            return file;
+        temporary = folder / (prefix + std::to_string(::getpid()) + "-" + Hex(generator(), 16) +
+                              kTemporaryEnd);
+        int fd = -1;
+        if (Step(FileStep::Create, [&] {
+                fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+                return fd >= 0;
+            })) {
+            return fd;
         }
-        std::error_code error;
-        if (!fs::exists(temporary, error)) {
-            return nullptr; // not a name clash: the folder refuses
+        if (errno != EEXIST) {
+            return -1;
         }
     }
-    return nullptr;
+    return -1;
+}
+
+// The folder's entry of a new name is durable only once the folder is
+// synced. File systems that cannot sync a folder say so with EINVAL; they
+// have nothing to sync.
+bool SyncFolder(const fs::path& folder) {
+    const Descriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.Get() < 0) {
+        return false;
+    }
+    return Step(FileStep::SyncFolder, [&] { return ::fsync(fd.Get()) == 0 || errno == EINVAL; });
+}
+
+// Overwrites an existing file where it stands, for a folder that takes no
+// temporary file. The backup has been made by then.
+FileWriteResult WriteInPlace(const fs::path& target, std::string_view bytes, std::string* reason) {
+    Descriptor fd(::open(target.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC));
+    if (fd.Get() < 0) {
+        FailErrno(reason);
+        return FileWriteResult::OpenFailed;
+    }
+    if (!WriteAll(fd.Get(), bytes) ||
+        ::ftruncate(fd.Get(), static_cast<off_t>(bytes.size())) != 0 || !Sync(fd.Get()) ||
+        !fd.Close()) {
+        FailErrno(reason);
+        return FileWriteResult::WriteFailed;
+    }
+    return FileWriteResult::Written;
+}
+
+// The file that a write to path replaces, after the checks that refuse
+// it: not a regular file, read-only, or not this user's to write.
+std::optional<std::string> WriteTarget(const std::string& path, const FileWriteOptions& options,
+                                       std::string* reason) {
+    if (path.empty()) {
+        Fail(reason, "no file name");
+        return std::nullopt;
+    }
+    const std::optional<std::string> resolved =
+        options.followLinks ? ResolveLinks(path, reason) : path;
+    if (!resolved) {
+        return std::nullopt;
+    }
+    struct stat old {};
+    if (::lstat(resolved->c_str(), &old) != 0) {
+        return resolved; // a new file: the folder decides
+    }
+    if (!S_ISREG(old.st_mode) && (options.followLinks || S_ISDIR(old.st_mode))) {
+        Fail(reason, "it is not a regular file");
+        return std::nullopt;
+    }
+    if (!S_ISREG(old.st_mode)) {
+        return resolved; // a link or the like at a backup's name is replaced
+    }
+    if (options.keepReadOnly) {
+        if ((old.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+            Fail(reason, "the file is read-only");
+            return std::nullopt;
+        }
+        if (::access(resolved->c_str(), W_OK) != 0) {
+            FailErrno(reason);
+            return std::nullopt;
+        }
+    } else if (old.st_uid != ::geteuid() && ::geteuid() != 0 &&
+               ::access(resolved->c_str(), W_OK) != 0) {
+        // A stale file of this user is replaced; another user's is not.
+        FailErrno(reason);
+        return std::nullopt;
+    }
+    return resolved;
 }
 
 } // namespace
 
 std::string BackupFileName(const std::string& path) {
+    constexpr std::string_view kEnd = ".bak";
     const std::size_t slash = path.find_last_of('/');
     const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
-    const std::size_t dot = path.find_last_of('.');
-    if (dot == std::string::npos || dot < nameStart) {
-        return path + "bak";
+    const std::string_view name = std::string_view(path).substr(nameStart);
+    if (name.size() + kEnd.size() <= kMaxNameLength) {
+        return path + std::string(kEnd);
     }
-    return path.substr(0, dot + 1) + "bak";
+    const std::string mark = "~" + Hex(NameHash(name), 16);
+    const std::size_t kept = kMaxNameLength - kEnd.size() - mark.size();
+    return path.substr(0, nameStart) + std::string(name.substr(0, kept)) + mark + std::string(kEnd);
 }
 
-FileWriteResult WriteFileAtomically(const std::string& path, std::string_view bytes) {
-    if (path.empty()) {
+std::string BackupNameAvoiding(const std::string& source, std::span<const std::string> avoid) {
+    std::string backup = BackupFileName(source);
+    for (int n = 2; std::any_of(avoid.begin(), avoid.end(),
+                                [&](const std::string& file) { return SameFile(backup, file); });
+         ++n) {
+        backup = BackupFileName(source + "." + std::to_string(n));
+    }
+    return backup;
+}
+
+FileWriteResult WriteBackup(const std::string& backup, const std::string& source,
+                            std::string_view bytes, std::string* reason) {
+    FileWriteOptions options;
+    options.followLinks = false;
+    options.keepReadOnly = false;
+    options.attributesFrom = source;
+    return WriteFileAtomically(backup, bytes, options, reason);
+}
+
+void FailFileStepForTesting(std::optional<FileStep> step, int error, int skip) {
+    failingStep = step;
+    failingError = error;
+    failingSkips = skip;
+}
+
+std::optional<std::string> ResolveLinks(const std::string& path, std::string* reason) {
+    fs::path current(path);
+    for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
+        std::error_code error;
+        if (!fs::is_symlink(fs::symlink_status(current, error))) {
+            return current.string();
+        }
+        const fs::path target = fs::read_symlink(current, error);
+        if (error) {
+            return current.string();
+        }
+        current = target.is_relative() ? current.parent_path() / target : target;
+    }
+    Fail(reason, "the symbolic links form a loop");
+    return std::nullopt;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    std::error_code error;
+    return fs::equivalent(fs::path(a), fs::path(b), error) && !error;
+}
+
+bool MayWrite(const std::string& path, const FileWriteOptions& options, std::string* reason) {
+    return WriteTarget(path, options, reason).has_value();
+}
+
+FileWriteResult WriteFileAtomically(const std::string& path, std::string_view bytes,
+                                    const FileWriteOptions& options, std::string* reason) {
+    const std::optional<std::string> resolved = WriteTarget(path, options, reason);
+    if (!resolved) {
         return FileWriteResult::OpenFailed;
     }
-    const fs::path target = WriteTarget(fs::path(path));
-    std::error_code error;
-    const fs::file_status status = fs::status(target, error);
-    const bool exists = fs::exists(status);
-    if (exists && (!fs::is_regular_file(status) || !GrantsWrite(status.permissions()))) {
-        return FileWriteResult::OpenFailed;
+    const fs::path target(*resolved);
+    struct stat old {};
+    const bool regular = ::lstat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+    struct stat attributes = old;
+    bool haveAttributes = regular;
+    if (options.attributesFrom) {
+        haveAttributes = ::stat(options.attributesFrom->c_str(), &attributes) == 0;
     }
 
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    const std::string prefix = TemporaryPrefix(target.filename().string());
+    RemoveStaleTemporaries(folder, prefix);
     fs::path temporary;
-    FileHandle file = CreateTemporary(target, temporary);
-    if (!file) {
+    Descriptor fd(CreateTemporary(folder, prefix, temporary));
+    if (fd.Get() < 0) {
+        const int createError = errno;
+        if (regular && FolderTakesNoFile(createError) && ::access(target.c_str(), W_OK) == 0) {
+            return WriteInPlace(target, bytes, reason);
+        }
+        errno = createError;
+        FailErrno(reason);
         return FileWriteResult::OpenFailed;
     }
-    bool written =
-        bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
-    written = std::fflush(file.get()) == 0 && written;
-    written = std::fclose(file.release()) == 0 && written;
-    if (written && exists) {
-        fs::permissions(temporary, status.permissions(), error);
+    if (haveAttributes) {
+        CopyAttributes(fd.Get(), attributes);
     }
-    if (written) {
-        fs::rename(temporary, target, error);
-        written = !error;
-    }
+    bool written = WriteAll(fd.Get(), bytes) && Sync(fd.Get());
+    written = fd.Close() && written;
+    written = written && Step(FileStep::Rename,
+                              [&] { return std::rename(temporary.c_str(), target.c_str()) == 0; });
     if (!written) {
-        fs::remove(temporary, error);
+        FailErrno(reason);
+        ::unlink(temporary.c_str());
+        return FileWriteResult::WriteFailed;
+    }
+    if (!SyncFolder(folder)) {
+        FailErrno(reason);
         return FileWriteResult::WriteFailed;
     }
     return FileWriteResult::Written;
@@ -147,4 +402,23 @@ std::string ResolveBeside(const std::string& namingFile, const std::string& name
         return name;
     }
     return FolderOf(namingFile) + name;
+}
+
+std::string RebaseName(const std::string& fromFile, const std::string& toFile,
+                       const std::string& name) {
+    if (name.empty() || name.front() == '/' || name.find('\\') != std::string::npos) {
+        return name;
+    }
+    std::error_code error;
+    const fs::path fromFolder = fs::absolute(fs::path(fromFile), error).parent_path();
+    const fs::path toFolder = fs::absolute(fs::path(toFile), error).parent_path();
+    if (error) {
+        return name;
+    }
+    if (fromFolder.lexically_normal() == toFolder.lexically_normal()) {
+        return name;
+    }
+    const fs::path file = (fromFolder / name).lexically_normal();
+    const fs::path relative = file.lexically_relative(toFolder.lexically_normal());
+    return relative.empty() ? file.string() : relative.string();
 }

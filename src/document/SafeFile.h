@@ -1,30 +1,82 @@
 #pragma once
 
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
 // File operations of document saving. A setup file is never left half
 // written: the new text goes to a temporary file in the same folder, which
-// then replaces the setup file in one rename.
+// is synced to the disk and then replaces the setup file in one rename.
 
-// The backup of a setup file: the extension of the file name (everything
-// after the last "." of the last path component) replaced by "bak", or
-// "bak" appended when the file name has no extension. The folder part is
-// never changed, so "maps.v2/map.dml" backs up to "maps.v2/map.bak".
+// The backup of a file: its whole name with ".bak" appended, so that no two
+// files share a backup and a backup never takes the name of a file with
+// another extension ("obs.bak" stays the data file of "obs.dml", whose
+// backup is "obs.dml.bak"). A name too long for ".bak" is shortened and
+// marked with a hash of the full name, so long names keep apart too.
 std::string BackupFileName(const std::string& path);
+
+// The backup name of source that names none of the files in avoid (the
+// files a map reads, the file being written): BackupFileName, or a
+// numbered variant of it when that is taken.
+std::string BackupNameAvoiding(const std::string& source, std::span<const std::string> avoid);
 
 enum class FileWriteResult {
     Written,
     OpenFailed,  // the file or its temporary file could not be created
-    WriteFailed, // a write, the flush or the final rename failed
+    WriteFailed, // a write, the sync, the close or the final rename failed
+};
+
+struct FileWriteOptions {
+    // A setup file is written where its symbolic links lead; a backup
+    // replaces a link that stands at its name instead.
+    bool followLinks = true;
+    // Refuse an existing file whose permissions grant no write access, as
+    // the read-only file it is meant to be (even for a user who could
+    // override that). A stale backup is replaced whatever its permissions.
+    bool keepReadOnly = true;
+    // The file whose mode, owner and group the new file takes; none for
+    // the file that is replaced.
+    std::optional<std::string> attributesFrom;
 };
 
 // Replaces the contents of path by bytes. The old file stays untouched on
-// any failure. A file whose permissions grant no write access is refused
-// as the read-only file it is meant to be (even for a user who could
-// override that). The new file keeps the old file's permissions; a path
-// that is a symbolic link writes the file it points to.
-FileWriteResult WriteFileAtomically(const std::string& path, std::string_view bytes);
+// any failure before the rename; reason then tells why in the system's
+// words. The new file keeps the old file's mode, owner and group (as far as
+// this process may set them). A file that this user may not write is
+// refused, so nobody replaces another user's file in a shared folder. When
+// the folder takes no new file but the file itself is writable, the file
+// is overwritten in place. Temporary files left behind by a save that was
+// killed are removed.
+FileWriteResult WriteFileAtomically(const std::string& path, std::string_view bytes,
+                                    const FileWriteOptions& options = {},
+                                    std::string* reason = nullptr);
+
+// Whether WriteFileAtomically would try to write path at all: false, with
+// reason set, when it refuses the file as it stands.
+bool MayWrite(const std::string& path, const FileWriteOptions& options = {},
+              std::string* reason = nullptr);
+
+// Writes bytes, the contents of source, to the backup at backup: through
+// its own temporary file, replacing a link or a stale read-only file that
+// stands there, with the mode, owner and group of source.
+FileWriteResult WriteBackup(const std::string& backup, const std::string& source,
+                            std::string_view bytes, std::string* reason);
+
+// The steps of a write, for tests that make one of them fail.
+enum class FileStep { Create, Write, Sync, Close, Rename, SyncFolder };
+
+// Makes every attempt of step after the first skip ones fail with the error
+// number error, until called again; none restores normal work.
+void FailFileStepForTesting(std::optional<FileStep> step, int error = 5, int skip = 0);
+
+// The file that writing to path changes: path with every symbolic link of
+// its last component followed. Nothing, with reason set, when the links
+// form a loop.
+std::optional<std::string> ResolveLinks(const std::string& path, std::string* reason = nullptr);
+
+// True when both paths name the same existing file.
+bool SameFile(const std::string& a, const std::string& b);
 
 // Reads the whole file as raw bytes; false when it cannot be opened or read.
 bool ReadWholeFile(const std::string& path, std::string& bytes);
@@ -48,3 +100,10 @@ std::string FileNameOf(const std::string& path);
 // it (the setup file), so a setup file finds its data wherever the program
 // was started from. Absolute names are returned unchanged.
 std::string ResolveBeside(const std::string& namingFile, const std::string& name);
+
+// The name that a setup file at toFile must use for the file that name
+// denotes when a setup file at fromFile gives it: relative to toFile's
+// folder where one can be formed, else absolute. Absolute names, and names
+// written on another system (with a backslash), are returned unchanged.
+std::string RebaseName(const std::string& fromFile, const std::string& toFile,
+                       const std::string& name);

@@ -1,6 +1,7 @@
 #include "document/SetupValues.h"
 
 #include "core/NumberText.h"
+#include "setup/CharClasses.h"
 #include "setup/DemlaSetup.h"
 #include "setup/SetupText.h"
 
@@ -12,6 +13,14 @@ std::string SetupStringText(std::string_view text) {
 
 std::string SetupByteText(char byte) {
     return SetupStringText(std::string_view(&byte, 1));
+}
+
+std::string FileNameValueText(const std::string& name, bool quoted) {
+    const bool needsQuotes =
+        name.find_first_of("[];") != std::string::npos ||
+        (!name.empty() && (IsSetupSpace(static_cast<unsigned char>(name.front())) ||
+                           IsSetupSpace(static_cast<unsigned char>(name.back()))));
+    return quoted || needsQuotes ? '"' + name + '"' : name;
 }
 
 std::uint32_t ColorFromDouble(double value) {

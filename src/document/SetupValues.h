@@ -16,6 +16,11 @@ std::string SetupStringText(std::string_view text);
 // A single byte as a setup string ("|"), made safe the same way.
 std::string SetupByteText(char byte);
 
+// A file name as a setup value: in double quotes when it was quoted or
+// holds a character that would break the setup syntax ("[", "]", ";",
+// white space at either end), else bare.
+std::string FileNameValueText(const std::string& name, bool quoted);
+
 // A colour from a setup number: values from 0 to 0xFFFFFFFF as they are,
 // negative ones as the 32-bit pattern of their integer part (so -1 is
 // 0xFFFFFFFF), NaN as 0.

@@ -207,7 +207,8 @@ void ReadTickList(DemlaSetup& reader, PlotFrame& frame, int axis, std::int32_t k
     if (reader.FindItem(isX ? "xTicksList" : "yTicksList")) {
         labels.Flush();
         values.Flush();
-        if (reader.GetContainerType() == ctEmpty) {
+        // "{ }" (or no value) is a list without ticks.
+        if (reader.GetContainerType() == ctEmpty || !reader.GetElement(0, 0)) {
             return;
         }
         const bool hasValues = reader.GetColumns() >= 2;
@@ -376,10 +377,12 @@ void AppendTicks(std::string& text, const char* key, double low, double high,
     text += key;
     text += "={" + FormattedNumberText(low, format) + "," + FormattedNumberText(high, format) +
             "," + std::to_string(tickCount) + "};\r\n";
+    text += key;
     if (labels.IsEmpty()) {
+        // Without a list the reader would make ticks of its own.
+        text += "List={ };\r\n";
         return;
     }
-    text += key;
     text += "List={\r\n";
     MListIter<WText> label(labels);
     MListIter<double> value(values);

@@ -24,30 +24,54 @@ QMessageBox::Icon IconOf(PromptIcon icon) {
     return QMessageBox::NoIcon;
 }
 
+QMessageBox::StandardButton ButtonOf(PromptAnswer answer) {
+    switch (answer) {
+    case PromptAnswer::Ok:
+        return QMessageBox::Ok;
+    case PromptAnswer::Cancel:
+        return QMessageBox::Cancel;
+    case PromptAnswer::Yes:
+        return QMessageBox::Yes;
+    case PromptAnswer::No:
+        return QMessageBox::No;
+    }
+    return QMessageBox::Ok;
+}
+
 } // namespace
 
 PromptAnswer QtPrompt::Ask(const std::string& caption, const std::string& text,
                            PromptButtons buttons, PromptIcon icon) {
+    // The first button is the default: OK, or Yes.
+    return AskWithDefault(caption, text, buttons, icon,
+                          buttons == PromptButtons::Ok || buttons == PromptButtons::OkCancel
+                              ? PromptAnswer::Ok
+                              : PromptAnswer::Yes);
+}
+
+PromptAnswer QtPrompt::AskWithDefault(const std::string& caption, const std::string& text,
+                                      PromptButtons buttons, PromptIcon icon,
+                                      PromptAnswer defaultAnswer) {
     QWidget* owner = owner_ ? owner_.data() : QApplication::activeWindow();
     QMessageBox box(IconOf(icon), TextFromBytes(caption), TextFromBytes(text),
                     QMessageBox::NoButton, owner);
     switch (buttons) {
     case PromptButtons::Ok:
         box.setStandardButtons(QMessageBox::Ok);
-        box.setDefaultButton(QMessageBox::Ok);
         break;
     case PromptButtons::OkCancel:
         box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-        box.setDefaultButton(QMessageBox::Ok);
         break;
     case PromptButtons::YesNo:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::Yes);
         break;
     case PromptButtons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        box.setDefaultButton(QMessageBox::Yes);
         break;
+    }
+    const QMessageBox::StandardButton defaultButton = ButtonOf(defaultAnswer);
+    if (box.button(defaultButton) != nullptr) {
+        box.setDefaultButton(defaultButton);
     }
     switch (box.exec()) {
     case QMessageBox::Ok:

@@ -13,6 +13,9 @@ public:
 
     PromptAnswer Ask(const std::string& caption, const std::string& text, PromptButtons buttons,
                      PromptIcon icon) override;
+    PromptAnswer AskWithDefault(const std::string& caption, const std::string& text,
+                                PromptButtons buttons, PromptIcon icon,
+                                PromptAnswer defaultAnswer) override;
 
     void SetOwner(QWidget* owner) { owner_ = owner; }
 

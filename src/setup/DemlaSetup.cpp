@@ -5,7 +5,10 @@
 #include "setup/SetupText.h"
 #include "setup/SetupWordIterator.h"
 
-#include <fstream>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -108,23 +111,100 @@ TokenSpan ScanToken(const std::string& text, std::size_t pos, std::size_t limit)
 }
 
 // The whole file as bytes; error 2 (with empty names) when it cannot be
-// opened or read.
+// opened or read, or is not a regular file: a device such as /dev/zero
+// never ends and a FIFO would block the program until someone writes.
 std::string ReadFileBytes(const std::string& fileName) {
-    std::ifstream file(fileName, std::ios::binary);
-    if (!file) {
-        throw DemlaSetupException(std::string(), std::string(), 2);
+    const auto unreadable = [] { return DemlaSetupException(std::string(), std::string(), 2); };
+    // Non-blocking, so that opening a FIFO returns at once; its type is
+    // checked on the open file, so a swap of the name cannot slip past.
+    const int fd = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        throw unreadable();
     }
+    struct stat status {};
     std::string bytes;
+    bool good = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
     char chunk[1 << 16];
-    // A read error (a folder, a device that fails) sets badbit here rather
-    // than throwing.
-    while (file.read(chunk, sizeof chunk) || file.gcount() > 0) {
-        bytes.append(chunk, static_cast<std::size_t>(file.gcount()));
+    while (good) {
+        const ssize_t count = ::read(fd, chunk, sizeof chunk);
+        if (count > 0) {
+            bytes.append(chunk, static_cast<std::size_t>(count));
+        } else if (count == 0) {
+            break;
+        } else if (errno != EINTR) {
+            good = false;
+        }
     }
-    if (file.bad()) {
-        throw DemlaSetupException(std::string(), std::string(), 2);
+    ::close(fd);
+    if (!good) {
+        throw unreadable();
     }
     return bytes;
+}
+
+struct SectionScan {
+    int error = 0; // the reader's error code, 0 when the scan ended well
+};
+
+// Walks the headers of a setup file. onBracket(position) is called for the
+// "[" that opens a header, onHeader(name, body start) for its "]"; either
+// returns false to end the scan. A "[" within a header name belongs to the
+// name. Strings and comments are passed over, so a bracket inside them opens
+// or closes nothing: a note such as "/@ rates [per 1000];" leaves the
+// section in one piece. A "]" outside a header is error 10, a string that
+// is not closed error 22.
+template <typename OnBracket, typename OnHeader>
+SectionScan ScanSections(std::string_view bytes, OnBracket onBracket, OnHeader onHeader) {
+    const std::size_t size = bytes.size();
+    bool headerOpen = false;
+    std::size_t nameStart = 0;
+    std::size_t i = 0;
+    // Passes over a string whose opening quote was just read; false when
+    // the file ends inside it.
+    const auto skipString = [&] {
+        while (i < size) {
+            const bool closing = bytes[i] == '"' && bytes[i - 1] != '\\';
+            ++i;
+            if (closing) {
+                return true;
+            }
+        }
+        return false;
+    };
+    while (i < size) {
+        const char c = bytes[i++];
+        if (c == '[') {
+            if (!headerOpen) {
+                if (!onBracket(i - 1)) {
+                    return {};
+                }
+                headerOpen = true;
+                nameStart = i;
+            }
+        } else if (c == ']') {
+            if (!headerOpen) {
+                return {10};
+            }
+            headerOpen = false;
+            if (!onHeader(bytes.substr(nameStart, i - 1 - nameStart), i)) {
+                return {};
+            }
+        } else if (c == '"') {
+            if (!skipString()) {
+                return {22};
+            }
+        } else if (c == '/' && !headerOpen && i < size && bytes[i] == '@') {
+            // A comment runs to the next ";" outside a string.
+            ++i;
+            while (i < size && bytes[i] != ';') {
+                if (bytes[i++] == '"' && !skipString()) {
+                    return {22};
+                }
+            }
+            ++i;
+        }
+    }
+    return {};
 }
 
 } // namespace
@@ -139,54 +219,27 @@ void DemlaSetup::Raise(int code) const {
 
 bool DemlaSetup::FindSection(const std::string& fileName, std::string_view sectionName) {
     const std::string bytes = ReadFileBytes(fileName);
-    const std::size_t size = bytes.size();
-    bool headerOpen = false;
     bool found = false;
-    bool stopped = false;
     std::size_t start = 0;
-    std::size_t end = 0;
-    std::size_t i = 0;
-    while (i < size && !stopped) {
-        const char c = bytes[i++];
-        if (c == '[') {
-            if (!headerOpen) {
-                headerOpen = true;
-                start = i;
-            } else if (found) {
+    std::size_t end = bytes.size() + 1;
+    const SectionScan scan = ScanSections(
+        bytes,
+        [&](std::size_t bracket) {
+            if (found) {
                 // The next header ends the sought body.
-                start = end;
-                end = i;
-                stopped = true;
+                end = bracket + 1;
             }
-        } else if (c == ']') {
-            // Once the sought header is found its "]" has closed it, so a
-            // further "]" in the body is as unbalanced as one anywhere else
-            // outside a header. Taking it as another header's end instead
-            // would drop the body read so far and hand out whatever follows
-            // the stray bracket as the section's contents.
-            if (!headerOpen || found) {
-                Raise(10);
-            }
-            end = i;
-            if (std::string_view(bytes).substr(start, i - 1 - start) == sectionName) {
+            return !found;
+        },
+        [&](std::string_view name, std::size_t bodyBegin) {
+            if (name == sectionName) {
                 found = true;
-            } else {
-                headerOpen = false;
+                start = bodyBegin;
             }
-        } else if (c == '"') {
-            bool closed = false;
-            while (i < size && !closed) {
-                closed = bytes[i] == '"' && bytes[i - 1] != '\\';
-                ++i;
-            }
-            if (!closed) {
-                Raise(22);
-            }
-        }
-    }
-    if (!stopped) {
-        start = end;
-        end = size + 1;
+            return true;
+        });
+    if (scan.error != 0) {
+        Raise(scan.error);
     }
     if (!found) {
         return false;
@@ -194,6 +247,29 @@ bool DemlaSetup::FindSection(const std::string& fileName, std::string_view secti
     LoadText(bytes, start, end);
     sectionName_ = std::string(sectionName);
     return true;
+}
+
+std::vector<SetupSectionSpan> ListSetupSections(std::string_view bytes) {
+    std::vector<SetupSectionSpan> sections;
+    std::size_t header = 0;
+    const SectionScan scan = ScanSections(
+        bytes,
+        [&](std::size_t bracket) {
+            if (!sections.empty()) {
+                sections.back().bodyEnd = bracket;
+            }
+            header = bracket;
+            return true;
+        },
+        [&](std::string_view name, std::size_t) {
+            sections.push_back({std::string(name), header, bytes.size()});
+            return true;
+        });
+    // After a syntax error only the sections that ended before it are whole.
+    if (scan.error != 0 && !sections.empty()) {
+        sections.pop_back();
+    }
+    return sections;
 }
 
 void DemlaSetup::LoadText(const std::string& bytes, std::size_t start, std::size_t end) {

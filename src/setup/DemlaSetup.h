@@ -7,8 +7,21 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class SetupWordIterator;
+
+// A section as it stands in a setup file: its name, where its header's "["
+// stands and where its body ends (the next header's "[" or the end).
+struct SetupSectionSpan {
+    std::string name;
+    std::size_t headerBegin;
+    std::size_t bodyEnd;
+};
+
+// Every section of a setup file in order, found as FindSection finds them;
+// after a syntax error, the sections that ended before it.
+std::vector<SetupSectionSpan> ListSetupSections(std::string_view bytes);
 
 // Kinds of tokens in a setup file. The numbers are part of the reader's
 // interface: loaders compare the type of the last element read with them.

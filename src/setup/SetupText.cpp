@@ -4,6 +4,7 @@
 #include "core/NumberText.h"
 #include "setup/CharClasses.h"
 
+#include <charconv>
 #include <cmath>
 #include <utility>
 
@@ -98,6 +99,14 @@ std::string FormattedNumberText(double value, const std::string& format) {
     std::string text = FormatNumber(value, format);
     if (!ReadsBackAsNumber(text)) {
         text = FormatDoubleC("%.17g", value);
+    }
+    // A fixed-point format makes hundreds of digits of a huge value, more
+    // than the reader takes as one element: the shortest exact form reads
+    // back instead.
+    if (text.size() > kMaxNumberTextLength) {
+        char shortest[32];
+        const std::to_chars_result end = std::to_chars(shortest, shortest + sizeof shortest, value);
+        text.assign(shortest, end.ptr);
     }
     return text;
 }

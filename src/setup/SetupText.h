@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 // Text operations shared by the setup reader, the document loader and the
@@ -27,9 +28,14 @@ void TrimSpaces(std::string& text);
 // A double in the short form annotations use (printf "%g").
 std::string ShortNumberText(double value);
 
+// The longest number text that every reader of setup numbers takes (the
+// scale's elements are read into buffers of 256 bytes).
+inline constexpr std::size_t kMaxNumberTextLength = 255;
+
 // A double through a number format code (the legend's format for the
 // scale, "F2" for widths). Whatever the code makes of the value, the text
 // written is one the reader takes as a number: a format that produces
 // anything else falls back to the exact form, and infinities and NaN are
-// written as "+inf", "-inf" and "-nan", which read back as such.
+// written as "+inf", "-inf" and "-nan", which read back as such. A text
+// longer than kMaxNumberTextLength is replaced by the shortest exact form.
 std::string FormattedNumberText(double value, const std::string& format);

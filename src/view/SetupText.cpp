@@ -2,6 +2,7 @@
 
 #include "core/Prompt.h"
 #include "document/SafeFile.h"
+#include "document/SetupFileWrite.h"
 
 std::optional<EditorText> EditorTextFromBytes(std::string_view bytes, std::string* reason) {
     if (bytes.find('\0') != std::string_view::npos) {
@@ -60,23 +61,10 @@ std::optional<std::string> BytesFromEditorText(std::string_view text, TextEncodi
 }
 
 bool SaveSetupText(const std::string& path, std::string_view bytes, Prompt& prompt) {
-    std::string oldBytes;
-    if (ReadWholeFile(path, oldBytes) &&
-        WriteFileAtomically(BackupFileName(path), oldBytes) != FileWriteResult::Written) {
-        prompt.Show("Error", "Cannot open backup document");
-        return false;
+    std::string reason;
+    const std::optional<std::string> target = ResolveLinks(path, &reason);
+    if (!target || !MayWrite(*target, {}, &reason)) {
+        return ReportCannotOpenSetup(prompt, path, reason);
     }
-    switch (WriteFileAtomically(path, bytes)) {
-    case FileWriteResult::Written:
-        return true;
-    case FileWriteResult::OpenFailed:
-        prompt.Show("Error", "Cannot open document for writing: " + path + "\r\n" +
-                                 "Check if the file has read-only attribute" + "\r\n" +
-                                 "Check if the file is currently opened in another application");
-        return false;
-    case FileWriteResult::WriteFailed:
-        break;
-    }
-    prompt.Show("Error", "Cannot write document: " + path);
-    return false;
+    return WriteSetupFileWithBackup({path, *target, path, {}, false}, bytes, prompt);
 }

@@ -2,6 +2,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using ::testing::HasSubstr;
 using ::testing::Not;
@@ -88,29 +89,70 @@ TEST_F(CommandLine, QuestionsAreAnsweredByPolicy) {
     EXPECT_FALSE(fs::exists(folder / "latin.bak")); // info writes nothing
 }
 
-TEST_F(CommandLine, NewWritesTheGeneratedSetupAndSavesIt) {
+TEST_F(CommandLine, NewWritesExactlyTheGeneratedSetup) {
     const fs::path data = CopyExample("dk-male-births-by-month.txt");
     const Outcome made = Demla("new " + Quoted(data) + " --field spaces");
     ASSERT_EQ(made.status, 0) << made.err;
     const fs::path setup = folder / "dk-male-births-by-month.dml";
     EXPECT_EQ(made.out, setup.string() + "\n");
-    const std::string text = ReadTestFile(setup);
-    EXPECT_THAT(text, HasSubstr("[DATA]\r\nMapMatrix=" + data.string() +
-                                ";\r\nFormat=ASCII;\r\nAsciiFormat={ spaces, crlf };\r\n"));
-    EXPECT_THAT(text, HasSubstr("Title={\r\n\"Main Title\"\r\n};"));
-    EXPECT_EQ(ReadTestFile(folder / "dk-male-births-by-month.bak"),
-              "[DATA]\nMapMatrix=" + data.string() +
-                  ";\nFormat=ASCII;\nAsciiFormat={ spaces, crlf };\n");
+    const std::string generated =
+        "[DATA]\nMapMatrix=" + data.string() + ";\nFormat=ASCII;\nAsciiFormat={ spaces, crlf };\n";
+    EXPECT_EQ(ReadTestFile(setup), generated);
+    EXPECT_FALSE(fs::exists(setup.string() + ".bak"));
     const Outcome info = Demla("info " + Quoted(setup));
     EXPECT_THAT(info.out, HasSubstr("data: ASCII, 12 x 118, 0 missing"));
 
-    // A setup file already there is replaced only when the user agrees.
+    // A setup file already there is replaced only when the user agrees, and
+    // then its backup holds the user's file.
+    std::ofstream(setup, std::ios::trunc) << "[PLOT.FRAME]\nTitle=\"Mine\";\n";
     const Outcome declined = Demla("new " + Quoted(data) + " --cancel");
     EXPECT_EQ(declined.status, 1);
     EXPECT_THAT(declined.err, HasSubstr("Open Data File: The setup file already exists:"));
-    EXPECT_EQ(ReadTestFile(setup), text);
+    EXPECT_EQ(ReadTestFile(setup), "[PLOT.FRAME]\nTitle=\"Mine\";\n");
+    ASSERT_EQ(Demla("new " + Quoted(data) + " --field spaces").status, 0);
+    EXPECT_EQ(ReadTestFile(setup), generated);
+    EXPECT_EQ(ReadTestFile(setup.string() + ".bak"), "[PLOT.FRAME]\nTitle=\"Mine\";\n");
 
     EXPECT_EQ(Demla("new " + Quoted(folder / "absent.csv")).status, 1);
+}
+
+TEST_F(CommandLine, SavesNeverReplaceWhatTheMapReads) {
+    // The data file obs.bak keeps its numbers through new and resave.
+    std::ofstream(folder / "obs.bak") << "1,2\r\n3,4\r\n";
+    ASSERT_EQ(Demla("new " + Quoted(folder / "obs.bak") + " --format ascii").status, 0);
+    ASSERT_EQ(Demla("resave " + Quoted(folder / "obs.dml")).status, 0);
+    EXPECT_EQ(ReadTestFile(folder / "obs.bak"), "1,2\r\n3,4\r\n");
+    // Nor is a file the map reads a place to save it.
+    const Outcome over =
+        Demla("resave " + Quoted(folder / "obs.dml") + " -o " + Quoted(folder / "obs.bak"));
+    EXPECT_EQ(over.status, 1);
+    EXPECT_THAT(over.err, HasSubstr("Error: Cannot save the map over a file it reads: "));
+    EXPECT_EQ(ReadTestFile(folder / "obs.bak"), "1,2\r\n3,4\r\n");
+    const Outcome own =
+        Demla("new " + Quoted(folder / "obs.bak") + " -o " + Quoted(folder / "obs.bak"));
+    EXPECT_EQ(own.status, 1);
+    EXPECT_EQ(ReadTestFile(folder / "obs.bak"), "1,2\r\n3,4\r\n");
+}
+
+TEST_F(CommandLine, ResaveRefusesAPartialMapUnlessForced) {
+    const std::string broken = "[PLOT.FRAME]\nTitle=\"T\";\n]\n[COLORS]\nMapColors={1 2};\n";
+    std::ofstream(folder / "broken.dml") << broken;
+    const Outcome refused = Demla("resave " + Quoted(folder / "broken.dml"));
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_THAT(refused.err, HasSubstr("Use --force to save it anyway."));
+    EXPECT_EQ(ReadTestFile(folder / "broken.dml"), broken);
+    EXPECT_EQ(Demla("resave --force " + Quoted(folder / "broken.dml")).status, 0);
+    EXPECT_THAT(ReadTestFile(folder / "broken.dml"), HasSubstr("[MAP.ATTRIBUTES]\r\n"));
+    EXPECT_EQ(ReadTestFile(folder / "broken.dml.bak"), broken);
+}
+
+TEST_F(CommandLine, SetupFilesThatAreNotFilesAreRefused) {
+    ASSERT_EQ(::mkfifo((folder / "pipe.dml").c_str(), 0600), 0);
+    for (const std::string& path : {std::string("/dev/zero"), folder / "pipe.dml"}) {
+        const Outcome info = Demla("info " + Quoted(path));
+        EXPECT_EQ(info.status, 1) << path;
+        EXPECT_THAT(info.err, HasSubstr("Unable open setup file")) << path;
+    }
 }
 
 } // namespace

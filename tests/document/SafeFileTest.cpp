@@ -12,13 +12,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-TEST(SafeFile, BackupNameChangesTheFileNameOnly) {
-    EXPECT_EQ(BackupFileName("map.dml"), "map.bak");
-    EXPECT_EQ(BackupFileName("maps.v2/map.dml"), "maps.v2/map.bak");
-    EXPECT_EQ(BackupFileName("maps.v2/map"), "maps.v2/mapbak");
-    EXPECT_EQ(BackupFileName("/a/map.tar.dml"), "/a/map.tar.bak");
-}
-
 TEST(SafeFile, WritesThroughATemporaryFileAndKeepsTheOldOneOnFailure) {
     TempTestFolder folder;
     const std::string path = folder.Write("map.dml", "old");

@@ -5,7 +5,6 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 using ::testing::HasSubstr;
 using ::testing::Not;
@@ -117,7 +116,7 @@ TEST_F(Saving, CopiesWhatTheDocumentDoesNotKeep) {
                    "TextFrame.*={1 0 0 solid 0 0};\nTextFrame.2={2 0 0 solid 0 0};\n"
                    "TextFont.*= {-12 0 0 0 400 0 0 0 0 0 0 2 0 \"Arial\"};\n"
                    "Line=\"lines.fmt\";\nRectangle=gone.fmt;\n");
-    EXPECT_THAT(text, HasSubstr("MapMatrix= \"data.csv\" ;\r\n"));
+    EXPECT_THAT(text, HasSubstr("MapMatrix=\"data.csv\";\r\n"));
     EXPECT_THAT(text, HasSubstr("TextFrame.*={1 0 0 solid 0 0};\r\nTextFrame.2={2 0 0 solid 0 0};"
                                 "\r\nTextFont.*= {-12 0 0 0 400 0 0 0 0 0 0 2 0 \"Arial\"};\r\n"));
     EXPECT_THAT(text, Not(HasSubstr("TextFrame.0")));
@@ -145,18 +144,18 @@ TEST_F(Saving, DataSectionNamesTheFileAndItsDelimiters) {
 
 TEST_F(Saving, BackupBesideTheFileItCopies) {
     OpenAndSave("maps.v2/map.dml", "[SYSTEM]\nType=Demla;\n");
-    EXPECT_EQ(ReadTestFile(folder / "maps.v2/map.bak"), "[SYSTEM]\nType=Demla;\n");
+    EXPECT_EQ(ReadTestFile(folder / "maps.v2/map.dml.bak"), "[SYSTEM]\nType=Demla;\n");
     EXPECT_FALSE(FileExists(folder / "maps.bak"));
     OpenAndSave("plain", "[PAGESETUP]\n");
-    EXPECT_EQ(ReadTestFile(folder / "plainbak"), "[PAGESETUP]\n");
+    EXPECT_EQ(ReadTestFile(folder / "plain.bak"), "[PAGESETUP]\n");
 
     // Save As reads the file the document came from and backs that up.
     const std::string original = ReadTestFile(folder / "plain");
     document.SetPath(folder / "copy.dml");
     ASSERT_TRUE(document.Save());
     EXPECT_EQ(ReadTestFile(folder / "copy.dml"), original);
-    EXPECT_EQ(ReadTestFile(folder / "plainbak"), original);
-    EXPECT_FALSE(FileExists(folder / "copy.bak"));
+    EXPECT_EQ(ReadTestFile(folder / "plain.bak"), original);
+    EXPECT_FALSE(FileExists(folder / "copy.dml.bak"));
 }
 
 TEST_F(Saving, FailuresKeepTheOldFile) {
@@ -165,10 +164,8 @@ TEST_F(Saving, FailuresKeepTheOldFile) {
     std::filesystem::permissions(path, std::filesystem::perms::owner_read);
     EXPECT_FALSE(document.Save());
     EXPECT_EQ(prompt.Last().caption, "Error");
-    EXPECT_EQ(prompt.Last().text, "Cannot open document for writing: " + path +
-                                      "\r\nCheck if the file has read-only attribute\r\n"
-                                      "Check if the file is currently opened in another "
-                                      "application");
+    EXPECT_EQ(prompt.Last().text,
+              "Cannot open document for writing: " + path + "\r\nthe file is read-only");
     EXPECT_EQ(ReadTestFile(path), "[PAGESETUP]\n");
 
     document.SetPath(folder / "no/such/folder/map.dml");
@@ -181,17 +178,102 @@ TEST_F(Saving, FailuresKeepTheOldFile) {
     EXPECT_TRUE(std::filesystem::is_empty(folder / "taken.dml"));
 }
 
-TEST_F(Saving, ReadOnlyFolderKeepsTheOldFile) {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "root writes into read-only folders";
-    }
-    const std::string shut = folder.Write("shut/map.dml", "[PAGESETUP]\n");
-    ASSERT_TRUE(document.Open(shut));
-    std::filesystem::permissions(folder / "shut", std::filesystem::perms::owner_read |
-                                                      std::filesystem::perms::owner_exec);
+// What the reader took from the file survives a save and a reload.
+TEST_F(Saving, KeepsWhatTheFileSays) {
+    // A bracket in a comment does not end the section.
+    std::string text = OpenAndSave("notes.dml", "[MAP.SCALE]\n/@ Doubling steps [per 1000];\n"
+                                                "MapScale={1 2 4};\nTickFormat=F0;\n");
+    EXPECT_EQ(document.BoundaryCount(), 3u);
+    EXPECT_THAT(text, HasSubstr("MapScale={\r\n1\r\n2\r\n4\r\n};"));
+
+    // A data name without its ";" is written back.
+    folder.Write("z.csv", "1,2\r\n");
+    text = OpenAndSave("z.dml", "[DATA]\nFormat=ASCII;\nMapMatrix=z.csv");
+    EXPECT_THAT(text, HasSubstr("[DATA]\r\nMapMatrix=z.csv;\r\n"));
+
+    // Numbers too long for the reader in their format are written short;
+    // a text too long for it stops the save.
+    text = OpenAndSave("big.dml", "[MAP.SCALE]\nMapScale={1 1e300};\nTickFormat=F2;\n"
+                                  "[ANNOTATION]\nText={\"a\"};\n");
+    EXPECT_THAT(text, HasSubstr("\r\n1e+300\r\n"));
+    ASSERT_TRUE(document.Open());
+    EXPECT_EQ(prompt.Count(), 0u);
+    EXPECT_EQ(document.ScaleValues.Get(1, 0), 1e300);
+    document.Texts.List()[0].SetText(std::string(1020, 'x') + "\"\"");
     EXPECT_FALSE(document.Save());
-    EXPECT_EQ(prompt.Last().text, "Cannot open backup document");
-    EXPECT_EQ(ReadTestFile(shut), "[PAGESETUP]\n");
+    EXPECT_THAT(prompt.Last().text, HasSubstr("is too long to be saved"));
+    EXPECT_EQ(ReadTestFile(document.GetPath()), text);
+
+    // An axis without ticks stays without ticks.
+    text = OpenAndSave("bare.dml", "[PLOT.FRAME]\nxTicks={0,1,0};\nxTicksList={ };\n");
+    EXPECT_THAT(text, HasSubstr("xTicksList={ };\r\n"));
+    ASSERT_TRUE(document.Open());
+    EXPECT_TRUE(document.Frame.xTickLabels.IsEmpty());
+
+    // Sections of other programs are copied through after the known ones.
+    const char* notes = "[MY.NOTES]\nSeen=\"2024\"; /@ kept [as is];\n";
+    text = OpenAndSave("other.dml", std::string(notes) + "[PAGESETUP]\nOrientation=Portrait;\n"
+                                                         "[tool]\n x = 1\n");
+    EXPECT_TRUE(text.ends_with(std::string("\r\n\r\n") + notes + "[tool]\n x = 1\n"));
+    ASSERT_TRUE(document.Open());
+    ASSERT_TRUE(document.Save());
+    EXPECT_EQ(ReadTestFile(document.GetPath()), text);
+}
+
+TEST_F(Saving, SaveAsElsewhereKeepsNamingTheSameFiles) {
+    folder.Write("lines.fmt", GaussBytes(1, 4, {1, 2, 3, 4}));
+    const std::string path = folder.Write(
+        "maps/map.dml", "[DATA]\nMapMatrix=../data.csv;\nFormat=ASCII;\n"
+                        "[ANNOTATION]\nLine=\"../lines.fmt\";\nLineAttributes={plot 1 0 0,};\n");
+    ASSERT_TRUE(document.Open(path));
+    ASSERT_EQ(document.Lines.List().GetCount(), 1u);
+    document.SetPath(folder / "copy.dml");
+    ASSERT_TRUE(document.Save());
+    document.SetPath(folder / "deep/er/copy.dml");
+    std::filesystem::create_directories(folder / "deep/er");
+    ASSERT_TRUE(document.Save());
+    for (const char* copy : {"copy.dml", "deep/er/copy.dml"}) {
+        ScriptedPrompt quiet;
+        ChartDocument reloaded(quiet);
+        ASSERT_TRUE(reloaded.Open(folder / copy)) << quiet.Last().text;
+        EXPECT_EQ(quiet.Count(), 0u) << copy;
+        EXPECT_EQ(MatrixText(reloaded.DataMatrix), "1 2 3/4 5 6") << copy;
+        EXPECT_EQ(reloaded.Lines.List().GetCount(), 1u) << copy;
+    }
+    EXPECT_THAT(ReadTestFile(folder / "copy.dml"), HasSubstr("MapMatrix=data.csv;"));
+    EXPECT_THAT(ReadTestFile(folder / "deep/er/copy.dml"), HasSubstr("MapMatrix=../../data.csv;"));
+}
+
+// A load that stopped at an error leaves a partial document: it never
+// quietly replaces the whole file, nor the backup of a whole file.
+TEST_F(Saving, PartialDocumentsAskBeforeReplacingTheirFile) {
+    const std::string whole = "[DATA]\nMapMatrix=data.csv;\n[PLOT.FRAME]\nTitle=\"T\";\n";
+    OpenAndSave("map.dml", whole);
+    const std::string path = document.GetPath();
+    EXPECT_FALSE(document.OpenedWithErrors());
+    const std::string broken = whole + "[COLORS]\nMapColors={1 2};]\n[ANNOTATION]\n";
+    folder.Write("map.dml", broken);
+    ASSERT_TRUE(document.Open());
+    EXPECT_TRUE(document.OpenedWithErrors());
+    const std::string backup = ReadTestFile(BackupFileName(path));
+
+    prompt.Then(PromptAnswer::No);
+    EXPECT_FALSE(document.Save());
+    EXPECT_EQ(prompt.Last().text, "This map was opened with errors. Saving replaces the file with "
+                                  "what could be read. Save anyway?");
+    EXPECT_EQ(prompt.Last().buttons, PromptButtons::YesNo);
+    EXPECT_EQ(ReadTestFile(path), broken);
+
+    for (int save = 0; save < 2; ++save) {
+        prompt.Then(PromptAnswer::Yes);
+        EXPECT_TRUE(document.Save());
+        EXPECT_EQ(ReadTestFile(BackupFileName(path)), backup) << save;
+    }
+    // Saved elsewhere, nothing is replaced: no question.
+    const std::size_t asked = prompt.Count();
+    document.SetPath(folder / "copy.dml");
+    EXPECT_TRUE(document.Save());
+    EXPECT_EQ(prompt.Count(), asked);
 }
 
 } // namespace

@@ -236,7 +236,7 @@ TEST_F(WindowTest, FailedTextSaveKeepsTheChanges) {
         Trigger(Cmd::FileSave);
         ASSERT_EQ(answers.texts.size(), 1u);
         EXPECT_THAT(answers.texts[0], HasSubstr("Cannot open document for writing: "));
-        EXPECT_THAT(answers.texts[0], HasSubstr("Check if the file has read-only attribute"));
+        EXPECT_THAT(answers.texts[0], HasSubstr("read-only"));
     }
     EXPECT_TRUE(text->IsDirty());
     EXPECT_EQ(FileText("dk-male-mortality.dml"), before);
@@ -247,6 +247,29 @@ TEST_F(WindowTest, FailedTextSaveKeepsTheChanges) {
         EXPECT_TRUE(window.CloseSubWindow(window.Area()->activeSubWindow()));
         EXPECT_EQ(answers.texts.size(), 1u);
     }
+}
+
+TEST_F(WindowTest, MapOpenedWithErrorsIsNotSavedOverItsFileByDefault) {
+    std::ofstream(folder / "broken.dml", std::ios::binary)
+        << "[DATA]\r\nMapMatrix=dk-male-mortality.csv;\r\n[MAP.SCALE]\r\nMapScale={1 2 ]\r\n";
+    const std::string before = FileText("broken.dml");
+    MapView* map = nullptr;
+    {
+        BoxAnswers answers; // the error, then "open anyway": OK
+        map = OpenMap("broken.dml");
+        ASSERT_EQ(answers.texts.size(), 2u);
+    }
+    ASSERT_NE(map, nullptr);
+    Trigger(Cmd::ShowScale);
+    {
+        // Enter on the question keeps the file.
+        BoxAnswers answers;
+        Trigger(Cmd::FileSave);
+        ASSERT_EQ(answers.texts.size(), 1u);
+        EXPECT_THAT(answers.texts[0], HasSubstr("This map was opened with errors."));
+    }
+    EXPECT_EQ(FileText("broken.dml"), before);
+    EXPECT_TRUE(map->IsDirty());
 }
 
 TEST_F(WindowTest, TextWithZeroBytesIsRefusedAndNeverWritten) {

@@ -85,7 +85,7 @@ TEST(SaveSetupText, WritesWithBackupAndKeepsTheFileOnFailure) {
     const std::string path = folder.Write("map.dml", "old\r\n");
     ASSERT_TRUE(SaveSetupText(path, "new\r\n", prompt));
     EXPECT_EQ(ReadBytes(path), "new\r\n");
-    EXPECT_EQ(ReadBytes(folder / "map.bak"), "old\r\n");
+    EXPECT_EQ(ReadBytes(folder / "map.dml.bak"), "old\r\n");
     EXPECT_EQ(prompt.Count(), 0u);
 
     // A read-only file is refused with the message, and stays as it was.

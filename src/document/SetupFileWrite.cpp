@@ -1,0 +1,36 @@
+#include "document/SetupFileWrite.h"
+
+#include "core/Prompt.h"
+#include "document/SafeFile.h"
+
+bool ReportCannotOpenSetup(Prompt& prompt, const std::string& path, const std::string& reason) {
+    prompt.Show("Error", "Cannot open document for writing: " + path + "\r\n" + reason);
+    return false;
+}
+
+bool WriteSetupFileWithBackup(const SetupFileWrite& write, std::string_view text, Prompt& prompt) {
+    std::string reason;
+    std::string oldBytes;
+    const bool haveOld = ReadWholeFile(write.source, oldBytes);
+    // The backup never takes the place of a file the map reads, nor of the
+    // file being written.
+    std::vector<std::string> avoid = write.avoid;
+    avoid.push_back(write.target);
+    const std::string backup = BackupNameAvoiding(write.source, avoid);
+    const bool keepBackup = write.keepBackup && FileExists(backup);
+    if (haveOld && !keepBackup &&
+        WriteBackup(backup, write.source, oldBytes, &reason) != FileWriteResult::Written) {
+        prompt.Show("Error", "Cannot open backup document\r\n" + backup + ": " + reason);
+        return false;
+    }
+    switch (WriteFileAtomically(write.target, text, {}, &reason)) {
+    case FileWriteResult::Written:
+        return true;
+    case FileWriteResult::OpenFailed:
+        return ReportCannotOpenSetup(prompt, write.path, reason);
+    case FileWriteResult::WriteFailed:
+        break;
+    }
+    prompt.Show("Error", "Cannot write document: " + write.path + "\r\n" + reason);
+    return false;
+}
