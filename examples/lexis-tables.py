@@ -55,7 +55,7 @@ def fertility():
     # A synthetic schedule, not registry data: a skewed bell of age reached
     # during the year whose total falls from 2.6 to 1.7 and recovers to 1.8
     # while its peak moves from 25 to 31, with a small baby boom of the
-    # cohorts born 1960-1966 having more children in their twenties.
+    # cohorts born 1960-1966 having 30 % more children in their twenties.
     rows = []
     for year in range(1950, 2021):
         t = (year - 1950) / 70
@@ -64,9 +64,10 @@ def fertility():
         weights = {}
         for ardy in range(12, 56):
             x = ardy - 0.5 - 12
-            shape = (x / (peak - 12)) ** 4 * math.exp(-4 * (x / (peak - 12) - 1))
+            ratio = max(x, 0.1) / (peak - 12)
+            shape = ratio**8 * math.exp(-8 * (ratio - 1))
             cohort = year - ardy
-            boom = 1.15 if 1960 <= cohort <= 1966 and ardy < 30 else 1.0
+            boom = 1.3 if 1960 <= cohort <= 1966 and ardy < 30 else 1.0
             weights[ardy] = shape * boom
         norm = sum(weights.values())
         for ardy in range(12, 56):

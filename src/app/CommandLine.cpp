@@ -50,8 +50,9 @@ bool CommandArguments::Has(std::string_view flag) const {
 void PrintUsage(std::ostream& output) {
     output << "usage: demla info FILE.dml [--json] [--cancel]\n"
               "       demla resave FILE.dml [-o NEW.dml] [--cancel]\n"
-              "       demla new DATA [--format gauss|ascii] [--field comma|spaces|CHAR]\n"
-              "                      [--record crlf|CHAR] [-o SETUP.dml] [--cancel]\n"
+              "       demla new DATA [--format gauss|ascii|hmd] [--field comma|spaces|CHAR]\n"
+              "                      [--record crlf|CHAR] [--column NAME] [-o SETUP.dml]\n"
+              "                      [--cancel]\n"
               "       demla render FILE.dml -o OUT.{png,bmp,svg,pdf,emf} [--size WxH] [--cancel]\n"
               "Messages are printed on standard error as \"Caption: text\"; every question\n"
               "is answered OK or Yes, or Cancel or No with --cancel.\n";

@@ -340,6 +340,20 @@ bool PlaceRows(const LexisTableHeader& header, const std::vector<Row>& rows, con
 
 } // namespace
 
+std::string_view LexisLayoutName(LexisLayout layout) {
+    switch (layout) {
+    case LexisLayout::Triangles:
+        return "triangles";
+    case LexisLayout::YearParallelograms:
+        return "year-parallelograms";
+    case LexisLayout::CohortParallelograms:
+        return "cohort-parallelograms";
+    case LexisLayout::Squares:
+        break;
+    }
+    return "squares";
+}
+
 std::vector<std::string> LexisTableHeader::ValueColumns() const {
     std::vector<std::string> names;
     for (std::size_t i = keyColumns; i < columns.size(); ++i) {
@@ -353,6 +367,18 @@ std::vector<std::string> LexisTableHeader::ValueColumns() const {
 std::string LexisTableHeader::DefaultValueColumn() const {
     const std::vector<std::string> names = ValueColumns();
     return names.empty() ? std::string() : names.back();
+}
+
+std::string LexisTableHeader::CheckValueColumn(const std::string& name) const {
+    const std::vector<std::string> names = ValueColumns();
+    if (std::find(names.begin(), names.end(), name) != names.end()) {
+        return {};
+    }
+    std::string message = "The table has no column of values named " + Quoted(name) + "; it has";
+    for (const std::string& column : names) {
+        message += " " + column;
+    }
+    return message;
 }
 
 std::optional<LexisTableHeader> ReadLexisTableHeader(std::string_view bytes, std::string& error) {
@@ -406,12 +432,8 @@ bool ReadLexisTable(std::string_view bytes, const std::string& valueColumn, Lexi
         return false;
     }
     const std::string chosen = valueColumn.empty() ? header->DefaultValueColumn() : valueColumn;
-    const std::vector<std::string> names = header->ValueColumns();
-    if (std::find(names.begin(), names.end(), chosen) == names.end()) {
-        error = "The table has no column of values named " + Quoted(chosen) + "; it has";
-        for (const std::string& name : names) {
-            error += " " + name;
-        }
+    error = header->CheckValueColumn(chosen);
+    if (!error.empty()) {
         return false;
     }
     const std::size_t valueIndex =

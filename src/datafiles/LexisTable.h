@@ -29,6 +29,10 @@ enum class LexisLayout {
     CohortParallelograms,
 };
 
+// The layout as a word: "squares", "triangles", "year-parallelograms",
+// "cohort-parallelograms".
+std::string_view LexisLayoutName(LexisLayout layout);
+
 // What the lines before the data say.
 struct LexisTableHeader {
     // The description of line 1 without its "Last modified" part.
@@ -48,6 +52,8 @@ struct LexisTableHeader {
     std::vector<std::string> ValueColumns() const;
     // The last of them, shown when no column is chosen.
     std::string DefaultValueColumn() const;
+    // Empty when name is one of them; else the message that lists them.
+    std::string CheckValueColumn(const std::string& name) const;
 };
 
 // What a table read into a matrix holds besides its values: the column
