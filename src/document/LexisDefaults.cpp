@@ -16,7 +16,7 @@ namespace {
 constexpr double kRateLimit = 10;
 
 // Boundaries below this are printed in exponent form.
-constexpr double kSmallestFixed = 0.001;
+constexpr double kSmallestFixed = 0.01;
 
 std::uint32_t MapTypeOf(LexisLayout layout) {
     switch (layout) {
