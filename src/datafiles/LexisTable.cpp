@@ -39,13 +39,14 @@ std::string_view TrimBlanks(std::string_view text) {
     return text;
 }
 
-// The text as a message may show it: control bytes become "?", and a long
-// text is cut.
+// The text as a message may show it: control bytes and bytes beyond ASCII
+// (a binary file, or a sequence cut in two) become "?", and a long text is
+// cut.
 std::string Quoted(std::string_view text) {
     std::string out = "\"";
     for (std::size_t i = 0; i < text.size() && i < kQuotedBytes; ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
-        out += c < 0x20 || c == 0x7F ? '?' : static_cast<char>(c);
+        out += c < 0x20 || c >= 0x7F ? '?' : static_cast<char>(c);
     }
     return out + (text.size() > kQuotedBytes ? "...\"" : "\"");
 }

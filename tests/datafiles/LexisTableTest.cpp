@@ -156,7 +156,7 @@ TEST(LexisTable, BadTablesAreRefusedNamingTheLine) {
         {std::string(70, '\x01') + "\n\n" + std::string(70, '\xFF') + "\n",
          "line 3: the column names should begin with Year or Cohort, then Age or ARDY; the "
          "line reads \"" +
-             std::string(40, '\xFF') + "...\""},
+             std::string(40, '?') + "...\""},
     };
     for (const auto& [text, expected] : cases) {
         const Read read(text);
