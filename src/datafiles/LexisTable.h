@@ -74,8 +74,13 @@ std::optional<LexisTableHeader> ReadLexisTableHeader(std::string_view bytes, std
 // Reads a whole table into values, the column valueColumn (the default
 // column when empty): rows are ages ascending, columns are years (or
 // cohorts) ascending, two columns per year for triangles, the lower
-// triangle first. Cells that no row gives are missing. False, with error
-// holding a message that names the line, when the table cannot be read;
-// table and values are then unchanged.
+// triangle first. Rows may come in any order; an open age ("110+", "12-")
+// takes the row of its number; a year marked "-" gives way to the same
+// year marked "+" (a population before and after a change of territory);
+// a value "." and every cell that no row gives are missing. A cell given
+// twice otherwise, a row with another number of fields than there are
+// names, a year, age or cohort that is not a whole number, or a value that
+// is not a number refuse the table: false, with error holding a message
+// that names the line; table and values are then unchanged.
 bool ReadLexisTable(std::string_view bytes, const std::string& valueColumn, LexisTable& table,
                     DMAT& values, std::string& error);
