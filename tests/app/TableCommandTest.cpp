@@ -15,9 +15,7 @@ TEST_F(CommandLine, NewRecognisesADatabaseTableAndShowsItsColumn) {
     const std::string text = ReadTestFile(setup);
     EXPECT_THAT(text, HasSubstr("[DATA]\r\nMapMatrix=" + table.string() +
                                 ";\r\nFormat=HMD;\r\nValueColumn=Male;\r\n"));
-    EXPECT_THAT(text, HasSubstr("Title={\r\n\"Denmark, Death rates (period 1x1)\"\r\n};"));
     EXPECT_THAT(text, HasSubstr("xTicks={1974,2013,0};"));
-    EXPECT_THAT(text, HasSubstr("TickFormat=G3;"));
     EXPECT_THAT(text, HasSubstr("DemlaMapType=Rectangle;"));
 
     const Outcome female =

@@ -84,10 +84,6 @@ TEST(LexisDocument, LoadsTheValueColumnAndSavesItsKeysBack) {
     EXPECT_THAT(ReadTestFile(total.setup), HasSubstr("Format=HMD;\r\nValueColumn=Total;\r\n"));
     ASSERT_TRUE(total.document.Open());
     EXPECT_EQ(total.document.ValueColumn, "Total");
-
-    // A quoted column name is read as a file name is.
-    TableDocument quoted(kRates, "Format=HMD;\nValueColumn=\"Female\";\n");
-    EXPECT_EQ(MatrixText(quoted.document.DataMatrix), "0.003 0.002/0.5 0.4");
 }
 
 TEST(LexisDocument, TablesThatCannotBeReadEndTheOpenWithAMessage) {
