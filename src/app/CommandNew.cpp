@@ -1,14 +1,20 @@
 #include "app/CliPrompt.h"
 #include "app/CommandLine.h"
+#include "datafiles/LexisTable.h"
 #include "document/ChartDocument.h"
+#include "document/DocumentWriters.h"
 #include "document/NewSetup.h"
 #include "document/SafeFile.h"
 
 #include <cctype>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 
 namespace {
+
+// The lines before a table's rows fit in this many bytes of its start.
+constexpr std::size_t kTableHeadBytes = 1 << 16;
 
 std::string Lower(std::string text) {
     for (char& c : text) {
@@ -32,6 +38,16 @@ std::string SelectedPath(const std::string& path) {
     return error ? path : absolute.lexically_normal().string();
 }
 
+// The head of a database table at path; nothing, with error set, when the
+// file does not begin like one.
+std::optional<LexisTableHeader> TableHeaderOf(const std::string& path, std::string& error) {
+    std::ifstream input(path, std::ios::binary);
+    std::string head(kTableHeadBytes, '\0');
+    input.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<std::size_t>(input.gcount()));
+    return ReadLexisTableHeader(head, error);
+}
+
 } // namespace
 
 // demla new DATA [...]: writes the setup file that File New writes for a
@@ -41,7 +57,7 @@ std::string SelectedPath(const std::string& path) {
 int RunNew(std::span<const std::string> arguments) {
     std::string error;
     const std::optional<CommandArguments> parsed = CommandArguments::Parse(
-        arguments, {"--format", "--field", "--record", "-o"}, {"--cancel"}, error);
+        arguments, {"--format", "--field", "--record", "--column", "-o"}, {"--cancel"}, error);
     if (!parsed) {
         return UsageError(error);
     }
@@ -50,15 +66,31 @@ int RunNew(std::span<const std::string> arguments) {
     }
     const std::string dataPath = SelectedPath(parsed->Operands().front());
 
+    // A text file whose third line names a table's columns is a table.
+    std::string tableError;
+    std::optional<LexisTableHeader> table;
     int format = LooksLikeGauss(dataPath) ? kGaussFormat : kAsciiFormat;
-    if (const std::optional<std::string> name = parsed->Value("--format")) {
-        if (*name == "gauss") {
+    const std::optional<std::string> formatName = parsed->Value("--format");
+    if (formatName) {
+        if (*formatName == "gauss") {
             format = kGaussFormat;
-        } else if (*name == "ascii") {
+        } else if (*formatName == "ascii") {
             format = kAsciiFormat;
+        } else if (*formatName == "hmd") {
+            format = kLexisTableFormat;
         } else {
-            return UsageError("--format is gauss or ascii");
+            return UsageError("--format is gauss, ascii or hmd");
         }
+    }
+    if (format == kLexisTableFormat || (!formatName && format == kAsciiFormat &&
+                                        !parsed->Value("--field") && !parsed->Value("--record"))) {
+        table = TableHeaderOf(dataPath, tableError);
+        if (table) {
+            format = kLexisTableFormat;
+        }
+    }
+    if (parsed->Value("--column") && format != kLexisTableFormat) {
+        return UsageError("--column names a column of a mortality or fertility database table");
     }
     AsciiFormat delimiters;
     if (const std::optional<std::string> field = parsed->Value("--field")) {
@@ -83,7 +115,7 @@ int RunNew(std::span<const std::string> arguments) {
             return UsageError("--record is crlf or one character");
         }
     }
-    if (format == kGaussFormat && (parsed->Value("--field") || parsed->Value("--record"))) {
+    if (format != kAsciiFormat && (parsed->Value("--field") || parsed->Value("--record"))) {
         return UsageError("--field and --record describe ASCII files only");
     }
 
@@ -91,6 +123,18 @@ int RunNew(std::span<const std::string> arguments) {
     if (!IsReadableFile(dataPath)) {
         prompt.Show("Error", "Cannot open data file: " + dataPath);
         return kExitFailure;
+    }
+    std::string column;
+    if (format == kLexisTableFormat) {
+        if (!table) {
+            prompt.Show("Error", "Cannot read the table " + dataPath + "\r\n" + tableError);
+            return kExitFailure;
+        }
+        column = parsed->Value("--column").value_or(table->DefaultValueColumn());
+        if (const std::string refusal = table->CheckValueColumn(column); !refusal.empty()) {
+            prompt.Show("Error", refusal);
+            return kExitFailure;
+        }
     }
     const std::optional<std::string> output = parsed->Value("-o");
     const std::string setupPath = output ? *output : SetupPathForDataFile(dataPath);
@@ -104,7 +148,7 @@ int RunNew(std::span<const std::string> arguments) {
     }
     std::string refusal;
     const std::optional<std::string> text =
-        GeneratedSetupText(dataPath, format, delimiters, &refusal);
+        GeneratedSetupText(dataPath, format, delimiters, &refusal, column);
     if (!text) {
         prompt.Show("Error", refusal);
         return kExitFailure;
@@ -133,6 +177,17 @@ int RunNew(std::span<const std::string> arguments) {
     document.GeneratedSetup = false;
     if (!opened) {
         return kExitFailure;
+    }
+    // A database table's setup file carries what shows its Lexis layout at
+    // once (cell shape, range, labels, scale); for the matrix formats the
+    // generated text above is the whole setup file.
+    if (format == kLexisTableFormat) {
+        const std::optional<std::string> full = SetupTextForSave(document, &reason);
+        if (!full ||
+            WriteFileAtomically(setupPath, *full, {}, &reason) != FileWriteResult::Written) {
+            prompt.Show("Error", "Unable open " + setupPath + "\r\n" + reason);
+            return kExitFailure;
+        }
     }
     std::cout << setupPath << '\n';
     return kExitSuccess;

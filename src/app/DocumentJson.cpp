@@ -5,6 +5,7 @@
 #include "core/NumberText.h"
 #include "document/ChartDocument.h"
 #include "document/MapTypes.h"
+#include "document/NewSetup.h"
 
 #include <vector>
 
@@ -105,11 +106,32 @@ std::string ByteText(char byte) {
     return std::string(1, byte);
 }
 
+void Table(JsonWriter& json, const LexisTable& table) {
+    json.Key("table").BeginObject();
+    json.Key("title").Text(table.header.title);
+    json.Key("layout").Text(LexisLayoutName(table.header.layout));
+    json.Key("value_column").Text(table.valueColumn);
+    json.Key("value_columns").BeginArray();
+    for (const std::string& name : table.header.ValueColumns()) {
+        json.Text(name);
+    }
+    json.EndArray();
+    json.Key("period").Text(table.header.PeriodName());
+    json.Key("periods")
+        .BeginArray()
+        .Integer(table.firstPeriod)
+        .Integer(table.lastPeriod)
+        .EndArray();
+    json.Key("ages").BeginArray().Integer(table.firstAge).Integer(table.lastAge).EndArray();
+    json.EndObject();
+}
+
 void Data(JsonWriter& json, const ChartDocument& document) {
     const DMAT& data = document.DataMatrix;
     const AsciiFormat& format = document.Delimiters;
     json.Key("data").BeginObject();
     json.Key("format").Integer(document.DataFormat);
+    json.Key("format_name").Text(DataFormatName(document.DataFormat));
     json.Key("rows").Integer(data.IsEmpty() ? 0 : data.GetRows());
     json.Key("columns").Integer(data.IsEmpty() ? 0 : data.GetColumns());
     json.Key("missing").Integer(static_cast<std::int64_t>(MissingCells(data)));
@@ -121,6 +143,9 @@ void Data(JsonWriter& json, const ChartDocument& document) {
     json.Key("field_char").Text(ByteText(format.customField));
     json.Key("record").Text(format.recordKind == AsciiFormat::Record::Crlf ? "crlf" : "custom");
     json.Key("record_char").Text(ByteText(format.customRecord));
+    if (document.Table) {
+        Table(json, *document.Table);
+    }
     json.EndObject();
 }
 
@@ -349,14 +374,21 @@ std::string DocumentSummary(const std::string& path, bool opened, ChartDocument&
         return text;
     }
     const DMAT& data = document.DataMatrix;
-    const char* format = document.DataFormat == 1   ? "Gauss"
-                         : document.DataFormat == 2 ? "ASCII"
-                                                    : "not set";
-    text += std::string("data: ") + format + ", " +
-            std::to_string(data.IsEmpty() ? 0 : data.GetRows()) + " x " +
+    const std::string_view name = DataFormatName(document.DataFormat);
+    const std::string format = document.DataFormat == kGaussFormat ? "Gauss"
+                               : name.empty()                      ? "not set"
+                                                                   : std::string(name);
+    text += "data: " + format + ", " + std::to_string(data.IsEmpty() ? 0 : data.GetRows()) + " x " +
             std::to_string(data.IsEmpty() ? 0 : data.GetColumns()) + ", " +
             std::to_string(MissingCells(data)) + " missing, from " +
             FormatDoubleC("%g", data.Min()) + " to " + FormatDoubleC("%g", data.Max()) + "\n";
+    if (const std::optional<LexisTable>& table = document.Table) {
+        text += "table: " + table->valueColumn + " in " +
+                std::string(LexisLayoutName(table->header.layout)) + ", " +
+                table->header.PeriodName() + " " + std::to_string(table->firstPeriod) + "-" +
+                std::to_string(table->lastPeriod) + ", Age " + std::to_string(table->firstAge) +
+                "-" + std::to_string(table->lastAge) + "\n";
+    }
     text += "scale: " + std::to_string(document.BoundaryCount()) + " boundaries:";
     for (std::uint32_t i = 0; i < document.BoundaryCount(); ++i) {
         text += " " + FormatNumber(document.ScaleValues.Get(i, 0), document.Legend.GetTickFormat());

@@ -5,6 +5,7 @@
 #include "core/Prompt.h"
 #include "core/WMException.h"
 #include "document/DocumentReaders.h"
+#include "document/LexisDefaults.h"
 #include "document/LoadSteps.h"
 #include "scale/GeographyColorScheme.h"
 #include "scale/MapScale.h"
@@ -63,6 +64,8 @@ LegendPlacementSource ChartDocument::LegendSource() const {
 void ChartDocument::Reset() {
     DataFormat = 0;
     Delimiters = AsciiFormat();
+    ValueColumn.clear();
+    Table.reset();
     DataMatrix.Clear();
     LevelMatrix.Clear();
     Frame = PlotFrame();
@@ -149,6 +152,7 @@ bool ChartDocument::LoadSteps() {
         SetTextLines(Frame.title, "Main Title");
         SetTextLines(Frame.xLabel, "Columns");
         SetTextLines(Frame.yLabel, "Rows");
+        ApplyLexisTableDefaults(*this);
         if (LevelColors.GetCount() != BoundaryCount() + 2) {
             FitLevelColors(LevelColors, BoundaryCount(), MissingColor);
         }

@@ -8,6 +8,7 @@
 #include "core/WMAT.h"
 #include "datafiles/AsciiFormat.h"
 #include "datafiles/AsciiMatrix.h"
+#include "datafiles/LexisTable.h"
 #include "frame/PlotFrame.h"
 #include "scale/LRGBColorVect.h"
 #include "scale/MScale.h"
@@ -95,10 +96,16 @@ public:
     // The legend's view of the plot frame, for Place and Read.
     LegendPlacementSource LegendSource() const;
 
-    // 0 not set, 1 Gauss, 2 ASCII.
+    // 0 not set, 1 Gauss, 2 ASCII, 3 a mortality or fertility database table.
     int DataFormat = 0;
     // The field and record delimiters of an ASCII data file.
     AsciiFormat Delimiters;
+    // The column of a database table that the map shows, as the setup file
+    // names it; empty for the table's last value column.
+    std::string ValueColumn;
+    // What a database table holds besides the values in DataMatrix: its
+    // layout, the column shown, the years and ages. Only after one was read.
+    std::optional<LexisTable> Table;
     DMAT DataMatrix;
     // One column of boundaries b[0] .. b[L-1].
     DMAT ScaleValues;

@@ -160,6 +160,19 @@ void WriteDataSection(const ChartDocument& document, const OldSetupValues& old,
         if (const std::optional<std::string> value = AsciiFormatValue(document.Delimiters)) {
             text += "AsciiFormat=" + *value + ";\r\n";
         }
+    } else if (document.DataFormat == kLexisTableFormat) {
+        text += std::string("Format=") + kLexisTableFormatName + ";\r\n";
+        // The column shown is named even when the file left it to the
+        // default, so that the map does not change when the table gains a
+        // column. A name the syntax cannot hold was not read from a setup
+        // file and is left out.
+        const std::string& column = !document.ValueColumn.empty() || !document.Table
+                                        ? document.ValueColumn
+                                        : document.Table->valueColumn;
+        const std::optional<std::string> value = SetupNameValue(column);
+        if (!column.empty() && value) {
+            text += "ValueColumn=" + *value + ";\r\n";
+        }
     }
     text += kEol;
 }
@@ -421,6 +434,21 @@ void WriteMapAttributes(const ChartDocument& document, std::string& output) {
     output +=
         "ContourLinesWidth=" + FormattedNumberText(document.ContourLinesWidth, "F2") + ";\r\n";
     output += "ContourLinesColor=" + Unsigned(document.ContourLinesColor) + ";\r\n";
+}
+
+std::optional<std::string> SetupTextForSave(ChartDocument& document, std::string* reason) {
+    const std::string& path = document.GetPath();
+    std::string oldBytes;
+    const OldSetupValues old =
+        ReadWholeFile(path, oldBytes) ? ReadOldSetupValues(path) : OldSetupValues();
+    try {
+        return DocumentSetupText(document, old, path, path);
+    } catch (const UnwritableValue& e) {
+        if (reason != nullptr) {
+            *reason = e.message;
+        }
+        return std::nullopt;
+    }
 }
 
 bool ChartDocument::Save() {

@@ -49,3 +49,8 @@ std::string DocumentSetupText(ChartDocument& document, const OldSetupValues& old
 
 // Appends the [MAP.ATTRIBUTES] section.
 void WriteMapAttributes(const ChartDocument& document, std::string& output);
+
+// The text a save of the document over its own file would write, without
+// writing anything; nothing, with the reason, when a value cannot be
+// written.
+std::optional<std::string> SetupTextForSave(ChartDocument& document, std::string* reason);

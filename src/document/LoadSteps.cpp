@@ -30,7 +30,8 @@ constexpr std::size_t kMaxWordLength = 63;
 // Scale elements are read into a buffer of this size.
 constexpr std::size_t kScaleElementBuffer = 256;
 
-constexpr std::array<std::string_view, 2> kFormatNames = {kGaussFormatName, kAsciiFormatName};
+constexpr std::array<std::string_view, 3> kFormatNames = {kGaussFormatName, kAsciiFormatName,
+                                                          kLexisTableFormatName};
 constexpr std::array<std::string_view, 4> kExtensions = {"FMT", "DAT", "ASC", "TXT"};
 
 std::string FirstCharacters(const char* text, std::size_t count) {
@@ -102,8 +103,25 @@ int FormatFromExtension(const std::string& name) {
     return FindInList(kExtensions, extension) == 0 ? kGaussFormat : kAsciiFormat;
 }
 
+bool ReadLexisTableFile(ChartDocument& document, const std::string& fileName) {
+    std::string bytes;
+    std::string error = "the file cannot be read";
+    LexisTable table;
+    if (!ReadWholeFile(fileName, bytes) ||
+        !ReadLexisTable(bytes, document.ValueColumn, table, document.DataMatrix, error)) {
+        document.DataMatrix.Clear();
+        document.GetPrompt().Show("Error", "Cannot read the table " + fileName + "\r\n" + error);
+        return false;
+    }
+    document.Table = std::move(table);
+    return true;
+}
+
 bool ReadDataFile(ChartDocument& document, const std::string& fileName) {
     Prompt& prompt = document.GetPrompt();
+    if (document.DataFormat == kLexisTableFormat) {
+        return ReadLexisTableFile(document, fileName);
+    }
     if (document.DataFormat == kGaussFormat) {
         const GaussFileResult result = ReadGaussFile(fileName, document.DataMatrix, true);
         if (result.code != gaussOk) {
@@ -298,6 +316,9 @@ bool ReadDataSection(ChartDocument& document, DemlaSetup& reader) {
     }
     if (document.DataFormat == kAsciiFormat && reader.FindItem("AsciiFormat")) {
         ReadAsciiFormat(reader, document.Delimiters);
+    }
+    if (document.DataFormat == kLexisTableFormat && reader.FindItem("ValueColumn")) {
+        document.ValueColumn = ReadFileNameValue(reader);
     }
     if (!reader.FindItem("MapMatrix")) {
         return true;

@@ -37,30 +37,61 @@ std::optional<std::string> AsciiFormatValue(const AsciiFormat& format) {
     return value;
 }
 
-std::optional<std::string> GeneratedSetupText(const std::string& dataPath, int dataFormat,
-                                              const AsciiFormat& format, std::string* error) {
-    const auto refuse = [&](const char* why) -> std::optional<std::string> {
-        if (error != nullptr) {
-            *error = std::string("The data file cannot be named in a setup file: ") + why + "\r\n" +
-                     dataPath;
+std::optional<std::string> SetupNameValue(const std::string& name, std::string* why) {
+    const auto refuse = [&](const char* reason) -> std::optional<std::string> {
+        if (why != nullptr) {
+            *why = reason;
         }
         return std::nullopt;
     };
-    if (dataPath.find('"') != std::string::npos) {
-        return refuse("its path holds a double quote");
+    if (name.find('"') != std::string::npos) {
+        return refuse("holds a double quote");
     }
-    std::string text = "[DATA]\n";
-    const std::string name = FileNameValueText(dataPath, false);
-    if (!dataPath.empty() && name.front() == '"' && dataPath.back() == '\\') {
-        return refuse("its path ends in a backslash");
+    const std::string value = FileNameValueText(name, false);
+    if (!name.empty() && value.front() == '"' && name.back() == '\\') {
+        return refuse("ends in a backslash");
     }
-    text += "MapMatrix=" + name + ";\n";
-    const bool ascii = dataFormat == kAsciiFormat;
-    text += std::string("Format=") + (ascii ? kAsciiFormatName : kGaussFormatName) + ";\n";
-    if (ascii) {
+    return value;
+}
+
+std::optional<std::string> GeneratedSetupText(const std::string& dataPath, int dataFormat,
+                                              const AsciiFormat& format, std::string* error,
+                                              const std::string& valueColumn) {
+    std::string why;
+    const std::optional<std::string> path = SetupNameValue(dataPath, &why);
+    if (!path) {
+        if (error != nullptr) {
+            *error = "The data file cannot be named in a setup file: its path " + why + "\r\n" +
+                     dataPath;
+        }
+        return std::nullopt;
+    }
+    std::string text = "[DATA]\nMapMatrix=" + *path + ";\n";
+    switch (dataFormat) {
+    case kAsciiFormat:
+        text += std::string("Format=") + kAsciiFormatName + ";\n";
         if (const std::optional<std::string> value = AsciiFormatValue(format)) {
             text += "AsciiFormat=" + *value + ";\n";
         }
+        break;
+    case kLexisTableFormat: {
+        text += std::string("Format=") + kLexisTableFormatName + ";\n";
+        const std::optional<std::string> column = SetupNameValue(valueColumn, &why);
+        if (!column) {
+            if (error != nullptr) {
+                *error = "The value column cannot be named in a setup file: its name " + why +
+                         "\r\n" + valueColumn;
+            }
+            return std::nullopt;
+        }
+        if (!valueColumn.empty()) {
+            text += "ValueColumn=" + *column + ";\n";
+        }
+        break;
+    }
+    default:
+        text += std::string("Format=") + kGaussFormatName + ";\n";
+        break;
     }
     return text;
 }
