@@ -67,6 +67,20 @@ inline constexpr int MoveDown = 20694;
 inline constexpr int MoveLeft = 20695;
 inline constexpr int MoveRight = 20696;
 inline constexpr int TextEditor = 20697;
+// The cell menu of a map view
+inline constexpr int CellColor = 109;
+inline constexpr int PullUpperLine = 110;
+inline constexpr int PullLowerLine = 111;
+inline constexpr int DeleteRegion = 158;
+inline constexpr int InsertContourLine = 159;
+// The legend menu
+inline constexpr int LegendColor = 113;
+inline constexpr int ChangeLevel = 114;
+inline constexpr int InsertLevel = 156;
+inline constexpr int DeleteLevel = 157;
+inline constexpr int ShiftColorsUp = 160;
+inline constexpr int ShiftColorsDown = 161;
+inline constexpr int ReverseColors = 162;
 // Edit, text view
 inline constexpr int Undo = 24321;
 inline constexpr int Cut = 24322;

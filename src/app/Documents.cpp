@@ -111,12 +111,30 @@ void DocumentEntry::Reload() {
             BusyScope busy(*this);
             loaded_ = document_.Open();
         }
+        undo_.clear();
         for (DocumentView* view : std::vector<DocumentView*>(views_)) {
             if (view->Kind() == ViewKind::Map) {
                 view->DocumentReloaded();
             }
         }
     } while (reloadPending_);
+}
+
+void DocumentEntry::MapsChanged(DocumentView* by) {
+    bool marked = false;
+    if (by != nullptr && by->Kind() == ViewKind::Map) {
+        by->MarkModified();
+        marked = true;
+    }
+    for (DocumentView* view : views_) {
+        if (view->Kind() == ViewKind::Map) {
+            if (!marked) {
+                view->MarkModified();
+                marked = true;
+            }
+            view->AppearanceChanged();
+        }
+    }
 }
 
 DocumentEntry* DocumentManager::Find(const QString& path) const {

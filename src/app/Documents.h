@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QUndoStack>
 
 #include <memory>
 #include <string>
@@ -39,6 +40,8 @@ public:
     virtual void PageChanged() {}
     // The cell shape or the contour lines changed.
     virtual void AppearanceChanged() {}
+    // The map views hold changes to save (the document was edited).
+    virtual void MarkModified() {}
 };
 
 // One open setup file and its views. The document lives as long as it has
@@ -52,6 +55,9 @@ public:
     ~DocumentEntry() override;
 
     ChartDocument& Document() { return document_; }
+    // The in-place edits of the document's maps, to take back; emptied
+    // when the document is read again from its file.
+    QUndoStack& UndoStack() { return undo_; }
     const ChartDocument& Document() const { return document_; }
     QtPrompt& Prompt() { return prompt_; }
 
@@ -83,6 +89,10 @@ public:
     void FileWrittenBy(DocumentView* writer);
     // Reads the document again from its file and repaints the map views.
     void Reload();
+    // The maps of the document were edited (through a map view, or by
+    // taking an edit back): every map view draws again, and that view, or
+    // the first one, holds changes to save.
+    void MapsChanged(DocumentView* by = nullptr);
 
 signals:
     // The document has its first view, or its path changed.
@@ -94,6 +104,7 @@ private:
 
     QtPrompt prompt_;
     ChartDocument document_;
+    QUndoStack undo_;
     std::vector<DocumentView*> views_;
     bool loaded_ = false;
     int busy_ = 0;

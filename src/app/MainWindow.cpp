@@ -36,6 +36,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUndoGroup>
 #include <QUrl>
 
 namespace {
@@ -210,6 +211,18 @@ void MainWindow::CreateMenus() {
     });
 
     mapEditMenu_ = new QMenu(tr("&Edit"), this);
+    undoGroup_ = new QUndoGroup(this);
+    undoMap_ = undoGroup_->createUndoAction(this, tr("&Undo"));
+    undoMap_->setShortcut(QKeySequence::Undo);
+    undoMap_->setIcon(QIcon(QStringLiteral(":/icons/undo.svg")));
+    undoMap_->setStatusTip(tr("Takes back the last change of the map"));
+    redoMap_ = undoGroup_->createRedoAction(this, tr("&Redo"));
+    redoMap_->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    redoMap_->setStatusTip(tr("Makes the change taken back again"));
+    mapEditMenu_->addAction(undoMap_);
+    mapEditMenu_->addAction(redoMap_);
+    mapEditMenu_->addSeparator();
     mapEditMenu_->addAction(actions_[Cmd::PlotFrame]);
     mapEditMenu_->addAction(actions_[Cmd::Scale]);
     QMenu* annotation = mapEditMenu_->addMenu(tr("&Annotation"));
@@ -509,6 +522,8 @@ void MainWindow::UpdateWindowMenu() {
 
 void MainWindow::SubWindowActivated(QMdiSubWindow* window) {
     DocumentView* view = ViewOf(window);
+    undoGroup_->setActiveStack(
+        view != nullptr && view->Kind() == ViewKind::Map ? &view->Entry().UndoStack() : nullptr);
     RebuildMenuBar();
     if (view == nullptr) {
         SetToolBarSet(FrameSet);
@@ -638,6 +653,7 @@ DocumentView* MainWindow::OpenFile(const QString& path, ViewKind kind) {
         return nullptr;
     }
     recent_.Add(entry->Path());
+    undoGroup_->addStack(&entry->UndoStack());
     connect(entry, &DocumentEntry::PathChanged, this,
             [this](const QString& newPath) { recent_.Add(newPath); });
     return AddView(*entry, kind);

@@ -17,6 +17,7 @@ class QMdiSubWindow;
 class QMenu;
 class QPrinter;
 class QToolBar;
+class QUndoGroup;
 class TextView;
 
 // The program's main window: the menu bar, the tool bar and the status bar
@@ -39,6 +40,9 @@ public:
 
     DocumentView* ActiveView() const;
     QAction* Action(int command) const;
+    // Undo and Redo of the active map's in-place edits.
+    QAction* UndoMapAction() const { return undoMap_; }
+    QAction* RedoMapAction() const { return redoMap_; }
     QMdiArea* Area() const { return area_; }
     DocumentManager& Documents() { return documents_; }
     RecentFiles& Recent() { return recent_; }
@@ -117,4 +121,8 @@ private:
     DocumentManager documents_;
     RecentFiles recent_;
     std::unique_ptr<QPrinter> printer_;
+    // Undo and Redo of the map views follow the active map's document.
+    QUndoGroup* undoGroup_ = nullptr;
+    QAction* undoMap_ = nullptr;
+    QAction* redoMap_ = nullptr;
 };

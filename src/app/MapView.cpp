@@ -1,21 +1,31 @@
 #include "app/MapView.h"
 
+#include "app/ColorEditors.h"
 #include "app/Commands.h"
+#include "app/MapEditCommand.h"
 #include "app/Shell.h"
+#include "dialogs/ColorSchemeDialog.h"
+#include "dialogs/MapAppearanceDialog.h"
 #include "document/ChartDocument.h"
 #include "platform/QtSurface.h"
 #include "platform/QtText.h"
 #include "scale/MapScale.h"
 #include "view/HelpTopics.h"
+#include "view/MapCommands.h"
+#include "view/StatusTexts.h"
 
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRubberBand>
 #include <QScreen>
 #include <QTimer>
 
@@ -140,7 +150,13 @@ bool MapView::IsEnabled(int command) const {
     case Cmd::TextEditor:
         return true;
     case Cmd::ShowScale:
+    case Cmd::MapAppearance:
+    case Cmd::ColorSchemes:
+    case Cmd::MissingColor:
         return entry_.IsLoaded();
+    case Cmd::ColorValue:
+    case Cmd::Info:
+        return true;
     default:
         return false;
     }
@@ -200,29 +216,223 @@ bool MapView::Execute(int command) {
         break;
     }
     case Cmd::ShowScale:
-        document.Legend.SetVisible(!document.Legend.IsVisible());
-        SetModified(true);
-        RedrawDocument();
+        Edit(tr("Show Scale"), [&] {
+            document.Legend.SetVisible(!document.Legend.IsVisible());
+            return true;
+        });
         break;
     case Cmd::ShowPlot:
         state_.showMap = !state_.showMap;
         break;
     case Cmd::SmartScale:
-        if (SmartScale(document.DataMatrix, document.ScaleValues, entry_.Prompt())) {
+        Edit(tr("Smart Scale"), [&] {
+            if (!SmartScale(document.DataMatrix, document.ScaleValues, entry_.Prompt())) {
+                return false;
+            }
             ClassifyLevels(document.DataMatrix, document.ScaleValues, document.LevelMatrix);
             document.Legend.SyncWithScale(document.ScaleValues);
-            SetModified(true);
-            RedrawDocument();
-        }
+            return true;
+        });
         break;
     case Cmd::TextEditor:
         shell_.ShowTextEditor(entry_);
         return true;
+    case Cmd::MapAppearance:
+        Edit(tr("Map Appearance"), [this] {
+            MapAppearanceDialog dialog(entry_, this);
+            dialog.exec();
+            return true;
+        });
+        break;
+    case Cmd::ColorSchemes:
+        Edit(tr("Color Scheme"), [this] {
+            ColorSchemeDialog dialog(entry_.Document(), this);
+            return dialog.exec() == QDialog::Accepted;
+        });
+        break;
+    case Cmd::MissingColor:
+        Edit(tr("Missing Color"), [this] { return EditMissingColor(this, entry_.Document()); });
+        break;
+    case Cmd::ColorValue:
+        ShowColorValue(this);
+        return true;
+    case Cmd::Info: {
+        QMessageBox box(QMessageBox::NoIcon, tr("Info"),
+                        QString::fromStdString(MapInfoText(document, width(), height())),
+                        QMessageBox::Ok, this);
+        box.exec();
+        return true;
+    }
     default:
         return false;
     }
     AfterViewChange();
     return true;
+}
+
+void MapView::Edit(const QString& name, const std::function<bool()>& edit) {
+    if (entry_.IsBusy() || !entry_.IsLoaded()) {
+        return;
+    }
+    MapEditState before = CaptureEditState(entry_.Document());
+    edit();
+    // The document may have been read again while a dialog was open: an
+    // edit of the old one is not recorded.
+    if (!entry_.IsLoaded()) {
+        return;
+    }
+    MapEditState after = CaptureEditState(entry_.Document());
+    if (after.SameAs(before)) {
+        RedrawDocument();
+        return;
+    }
+    entry_.UndoStack().push(new MapEditCommand(name, entry_, std::move(before), std::move(after)));
+    entry_.MapsChanged(this);
+    shell_.CommandsChanged();
+}
+
+bool MapView::RunCellCommand(int command) {
+    if (entry_.IsBusy() || !entry_.IsLoaded()) {
+        return false;
+    }
+    // The hit is taken now, on the document as it is after the menu.
+    ChartDocument& document = entry_.Document();
+    const std::optional<CellUnderPoint> cell =
+        CellAt(document, state_.PageSystem(), state_.lastClick);
+    const CellMenuState enabled = CellMenuEnablers(document, cell);
+    switch (command) {
+    case Cmd::PullUpperLine:
+        if (enabled.pullUpper) {
+            Edit(tr("Pull Upper Line"),
+                 [&] { return PullUpperLine(document, *cell) == MapEdit::Changed; });
+        }
+        return enabled.pullUpper;
+    case Cmd::PullLowerLine:
+        if (enabled.pullLower) {
+            Edit(tr("Pull Lower Line"),
+                 [&] { return PullLowerLine(document, *cell) == MapEdit::Changed; });
+        }
+        return enabled.pullLower;
+    case Cmd::InsertContourLine:
+        if (enabled.insertContour) {
+            Edit(tr("Insert Contour Line"),
+                 [&] { return InsertContourLine(document, *cell) == MapEdit::Changed; });
+        }
+        return enabled.insertContour;
+    case Cmd::DeleteRegion:
+        if (enabled.deleteRegion) {
+            Edit(tr("Delete Region"),
+                 [&] { return DeleteRegion(document, *cell) == MapEdit::Changed; });
+        }
+        return enabled.deleteRegion;
+    case Cmd::CellColor:
+        if (!enabled.changeColor || !cell) {
+            return false;
+        }
+        if (cell->missing) {
+            Edit(tr("Missing Color"), [&] { return EditMissingColor(this, document); });
+        } else {
+            Edit(tr("Change Color"), [&] { return EditLevelColors(this, document, cell->level); });
+        }
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool MapView::RunLegendCommand(int command) {
+    if (entry_.IsBusy() || !entry_.IsLoaded()) {
+        return false;
+    }
+    ChartDocument& document = entry_.Document();
+    const std::optional<std::uint32_t> level =
+        LegendLevelAt(document, state_.PageSystem(), state_.lastClick);
+    if (!level) {
+        return false;
+    }
+    const std::uint32_t k = *level;
+    switch (command) {
+    case Cmd::InsertLevel:
+        Edit(tr("Insert Level"), [&] { return InsertLevel(document, k) == MapEdit::Changed; });
+        return true;
+    case Cmd::DeleteLevel:
+        Edit(tr("Delete Level"), [&] { return DeleteLevel(document, k) == MapEdit::Changed; });
+        return true;
+    case Cmd::LegendColor:
+        Edit(tr("Change Color"), [&] { return EditLevelColors(this, document, k); });
+        return true;
+    case Cmd::ShiftColorsUp:
+    case Cmd::ShiftColorsDown:
+    case Cmd::ReverseColors: {
+        const ColorShift shift = command == Cmd::ShiftColorsUp     ? ColorShift::Up
+                                 : command == Cmd::ShiftColorsDown ? ColorShift::Down
+                                                                   : ColorShift::Reverse;
+        const QString name = command == Cmd::ShiftColorsUp     ? tr("Shift Colors Up")
+                             : command == Cmd::ShiftColorsDown ? tr("Shift Colors Down")
+                                                               : tr("Reverse Colors");
+        Edit(name, [&] {
+            ShiftLevelColors(document, shift);
+            return true;
+        });
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+QMenu* MapView::ContextMenuAt(QPoint point, Qt::KeyboardModifiers modifiers, QWidget* parent) {
+    state_.lastClick = IntPoint{point.x(), point.y()};
+    auto* menu = new QMenu(parent);
+    const auto add = [&](int command, bool enabled, auto run) {
+        const CommandInfo* info = FindCommand(command);
+        QAction* action =
+            menu->addAction(tr(info->text), this, [this, command, run] { (this->*run)(command); });
+        action->setEnabled(enabled);
+        action->setStatusTip(tr(info->hint));
+    };
+    const auto view = [this](int command) { return Execute(command); };
+    if (modifiers & Qt::ControlModifier) {
+        for (const int command : {Cmd::ZoomIn, Cmd::ZoomOut, Cmd::CenterHere, Cmd::FitPage}) {
+            const CommandInfo* info = FindCommand(command);
+            menu->addAction(tr(info->text), this, [view, command] { view(command); });
+        }
+        return menu;
+    }
+    if (!entry_.IsLoaded()) {
+        delete menu;
+        return nullptr;
+    }
+    const ChartDocument& document = entry_.Document();
+    const PlotFrame& frame = document.Frame;
+    const std::optional<DoublePoint> data =
+        DataPointAt(document, state_.PageSystem(), state_.lastClick);
+    if (data && frame.x1 <= data->x && data->x <= frame.x2 && frame.y1 <= data->y &&
+        data->y <= frame.y2) {
+        const CellMenuState enabled =
+            CellMenuEnablers(document, CellAt(document, state_.PageSystem(), state_.lastClick));
+        add(Cmd::PullUpperLine, enabled.pullUpper, &MapView::RunCellCommand);
+        add(Cmd::PullLowerLine, enabled.pullLower, &MapView::RunCellCommand);
+        add(Cmd::InsertContourLine, enabled.insertContour, &MapView::RunCellCommand);
+        add(Cmd::DeleteRegion, enabled.deleteRegion, &MapView::RunCellCommand);
+        menu->addSeparator();
+        add(Cmd::CellColor, enabled.changeColor, &MapView::RunCellCommand);
+        return menu;
+    }
+    if (document.BoundaryCount() > 0 &&
+        LegendLevelAt(document, state_.PageSystem(), state_.lastClick)) {
+        add(Cmd::ChangeLevel, false, &MapView::RunLegendCommand);
+        add(Cmd::InsertLevel, true, &MapView::RunLegendCommand);
+        add(Cmd::DeleteLevel, true, &MapView::RunLegendCommand);
+        menu->addSeparator();
+        add(Cmd::LegendColor, true, &MapView::RunLegendCommand);
+        add(Cmd::ShiftColorsUp, true, &MapView::RunLegendCommand);
+        add(Cmd::ShiftColorsDown, true, &MapView::RunLegendCommand);
+        add(Cmd::ReverseColors, true, &MapView::RunLegendCommand);
+        return menu;
+    }
+    delete menu;
+    return nullptr;
 }
 
 void MapView::RenderPicture() {
@@ -325,41 +535,103 @@ void MapView::keyPressEvent(QKeyEvent* event) {
 
 void MapView::mousePressEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
-    if (event->button() == Qt::LeftButton || event->button() == Qt::RightButton) {
-        state_.lastClick = IntPoint{at.x(), at.y()};
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
     }
-    if (event->button() == Qt::LeftButton &&
-        event->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier)) {
+    state_.lastClick = IntPoint{at.x(), at.y()};
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    if ((modifiers & Qt::ControlModifier) && (modifiers & Qt::ShiftModifier)) {
         Execute(Cmd::FitPage);
         return;
     }
-    QWidget::mousePressEvent(event);
+    if (modifiers & Qt::ControlModifier) {
+        if (band_ == nullptr) {
+            band_ = new QRubberBand(QRubberBand::Rectangle, this);
+        }
+        bandStart_ = at;
+        bandCurrent_ = at;
+        banding_ = true;
+        band_->setGeometry(QRect(at, QSize()));
+        band_->show();
+        return;
+    }
+    // A click while a picture is being made, or on a document being read,
+    // is not for anything under it.
+    if (!state_.paintComplete || entry_.IsBusy() || !entry_.IsLoaded()) {
+        return;
+    }
+    const ObjectUnderPoint hit =
+        ObjectAt(entry_.Document(), state_.PageSystem(), state_.lastClick, state_.showMap);
+    if (hit.kind == ObjectUnderPoint::Kind::LegendLevel) {
+        const std::uint32_t k = hit.index;
+        Edit(tr("Change Color"), [this, k] { return EditLevelColors(this, entry_.Document(), k); });
+    }
 }
 
 void MapView::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
-    const DoublePoint page = state_.DeviceToPage(IntPoint{at.x(), at.y()});
-    shell_.SetStatusPane(4, QString::number(at.x()));
-    shell_.SetStatusPane(5, QString::number(at.y()));
-    shell_.SetStatusPane(6, QString::number(static_cast<long long>(page.x)));
-    shell_.SetStatusPane(7, QString::number(static_cast<long long>(page.y)));
+    if (!hasFocus()) {
+        // The pointer over a map makes it the active one, as its frame does.
+        for (QWidget* w = parentWidget(); w != nullptr; w = w->parentWidget()) {
+            if (auto* sub = qobject_cast<QMdiSubWindow*>(w)) {
+                if (sub->mdiArea() != nullptr && sub->mdiArea()->activeSubWindow() == sub) {
+                    setFocus();
+                }
+                break;
+            }
+        }
+    }
+    if (event->modifiers() & Qt::ControlModifier) {
+        if (banding_ && band_ != nullptr) {
+            bandCurrent_ = at;
+            band_->setGeometry(QRect(bandStart_, bandCurrent_).normalized());
+        }
+        return;
+    }
+    if (!entry_.IsBusy() && entry_.IsLoaded()) {
+        const StatusTexts texts =
+            MapStatusAt(entry_.Document(), state_.PageSystem(), IntPoint{at.x(), at.y()});
+        for (int pane = 1; pane <= 8; ++pane) {
+            shell_.SetStatusPane(pane, QString::fromStdString(texts[pane]));
+        }
+    }
     QWidget::mouseMoveEvent(event);
 }
 
+void MapView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || !banding_) {
+        QWidget::mouseReleaseEvent(event);
+        return;
+    }
+    banding_ = false;
+    if (band_ != nullptr) {
+        band_->hide();
+    }
+    const QPoint end = event->position().toPoint();
+    // The corner under the pointer belongs to the rectangle.
+    const QPoint start = bandStart_;
+    if (end.x() != start.x() && end.y() != start.y()) {
+        const QPoint far(end.x() + (end.x() > start.x() ? 1 : 0),
+                         end.y() + (end.y() > start.y() ? 1 : 0));
+        const QPoint near(start.x() + (start.x() > end.x() ? 1 : 0),
+                          start.y() + (start.y() > end.y() ? 1 : 0));
+        if (state_.ZoomToDeviceRect({near.x(), near.y()}, {far.x(), far.y()})) {
+            AfterViewChange();
+        }
+    }
+}
+
 void MapView::contextMenuEvent(QContextMenuEvent* event) {
-    state_.lastClick = IntPoint{event->pos().x(), event->pos().y()};
-    QMenu menu(this);
-    const auto add = [&](int command) {
-        const CommandInfo* info = FindCommand(command);
-        QAction* action = menu.addAction(tr(info->text), [this, command] { Execute(command); });
-        action->setEnabled(IsEnabled(command));
-    };
-    add(Cmd::ZoomIn);
-    add(Cmd::ZoomOut);
-    add(Cmd::CenterHere);
-    menu.addSeparator();
-    add(Cmd::FitPage);
-    menu.exec(event->globalPos());
+    QPoint at = event->pos();
+    if (event->reason() != QContextMenuEvent::Mouse) {
+        // From the keyboard: the menu of the middle of the view.
+        at = rect().center();
+    }
+    std::unique_ptr<QMenu> menu(ContextMenuAt(at, QGuiApplication::keyboardModifiers(), this));
+    if (menu) {
+        menu->exec(mapToGlobal(at));
+    }
 }
 
 void MapView::focusInEvent(QFocusEvent* event) {

@@ -6,10 +6,12 @@
 #include <QImage>
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 
 class Shell;
 class QMenu;
+class QRubberBand;
 
 // A map window: shows a document's page, zoomed and moved as the user
 // asks. What it shows and every zoom rule live in MapViewState; this
@@ -30,6 +32,7 @@ public:
     void DocumentReloaded() override;
     void PageChanged() override;
     void AppearanceChanged() override { Redraw(); }
+    void MarkModified() override { SetModified(true); }
 
     MapViewState& State() { return state_; }
     const MapViewState& State() const { return state_; }
@@ -47,6 +50,17 @@ public:
     // Draws the view's picture again at the next paint.
     void Redraw();
 
+    // The context-menu commands on the cell or legend level at the last
+    // click point, run through the undo stack.
+    bool RunCellCommand(int command);
+    bool RunLegendCommand(int command);
+    // The menu a right click at a device point opens, with its commands
+    // enabled as they are now: empty when none.
+    QMenu* ContextMenuAt(QPoint point, Qt::KeyboardModifiers modifiers, QWidget* parent);
+
+    // Makes an in-place edit of the document through the undo stack.
+    void Edit(const QString& name, const std::function<bool()>& edit);
+
     QSize sizeHint() const override { return {800, 560}; }
 
 signals:
@@ -58,6 +72,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
@@ -77,4 +92,9 @@ private:
     bool pictureValid_ = false;
     // The message of the last failed paint, shown once.
     std::string shownFailure_;
+    // The rectangle of a Ctrl-drag zoom.
+    QRubberBand* band_ = nullptr;
+    QPoint bandStart_;
+    QPoint bandCurrent_;
+    bool banding_ = false;
 };
