@@ -139,7 +139,8 @@ TEST(ApplyColorScheme, ListsTheSchemesAndRemembersTheLastThatWorked) {
     for (const ColorSchemeListEntry& entry : kColorSchemeList) {
         listed += entry.name + (" " + std::to_string(entry.code)) + ", ";
     }
-    EXPECT_EQ(listed, "Geography 0, Deviation 3, Rainbow 4, Gray 1, Random 2, ");
+    EXPECT_EQ(listed, "Geography 0, Deviation 3, Rainbow 4, Gray 1, Random 2, Viridis 5, "
+                      "Cividis 6, Blue-Red 7, ");
 
     ColorSchemeChoice choice(1);
     EXPECT_EQ(choice.GetLastScheme(), kGeographyScheme);
@@ -152,7 +153,7 @@ TEST(ApplyColorScheme, ListsTheSchemesAndRemembersTheLastThatWorked) {
     ASSERT_TRUE(ApplyColorScheme(document, kDeviationScheme, preview, choice));
     EXPECT_EQ(preview[4], 0xC0C0C0u); // the grey middle of an odd count
     EXPECT_FALSE(ApplyColorScheme(Table(22), kGeographyScheme, preview, choice));
-    EXPECT_FALSE(ApplyColorScheme(document, 7, preview, choice));
+    EXPECT_FALSE(ApplyColorScheme(document, 8, preview, choice));
     EXPECT_EQ(choice.GetLastScheme(), kDeviationScheme);
 }
 
