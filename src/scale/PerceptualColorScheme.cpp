@@ -25,7 +25,6 @@ double ToLinear(std::uint32_t byte) {
 
 // Linear light to an sRGB channel byte, rounded and clamped.
 std::uint32_t FromLinear(double c) {
-    c = std::clamp(c, 0.0, 1.0);
     const double encoded = c <= 0.0031308 ? 12.92 * c : 1.055 * std::pow(c, 1.0 / 2.4) - 0.055;
     return static_cast<std::uint32_t>(std::clamp(std::floor(encoded * 255.0 + 0.5), 0.0, 255.0));
 }
