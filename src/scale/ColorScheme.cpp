@@ -2,15 +2,6 @@
 
 #include "core/LException.h"
 
-namespace {
-
-// RRGGBB as written in the palettes to the stored 0x00BBGGRR.
-constexpr LRGBColor FromRRGGBB(std::uint32_t rgb) {
-    return MakeRGB(rgb >> 16, rgb >> 8, rgb);
-}
-
-} // namespace
-
 ColorScheme::ColorScheme(std::uint32_t lowest, std::uint32_t highest,
                          std::span<const std::uint32_t> palette)
     : lowest_(lowest), highest_(highest), palette_(palette) {

@@ -5,6 +5,12 @@
 #include <cstdint>
 #include <span>
 
+// A colour written RRGGBB (red first), as palettes are usually noted, to the
+// stored 0x00BBGGRR.
+constexpr LRGBColor FromRRGGBB(std::uint32_t rgb) {
+    return MakeRGB(rgb >> 16, rgb >> 8, rgb);
+}
+
 // A way of colouring all the levels of a map at once. A scheme serves a
 // range of level counts; for a table-driven scheme, every count in the range
 // has its own palette of exactly that many colours. A scheme writes the

@@ -2,6 +2,7 @@
 
 #include "scale/DeviationColorScheme.h"
 #include "scale/GeographyColorScheme.h"
+#include "scale/PerceptualColorScheme.h"
 #include "scale/RainbowColorScheme.h"
 
 bool ApplyColorScheme(const LRGBColorVect& levelColors, int code, LRGBColorVect& colours,
@@ -17,6 +18,15 @@ bool ApplyColorScheme(const LRGBColorVect& levelColors, int code, LRGBColorVect&
         break;
     case kRainbowScheme:
         made = RainbowColorScheme().MakeColors(colours);
+        break;
+    case kViridisScheme:
+        made = PerceptualColorScheme::Viridis().MakeColors(colours);
+        break;
+    case kCividisScheme:
+        made = PerceptualColorScheme::Cividis().MakeColors(colours);
+        break;
+    case kBlueRedScheme:
+        made = PerceptualColorScheme::BlueRed().MakeColors(colours);
         break;
     case kGrayScheme:
         MakeGrayColors(colours);

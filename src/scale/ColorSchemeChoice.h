@@ -11,6 +11,9 @@ inline constexpr int kGrayScheme = 1;
 inline constexpr int kRandomScheme = 2;
 inline constexpr int kDeviationScheme = 3;
 inline constexpr int kRainbowScheme = 4;
+inline constexpr int kViridisScheme = 5;
+inline constexpr int kCividisScheme = 6;
+inline constexpr int kBlueRedScheme = 7;
 
 struct ColorSchemeListEntry {
     const char* name;
@@ -20,7 +23,8 @@ struct ColorSchemeListEntry {
 // The schemes in the order the colour scheme dialog lists them.
 inline constexpr ColorSchemeListEntry kColorSchemeList[] = {
     {"Geography", kGeographyScheme}, {"Deviation", kDeviationScheme}, {"Rainbow", kRainbowScheme},
-    {"Gray", kGrayScheme},           {"Random", kRandomScheme},
+    {"Gray", kGrayScheme},           {"Random", kRandomScheme},       {"Viridis", kViridisScheme},
+    {"Cividis", kCividisScheme},     {"Blue-Red", kBlueRedScheme},
 };
 
 // What the colour schemes keep from one use to the next while the program
@@ -43,9 +47,10 @@ private:
 
 // Copies levelColors into colours, then colours its levels with the scheme
 // of that code. True on success, and the code becomes the remembered one;
-// false for a table scheme that does not serve the level count, Rainbow
-// without levels, or an unknown code (the caller then empties colours). The
-// missing colour, last in the table, is never touched.
+// false for a table scheme that does not serve the level count, a computed
+// ramp (Rainbow, Viridis, Cividis, Blue-Red) without levels, or an unknown
+// code (the caller then empties colours). The missing colour, last in the
+// table, is never touched.
 bool ApplyColorScheme(const LRGBColorVect& levelColors, int code, LRGBColorVect& colours,
                       ColorSchemeChoice& choice);
 

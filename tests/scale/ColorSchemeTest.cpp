@@ -1,11 +1,16 @@
+#include "core/LException.h"
 #include "scale/ColorSchemeChoice.h"
 #include "scale/DeviationColorScheme.h"
 #include "scale/GeographyColorScheme.h"
+#include "scale/PerceptualColorScheme.h"
 #include "scale/RainbowColorScheme.h"
 #include "scale/ScaleTestSupport.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 #include <random>
+#include <span>
+#include <utility>
 
 namespace {
 
@@ -134,12 +139,110 @@ TEST(ComputedColorSchemes, GrayRampAndReproducibleRandomColours) {
     EXPECT_EQ(random[30], M);
 }
 
+// The Oklab ramps at 1, 2, 5 and 20 levels, computed apart from the program
+// from the published conversion formulas, RRGGBB.
+struct RampRows {
+    int code;
+    std::vector<std::string> rows;
+};
+// clang-format off
+const RampRows kRampRows[] = {
+    {kViridisScheme, {
+        "23908C",
+        "440154 FDE725",
+        "440154 3C528A 23908C 61C863 FDE725",
+        "440154 471665 482676 45377F 404787 3B558B 34638D 2E708E 297D8E 24898D "
+        "21978B 24A386 2EAF7F 40BB75 5BC567 76CF56 98D744 B8DF2C DCE329 FDE725"}},
+    {kCividisScheme, {
+        "7D7C76",
+        "00204D FFEA46",
+        "00204D 404D6C 7D7C76 BCAF6F FFEA46",
+        "00204D 00295D 00326D 1D3C6E 34466C 444F6C 52596D 5F636F 6B6D72 777775 "
+        "838178 908C78 9D9677 ABA174 B9AC70 C7B86B D6C463 E5D05A F2DD52 FFEA46"}},
+    {kBlueRedScheme, {
+        "F7F7F7",
+        "053061 67001F",
+        "053061 6CACD1 F7F7F7 E68367 67001F",
+        "053061 134C88 2368AD 3480B9 4C98C6 76B3D4 9CCAE1 BDDBEA D9E9F2 EDF2F5 "
+        "F9F0EA FCE1D1 FBCAB1 F6AE8D EA8C6E D96853 C7463E B41E2D 8E0B26 67001F"}},
+};
+// clang-format on
+
+TEST(PerceptualColorSchemes, RampsMatchIndependentlyComputedColours) {
+    ColorSchemeChoice choice;
+    for (const RampRows& scheme : kRampRows) {
+        for (const std::string& row : scheme.rows) {
+            LRGBColorVect colours;
+            const std::uint32_t levels = static_cast<std::uint32_t>(row.size() + 1) / 7;
+            ASSERT_TRUE(ApplyColorScheme(Table(levels), scheme.code, colours, choice)) << row;
+            EXPECT_EQ(Rrggbb(colours), row + " ABABAB") << scheme.code;
+            EXPECT_EQ(choice.GetLastScheme(), scheme.code);
+        }
+        LRGBColorVect none = Table(0), colours;
+        EXPECT_FALSE(ApplyColorScheme(none, scheme.code, colours, choice));
+        EXPECT_EQ(Hex(colours), "ABABAB");
+    }
+}
+
+TEST(PerceptualColorSchemes, EndsAreTheFirstAndLastAnchorsExactly) {
+    const std::pair<PerceptualColorScheme, std::string> ends[] = {
+        {PerceptualColorScheme::Viridis(), "440154 FDE725"},
+        {PerceptualColorScheme::Cividis(), "00204D FFEA46"},
+        {PerceptualColorScheme::BlueRed(), "053061 67001F"},
+    };
+    for (const auto& [scheme, expected] : ends) {
+        for (std::uint32_t n : {3u, 4u, 7u, 10u, 11u, 12u, 64u, 255u, 1000u}) {
+            LRGBColorVect colours = Table(n);
+            ASSERT_TRUE(scheme.MakeColors(colours));
+            EXPECT_EQ(Rrggbb(Colours({colours.Level(0), colours.Level(n - 1), colours.Missing()})),
+                      expected + " ABABAB")
+                << n;
+        }
+        // Positions outside the ramp are held to its ends.
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        EXPECT_EQ(Rrggbb(Colours({scheme.ColorAt(-1), scheme.ColorAt(2)})), expected);
+        EXPECT_EQ(scheme.ColorAt(nan), scheme.ColorAt(0));
+    }
+    EXPECT_THROW(PerceptualColorScheme(std::span<const std::uint32_t>{}), LException);
+}
+
+TEST(PerceptualColorSchemes, LightnessRisesAlongTheSequentialRampsAndPeaksMidDiverging) {
+    const auto lightness = [](const LRGBColorVect& colours, std::uint32_t i) {
+        return ToOklab(colours.Level(i)).L;
+    };
+    for (std::uint32_t n = 2; n <= 200; ++n) {
+        LRGBColorVect viridis = Table(n), cividis = Table(n), blueRed = Table(n);
+        PerceptualColorScheme::Viridis().MakeColors(viridis);
+        PerceptualColorScheme::Cividis().MakeColors(cividis);
+        PerceptualColorScheme::BlueRed().MakeColors(blueRed);
+        for (std::uint32_t i = 1; i < n; ++i) {
+            ASSERT_GT(lightness(viridis, i), lightness(viridis, i - 1)) << n << " " << i;
+            ASSERT_GT(lightness(cividis, i), lightness(cividis, i - 1)) << n << " " << i;
+            // Blue-Red lightens to the neutral middle and darkens after it;
+            // the two middle levels of an even count may go either way.
+            if (2 * i != n) {
+                ASSERT_EQ(lightness(blueRed, i) > lightness(blueRed, i - 1), 2 * i < n)
+                    << n << " " << i;
+            }
+        }
+    }
+}
+
+TEST(PerceptualColorSchemes, OklabColoursOutsideTheGamutAreClampedNotWrapped) {
+    EXPECT_NEAR(ToOklab(MakeRGB(255, 255, 255)).L, 1.0, 1e-6);
+    EXPECT_EQ(FromOklab({1.2, 0, 0}), MakeRGB(255, 255, 255));
+    EXPECT_EQ(FromOklab({-0.1, 0, 0}), MakeRGB(0, 0, 0));
+    EXPECT_EQ(FromOklab({0.7, 0.3, 0.0}), MakeRGB(0xFF, 0x00, 0x97));
+    EXPECT_EQ(FromOklab({0.5, -0.3, 0.3}), MakeRGB(0x00, 0x86, 0x00));
+}
+
 TEST(ApplyColorScheme, ListsTheSchemesAndRemembersTheLastThatWorked) {
     std::string listed;
     for (const ColorSchemeListEntry& entry : kColorSchemeList) {
         listed += entry.name + (" " + std::to_string(entry.code)) + ", ";
     }
-    EXPECT_EQ(listed, "Geography 0, Deviation 3, Rainbow 4, Gray 1, Random 2, ");
+    EXPECT_EQ(listed, "Geography 0, Deviation 3, Rainbow 4, Gray 1, Random 2, Viridis 5, "
+                      "Cividis 6, Blue-Red 7, ");
 
     ColorSchemeChoice choice(1);
     EXPECT_EQ(choice.GetLastScheme(), kGeographyScheme);
@@ -152,7 +255,7 @@ TEST(ApplyColorScheme, ListsTheSchemesAndRemembersTheLastThatWorked) {
     ASSERT_TRUE(ApplyColorScheme(document, kDeviationScheme, preview, choice));
     EXPECT_EQ(preview[4], 0xC0C0C0u); // the grey middle of an odd count
     EXPECT_FALSE(ApplyColorScheme(Table(22), kGeographyScheme, preview, choice));
-    EXPECT_FALSE(ApplyColorScheme(document, 7, preview, choice));
+    EXPECT_FALSE(ApplyColorScheme(document, 8, preview, choice));
     EXPECT_EQ(choice.GetLastScheme(), kDeviationScheme);
 }
 
