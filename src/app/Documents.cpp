@@ -19,7 +19,19 @@ private:
     DocumentEntry& entry_;
 };
 
-DocumentEntry::DocumentEntry(QWidget* owner) : prompt_(owner), document_(prompt_) {}
+DocumentEntry::DocumentEntry(QWidget* owner) : prompt_(owner), document_(prompt_) {
+    // Edits taken back to the state last saved leave nothing to save.
+    connect(&undo_, &QUndoStack::cleanChanged, this, [this](bool clean) {
+        if (!clean || changedOutsideUndo_) {
+            return;
+        }
+        for (DocumentView* view : views_) {
+            if (view->Kind() == ViewKind::Map) {
+                view->MarkUnmodified();
+            }
+        }
+    });
+}
 
 DocumentEntry::~DocumentEntry() = default;
 
@@ -74,6 +86,10 @@ bool DocumentEntry::Save(DocumentView* through) {
         QApplication::restoreOverrideCursor();
     }
     if (saved) {
+        if (through->Kind() == ViewKind::Map) {
+            undo_.setClean();
+            changedOutsideUndo_ = false;
+        }
         FileWrittenBy(through);
         emit PathChanged(Path());
         emit TitleChanged();
@@ -112,6 +128,7 @@ void DocumentEntry::Reload() {
             loaded_ = document_.Open();
         }
         undo_.clear();
+        changedOutsideUndo_ = false;
         for (DocumentView* view : std::vector<DocumentView*>(views_)) {
             if (view->Kind() == ViewKind::Map) {
                 view->DocumentReloaded();

@@ -40,8 +40,10 @@ public:
     virtual void PageChanged() {}
     // The cell shape or the contour lines changed.
     virtual void AppearanceChanged() {}
-    // The map views hold changes to save (the document was edited).
+    // The map views hold changes to save (the document was edited), or,
+    // with the edits all taken back, none any more.
     virtual void MarkModified() {}
+    virtual void MarkUnmodified() {}
 };
 
 // One open setup file and its views. The document lives as long as it has
@@ -93,6 +95,9 @@ public:
     // taking an edit back): every map view draws again, and that view, or
     // the first one, holds changes to save.
     void MapsChanged(DocumentView* by = nullptr);
+    // A change that the undo stack does not hold (the page orientation):
+    // taking every edit back no longer makes the document unchanged.
+    void ChangedOutsideUndo() { changedOutsideUndo_ = true; }
 
 signals:
     // The document has its first view, or its path changed.
@@ -109,6 +114,7 @@ private:
     bool loaded_ = false;
     int busy_ = 0;
     bool reloadPending_ = false;
+    bool changedOutsideUndo_ = false;
 };
 
 // All open documents.

@@ -1036,6 +1036,7 @@ void MainWindow::PrintSetup() {
         printer.pageLayout().orientation() == QPageLayout::Portrait ? kPortrait : kLandscape;
     if (orientation != document.PageOrientation) {
         document.PageOrientation = orientation;
+        entry.ChangedOutsideUndo();
         if (auto* map = dynamic_cast<MapView*>(entry.SavingView(nullptr))) {
             map->SetModified(true);
         }

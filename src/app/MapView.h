@@ -33,6 +33,7 @@ public:
     void PageChanged() override;
     void AppearanceChanged() override { Redraw(); }
     void MarkModified() override { SetModified(true); }
+    void MarkUnmodified() override { SetModified(false); }
 
     MapViewState& State() { return state_; }
     const MapViewState& State() const { return state_; }

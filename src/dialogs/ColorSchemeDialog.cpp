@@ -50,6 +50,7 @@ ColorSchemeChoice& ColorSchemeDialog::Choice() {
 ColorSchemeDialog::ColorSchemeDialog(ChartDocument& document, QWidget* parent)
     : QDialog(parent), document_(document) {
     setWindowTitle(tr("Color Schemes"));
+    setMinimumWidth(340);
     schemes_ = new QComboBox(this);
     for (const ColorSchemeListEntry& entry : kColorSchemeList) {
         schemes_->addItem(QString::fromLatin1(entry.name), entry.code);

@@ -26,6 +26,7 @@ MapAppearanceDialog::MapAppearanceDialog(DocumentEntry& entry, QWidget* parent)
       savedContours_(document_.ContourLines), savedWidth_(document_.ContourLinesWidth),
       savedColor_(document_.ContourLinesColor), color_(document_.ContourLinesColor) {
     setWindowTitle(tr("Demla Map Appearance"));
+    setMinimumWidth(340);
 
     types_ = new QComboBox(this);
     // Triangles pair the columns of the matrix: an odd count has no pairs.
