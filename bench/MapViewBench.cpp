@@ -2,7 +2,10 @@
 #include "document/ChartDocument.h"
 #include "platform/QtSurface.h"
 #include "scale/MapScale.h"
+#include "view/MapCommands.h"
+#include "view/MapHits.h"
 #include "view/MapViewState.h"
+#include "view/StatusTexts.h"
 
 #include <QImage>
 #include <QPainter>
@@ -91,7 +94,57 @@ void BM_MapViewPaintLarge(benchmark::State& state) {
     PaintView(state, Large());
 }
 
+MapViewState LargeView() {
+    MapViewState view;
+    view.SetScreen({1920, 1080});
+    view.Resize(1280, 1024);
+    return view;
+}
+
+// A mouse move over the 1000 x 1000 map: the cell hit, the data point and
+// the eight status texts. The pointer walks over the plot so that the hit
+// test meets different cells.
+void BM_StatusReadoutLarge(benchmark::State& state) {
+    ChartDocument& document = Large();
+    const MapViewState view = LargeView();
+    const IntPoint centre = view.ViewportCentre();
+    int step = 0;
+    for (auto _ : state) {
+        const IntPoint point{centre.x - 200 + step % 400, centre.y - 150 + (step * 7) % 300};
+        benchmark::DoNotOptimize(MapStatusAt(document, view.PageSystem(), point));
+        ++step;
+    }
+}
+
+// A context-menu edit on the 1000 x 1000 map up to the new picture: the
+// class cut at a cell's value, the map classified again, the page painted.
+// The edit is taken back between iterations, outside the timing.
+void BM_InsertContourLineAndRepaint(benchmark::State& state) {
+    ChartDocument& document = Large();
+    MapViewState view = LargeView();
+    const IntPoint centre = view.ViewportCentre();
+    const std::optional<CellUnderPoint> cell = CellAt(document, view.PageSystem(), centre);
+    if (!cell) {
+        state.SkipWithError("no cell under the centre");
+        return;
+    }
+    const MapEditState before = CaptureEditState(document);
+    QImage picture(1280, 1024, QImage::Format_RGB32);
+    for (auto _ : state) {
+        InsertContourLine(document, *cell);
+        picture.fill(Qt::white);
+        QPainter painter(&picture);
+        QtSurface surface(painter, DeviceTechnology::RasterDisplay);
+        view.Paint(surface, document, false);
+        state.PauseTiming();
+        RestoreEditState(document, before);
+        state.ResumeTiming();
+    }
+}
+
 } // namespace
 
 BENCHMARK(BM_MapViewPaintMortality)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MapViewPaintLarge)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StatusReadoutLarge)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_InsertContourLineAndRepaint)->Unit(benchmark::kMillisecond);

@@ -67,7 +67,7 @@ const std::array<CommandInfo, 73> kCommands = {{
     {Cmd::MonitorMode, "&Monitor Mode", "Entering or leaving monitor mode", {}, ""},
     {Cmd::MonitorDelay, "&Set Monitor Delay", "Set monitor updating interval in ms", {}, ""},
     {Cmd::Info, "&Info", "", {}, ""},
-    {Cmd::FitPage, "Fit Page", "Fit Page", {}, "fit-page"},
+    {Cmd::FitPage, "&Fit Page", "Fit Page", {}, "fit-page"},
     {Cmd::ZoomIn,
      "Zoom &In",
      "Zoom In",
