@@ -6,6 +6,7 @@ D-Bus bus with an accessibility bus, and DEMLA_BINARY.
 
 import os
 import sys
+import re
 import unittest
 import warnings
 
@@ -111,8 +112,8 @@ class TwoMapsTest(unittest.TestCase):
         edit = item_names(popup_of(self.demla.menu("Edit")))
         for name in ["Plot Frame", "Scale", "Smart Scale", "Show Scale", "Show Plot"]:
             self.assertIn(name, edit)
-        # Those of a text window are not there.
-        for name in ["Undo", "Cut", "Paste", "Find..."]:
+        # Those of a text window are not there (the map has its own Undo).
+        for name in ["Cut", "Paste", "Find...", "Find Next"]:
             self.assertNotIn(name, edit)
         self.assertFalse([name for name in edit if "&" in name],
                          f"mnemonic marks should not be read out: {edit}")
@@ -166,7 +167,7 @@ class StatusPaneContentTest(unittest.TestCase):
                 pass
             return " ".join(part for part in shown if part)
 
-        expected = {"Pixel x": str(x - extents.x), "Pixel y": str(y - extents.y)}
+        expected = {"Pixel x": f"px={x - extents.x}", "Pixel y": f"py={y - extents.y}"}
         try:
             wait_for("the pixel panes to tell the pointer's position",
                      lambda: all(value in readable(pane).split()
@@ -175,6 +176,20 @@ class StatusPaneContentTest(unittest.TestCase):
             got = {pane: readable(pane) for pane in expected}
             self.fail(f"the pointer is over the map at pixel {expected}, but the panes give a "
                       f"screen reader only their names; description and text read {got}")
+
+        # Over a cell of a map whose axes are Year and Age: the value and
+        # level of the cell, its year and age, and the cohort they make.
+        value = readable("Value")
+        self.assertRegex(value, r"^v=[0-9]+\.[0-9]{6} \([0-9]+\)$")
+        year = re.fullmatch(r"y=([0-9]{4})", readable("First axis"))
+        age = re.fullmatch(r"a=([0-9]+)", readable("Second axis"))
+        cohort = re.fullmatch(r"c=([0-9]{4})", readable("Third axis"))
+        self.assertTrue(year and age and cohort,
+                        f"year, age and cohort read {readable('First axis')!r}, "
+                        f"{readable('Second axis')!r}, {readable('Third axis')!r}")
+        # The cohort is the floor of year - age: one of two years.
+        difference = int(year.group(1)) - int(age.group(1))
+        self.assertIn(int(cohort.group(1)), (difference - 1, difference))
 
 
 class KeyboardTest(unittest.TestCase):
