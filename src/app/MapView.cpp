@@ -3,6 +3,7 @@
 #include "app/ColorEditors.h"
 #include "app/Commands.h"
 #include "app/MapEditCommand.h"
+#include "app/PointerActivation.h"
 #include "app/Shell.h"
 #include "dialogs/ColorSchemeDialog.h"
 #include "dialogs/MapAppearanceDialog.h"
@@ -14,6 +15,7 @@
 #include "view/MapCommands.h"
 #include "view/StatusTexts.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QCursor>
@@ -571,17 +573,7 @@ void MapView::mousePressEvent(QMouseEvent* event) {
 
 void MapView::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
-    if (!hasFocus()) {
-        // The pointer over a map makes it the active one, as its frame does.
-        for (QWidget* w = parentWidget(); w != nullptr; w = w->parentWidget()) {
-            if (auto* sub = qobject_cast<QMdiSubWindow*>(w)) {
-                if (sub->mdiArea() != nullptr && sub->mdiArea()->activeSubWindow() == sub) {
-                    setFocus();
-                }
-                break;
-            }
-        }
-    }
+    ActivateUnderPointer(*this);
     if (event->modifiers() & Qt::ControlModifier) {
         if (banding_ && band_ != nullptr) {
             bandCurrent_ = at;

@@ -1,12 +1,14 @@
 #include "app/TextView.h"
 
 #include "app/Commands.h"
+#include "app/PointerActivation.h"
 #include "app/Shell.h"
 #include "dialogs/FindReplaceDialog.h"
 #include "document/SafeFile.h"
 #include "platform/QtText.h"
 #include "view/HelpTopics.h"
 
+#include <QApplication>
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QMdiArea>
@@ -225,16 +227,7 @@ void TextView::contextMenuEvent(QContextMenuEvent* event) {
 
 void TextView::mouseMoveEvent(QMouseEvent* event) {
     QPlainTextEdit::mouseMoveEvent(event);
-    if (!hasFocus()) {
-        for (QWidget* w = parentWidget(); w != nullptr; w = w->parentWidget()) {
-            if (auto* sub = qobject_cast<QMdiSubWindow*>(w)) {
-                if (sub->mdiArea() != nullptr && sub->mdiArea()->activeSubWindow() == sub) {
-                    setFocus();
-                }
-                break;
-            }
-        }
-    }
+    ActivateUnderPointer(*this);
 }
 
 void TextView::focusInEvent(QFocusEvent* event) {
