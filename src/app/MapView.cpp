@@ -5,6 +5,7 @@
 #include "app/MapEditCommand.h"
 #include "app/PointerActivation.h"
 #include "app/Shell.h"
+#include "dialogs/AnnotationSheets.h"
 #include "dialogs/ColorSchemeDialog.h"
 #include "dialogs/MapAppearanceDialog.h"
 #include "document/ChartDocument.h"
@@ -159,6 +160,10 @@ bool MapView::IsEnabled(int command) const {
     case Cmd::ColorValue:
     case Cmd::Info:
         return true;
+    case Cmd::AnnotationText:
+    case Cmd::AnnotationRectangle:
+    case Cmd::AnnotationLine:
+        return entry_.IsLoaded();
     default:
         return false;
     }
@@ -242,8 +247,7 @@ bool MapView::Execute(int command) {
     case Cmd::MapAppearance:
         Edit(tr("Map Appearance"), [this] {
             MapAppearanceDialog dialog(entry_, this);
-            dialog.exec();
-            return true;
+            return dialog.exec() == QDialog::Accepted;
         });
         break;
     case Cmd::ColorSchemes:
@@ -257,6 +261,15 @@ bool MapView::Execute(int command) {
         break;
     case Cmd::ColorValue:
         ShowColorValue(this);
+        return true;
+    case Cmd::AnnotationText:
+        EditAnnotation(ObjectUnderPoint::Kind::Text, std::nullopt);
+        return true;
+    case Cmd::AnnotationRectangle:
+        EditAnnotation(ObjectUnderPoint::Kind::Rectangle, std::nullopt);
+        return true;
+    case Cmd::AnnotationLine:
+        EditAnnotation(ObjectUnderPoint::Kind::Line, std::nullopt);
         return true;
     case Cmd::Info: {
         QMessageBox box(QMessageBox::NoIcon, tr("Info"),
@@ -272,25 +285,96 @@ bool MapView::Execute(int command) {
     return true;
 }
 
-void MapView::Edit(const QString& name, const std::function<bool()>& edit) {
+void MapView::Edit(const QString& name, const std::function<bool()>& edit, bool trusted) {
     if (entry_.IsBusy() || !entry_.IsLoaded()) {
         return;
     }
     MapEditState before = CaptureEditState(entry_.Document());
-    edit();
+    const bool changed = edit();
     // The document may have been read again while a dialog was open: an
     // edit of the old one is not recorded.
     if (!entry_.IsLoaded()) {
         return;
     }
     MapEditState after = CaptureEditState(entry_.Document());
-    if (after.SameAs(before)) {
+    if (!changed || (!trusted && after.SameAs(before))) {
         RedrawDocument();
         return;
     }
     entry_.UndoStack().push(new MapEditCommand(name, entry_, std::move(before), std::move(after)));
     entry_.MapsChanged(this);
     shell_.CommandsChanged();
+}
+
+void MapView::EditAnnotation(ObjectUnderPoint::Kind kind, std::optional<std::uint32_t> index) {
+    using Kind = ObjectUnderPoint::Kind;
+    const auto run = [&](auto sheet) {
+        const AnnotationSheetResult result = sheet(entry_.Document(), index, this);
+        if (result == AnnotationSheetResult::Deleted) {
+            selected_.reset();
+        }
+        return result != AnnotationSheetResult::Unchanged;
+    };
+    QString name;
+    switch (kind) {
+    case Kind::Text:
+        name = index ? tr("Text") : tr("New Text");
+        Edit(
+            name, [&] { return run(EditTextAnnotation); }, true);
+        break;
+    case Kind::Rectangle:
+        name = index ? tr("Rectangle") : tr("New Rectangle");
+        Edit(
+            name, [&] { return run(EditRectangleAnnotation); }, true);
+        break;
+    case Kind::Line:
+        name = index ? tr("Line") : tr("New Line");
+        Edit(
+            name, [&] { return run(EditLineAnnotation); }, true);
+        break;
+    default:
+        break;
+    }
+}
+
+bool MapView::DeleteSelectedAnnotation() {
+    if (!selected_ || entry_.IsBusy() || !entry_.IsLoaded()) {
+        return false;
+    }
+    ChartDocument& document = entry_.Document();
+    const ObjectUnderPoint target = *selected_;
+    selected_.reset();
+    bool removed = false;
+    Edit(
+        tr("Delete Annotation"),
+        [&] {
+            const auto removeAt = [&](auto& list) {
+                if (target.index < list.GetCount()) {
+                    list.GoHead();
+                    for (std::uint32_t i = 0; i < target.index; ++i) {
+                        list.GoNext();
+                    }
+                    list.RemoveCurrent();
+                    removed = true;
+                }
+            };
+            switch (target.kind) {
+            case ObjectUnderPoint::Kind::Text:
+                removeAt(document.Texts.List());
+                break;
+            case ObjectUnderPoint::Kind::Line:
+                removeAt(document.Lines.List());
+                break;
+            case ObjectUnderPoint::Kind::Rectangle:
+                removeAt(document.Rectangles.List());
+                break;
+            default:
+                break;
+            }
+            return removed;
+        },
+        true);
+    return removed;
 }
 
 bool MapView::RunCellCommand(int command) {
@@ -524,6 +608,11 @@ void MapView::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_F1:
         shell_.OpenHelp(QString::fromLatin1(kMapViewTopic));
         return;
+    case Qt::Key_Delete:
+        if (!DeleteSelectedAnnotation()) {
+            QWidget::keyPressEvent(event);
+        }
+        return;
     default:
         QWidget::keyPressEvent(event);
         return;
@@ -565,6 +654,13 @@ void MapView::mousePressEvent(QMouseEvent* event) {
     }
     const ObjectUnderPoint hit =
         ObjectAt(entry_.Document(), state_.PageSystem(), state_.lastClick, state_.showMap);
+    using Kind = ObjectUnderPoint::Kind;
+    selected_.reset();
+    if (hit.kind == Kind::Text || hit.kind == Kind::Line || hit.kind == Kind::Rectangle) {
+        selected_ = hit;
+        EditAnnotation(hit.kind, hit.index);
+        return;
+    }
     if (hit.kind == ObjectUnderPoint::Kind::LegendLevel) {
         const std::uint32_t k = hit.index;
         Edit(tr("Change Color"), [this, k] { return EditLevelColors(this, entry_.Document(), k); });

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Documents.h"
+#include "view/MapHits.h"
 #include "view/MapViewState.h"
 
 #include <QImage>
@@ -59,8 +60,18 @@ public:
     // enabled as they are now: empty when none.
     QMenu* ContextMenuAt(QPoint point, Qt::KeyboardModifiers modifiers, QWidget* parent);
 
-    // Makes an in-place edit of the document through the undo stack.
-    void Edit(const QString& name, const std::function<bool()>& edit);
+    // Makes an in-place edit of the document through the undo stack. The
+    // edit answers whether it changed anything; unless trusted, an answer
+    // yes that left scale, colours and appearance as they were records
+    // nothing.
+    void Edit(const QString& name, const std::function<bool()>& edit, bool trusted = false);
+
+    // The annotation a left click selected last: the Delete key removes it.
+    std::optional<ObjectUnderPoint> SelectedAnnotation() const { return selected_; }
+    // Opens the sheet of an annotation (or of a new one, without index)
+    // through the undo stack.
+    void EditAnnotation(ObjectUnderPoint::Kind kind, std::optional<std::uint32_t> index);
+    bool DeleteSelectedAnnotation();
 
     QSize sizeHint() const override { return {800, 560}; }
 
@@ -98,4 +109,5 @@ private:
     QPoint bandStart_;
     QPoint bandCurrent_;
     bool banding_ = false;
+    std::optional<ObjectUnderPoint> selected_;
 };

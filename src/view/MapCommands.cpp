@@ -204,6 +204,10 @@ MapEditState CaptureEditState(const ChartDocument& document) {
     state.contourLines = document.ContourLines;
     state.contourLinesWidth = document.ContourLinesWidth;
     state.contourLinesColor = document.ContourLinesColor;
+    state.frame = document.Frame;
+    state.texts = document.Texts;
+    state.lines = document.Lines;
+    state.rectangles = document.Rectangles;
     return state;
 }
 
@@ -217,6 +221,10 @@ void RestoreEditState(ChartDocument& document, const MapEditState& state) {
     document.ContourLines = state.contourLines;
     document.ContourLinesWidth = state.contourLinesWidth;
     document.ContourLinesColor = state.contourLinesColor;
+    document.Frame = state.frame;
+    document.Texts = state.texts;
+    document.Lines = state.lines;
+    document.Rectangles = state.rectangles;
     if (!SameBoundaries(before, state.scale)) {
         ClassifyLevels(document.DataMatrix, document.ScaleValues, document.LevelMatrix);
     }

@@ -1,5 +1,11 @@
 #pragma once
 
+#include "annotations/LLine.h"
+#include "annotations/LRectangle.h"
+#include "annotations/LText.h"
+#include "core/LObjectContainer.h"
+#include "frame/PlotFrame.h"
+
 #include "core/DMAT.h"
 #include "scale/LRGBColorVect.h"
 #include "scale/MScale.h"
@@ -59,7 +65,14 @@ struct MapEditState {
     bool contourLines = false;
     double contourLinesWidth = 0;
     LRGBColor contourLinesColor = 0;
+    PlotFrame frame;
+    LObjectContainer<LText> texts;
+    LObjectContainer<LLine> lines;
+    LObjectContainer<LRectangle> rectangles;
 
+    // The same scale, colours, legend visibility and map appearance (the
+    // frame and the annotations are not compared: their editors tell
+    // whether they changed them).
     bool SameAs(const MapEditState& other) const;
 };
 MapEditState CaptureEditState(const ChartDocument& document);
