@@ -154,6 +154,15 @@ void DocumentEntry::MapsChanged(DocumentView* by) {
     }
 }
 
+void DocumentEntry::RedrawMaps() {
+    for (DocumentView* view : views_) {
+        if (view->Kind() == ViewKind::Map) {
+            view->AppearanceChanged();
+            view->Widget()->repaint();
+        }
+    }
+}
+
 DocumentEntry* DocumentManager::Find(const QString& path) const {
     for (const auto& entry : documents_) {
         if (SameFile(entry->Path(), path)) {

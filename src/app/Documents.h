@@ -95,6 +95,8 @@ public:
     // taking an edit back): every map view draws again, and that view, or
     // the first one, holds changes to save.
     void MapsChanged(DocumentView* by = nullptr);
+    // Every map view of the document draws again (a sheet applied a change).
+    void RedrawMaps();
     // A change that the undo stack does not hold (the page orientation):
     // taking every edit back no longer makes the document unchanged.
     void ChangedOutsideUndo() { changedOutsideUndo_ = true; }

@@ -216,7 +216,7 @@ void MainWindow::CreateMenus() {
     undoMap_->setShortcut(QKeySequence::Undo);
     undoMap_->setIcon(QIcon(QStringLiteral(":/icons/undo.svg")));
     undoMap_->setStatusTip(tr("Takes back the last change of the map"));
-    redoMap_ = undoGroup_->createRedoAction(this, tr("&Redo"));
+    redoMap_ = undoGroup_->createRedoAction(this, tr("Re&do"));
     redoMap_->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     redoMap_->setStatusTip(tr("Makes the change taken back again"));
@@ -242,7 +242,7 @@ void MainWindow::CreateMenus() {
     mapEditMenu_->addSeparator();
     mapEditMenu_->addAction(actions_[Cmd::ShowScale]);
     mapEditMenu_->addAction(actions_[Cmd::ShowPlot]);
-    QMenu* special = mapEditMenu_->addMenu(tr("S&pecial"));
+    QMenu* special = mapEditMenu_->addMenu(tr("Sp&ecial"));
     special->addAction(actions_[Cmd::MonitorMode]);
     special->addAction(actions_[Cmd::MonitorDelay]);
     mapEditMenu_->addSeparator();

@@ -8,6 +8,7 @@
 #include "dialogs/AnnotationSheets.h"
 #include "dialogs/ColorSchemeDialog.h"
 #include "dialogs/MapAppearanceDialog.h"
+#include "dialogs/PlotFrameSheet.h"
 #include "document/ChartDocument.h"
 #include "platform/QtSurface.h"
 #include "platform/QtText.h"
@@ -163,6 +164,7 @@ bool MapView::IsEnabled(int command) const {
     case Cmd::AnnotationText:
     case Cmd::AnnotationRectangle:
     case Cmd::AnnotationLine:
+    case Cmd::PlotFrame:
         return entry_.IsLoaded();
     default:
         return false;
@@ -262,6 +264,11 @@ bool MapView::Execute(int command) {
     case Cmd::ColorValue:
         ShowColorValue(this);
         return true;
+    case Cmd::PlotFrame: {
+        const std::vector<PlotFrameSheet::Page> all = PlotFrameSheet::AllPages();
+        EditPlotFrame(std::vector<int>(all.begin(), all.end()));
+        return true;
+    }
     case Cmd::AnnotationText:
         EditAnnotation(ObjectUnderPoint::Kind::Text, std::nullopt);
         return true;
@@ -304,6 +311,27 @@ void MapView::Edit(const QString& name, const std::function<bool()>& edit, bool 
     entry_.UndoStack().push(new MapEditCommand(name, entry_, std::move(before), std::move(after)));
     entry_.MapsChanged(this);
     shell_.CommandsChanged();
+}
+
+void MapView::EditPlotFrame(const std::vector<int>& pages) {
+    std::vector<PlotFrameSheet::Page> shown;
+    for (const int page : pages) {
+        shown.push_back(static_cast<PlotFrameSheet::Page>(page));
+    }
+    Edit(
+        tr("Plot Frame"),
+        [&] {
+            PlotFrame& frame = entry_.Document().Frame;
+            std::string before;
+            frame.WriteSetup(before);
+            PlotFrameSheet sheet(entry_.Document(), shown, [this] { entry_.RedrawMaps(); },
+                                 window());
+            sheet.exec();
+            std::string after;
+            frame.WriteSetup(after);
+            return after != before;
+        },
+        true);
 }
 
 void MapView::EditAnnotation(ObjectUnderPoint::Kind kind, std::optional<std::uint32_t> index) {
@@ -659,6 +687,28 @@ void MapView::mousePressEvent(QMouseEvent* event) {
     if (hit.kind == Kind::Text || hit.kind == Kind::Line || hit.kind == Kind::Rectangle) {
         selected_ = hit;
         EditAnnotation(hit.kind, hit.index);
+        return;
+    }
+    const auto pages = [](const std::vector<PlotFrameSheet::Page>& list) {
+        return std::vector<int>(list.begin(), list.end());
+    };
+    if (hit.kind == Kind::XTickMargin ||
+        (hit.kind == Kind::FrameText &&
+         (hit.frameTextKind == BottomXTickLabels || hit.frameTextKind == TopXTickLabels))) {
+        EditPlotFrame(pages(PlotFrameSheet::XTickPages()));
+        return;
+    }
+    if (hit.kind == Kind::YTickMargin ||
+        (hit.kind == Kind::FrameText &&
+         (hit.frameTextKind == LeftYTickLabels || hit.frameTextKind == RightYTickLabels))) {
+        EditPlotFrame(pages(PlotFrameSheet::YTickPages()));
+        return;
+    }
+    if (hit.kind == Kind::FrameText) {
+        const PlotFrameSheet::Page page = hit.frameTextKind == TitleLines    ? PlotFrameSheet::Title
+                                          : hit.frameTextKind == XLabelLines ? PlotFrameSheet::XLabel
+                                                                             : PlotFrameSheet::YLabel;
+        EditPlotFrame({page});
         return;
     }
     if (hit.kind == ObjectUnderPoint::Kind::LegendLevel) {

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <vector>
 #include <optional>
 
 class Shell;
@@ -72,6 +73,9 @@ public:
     // through the undo stack.
     void EditAnnotation(ObjectUnderPoint::Kind kind, std::optional<std::uint32_t> index);
     bool DeleteSelectedAnnotation();
+    // The plot frame sheet with some of its pages (its PlotFrameSheet::Page
+    // numbers), through the undo stack.
+    void EditPlotFrame(const std::vector<int>& pages);
 
     QSize sizeHint() const override { return {800, 560}; }
 
