@@ -9,6 +9,7 @@
 #include "dialogs/ColorSchemeDialog.h"
 #include "dialogs/MapAppearanceDialog.h"
 #include "dialogs/PlotFrameSheet.h"
+#include "dialogs/ScaleSheet.h"
 #include "document/ChartDocument.h"
 #include "platform/QtSurface.h"
 #include "platform/QtText.h"
@@ -165,6 +166,7 @@ bool MapView::IsEnabled(int command) const {
     case Cmd::AnnotationRectangle:
     case Cmd::AnnotationLine:
     case Cmd::PlotFrame:
+    case Cmd::Scale:
         return entry_.IsLoaded();
     default:
         return false;
@@ -269,6 +271,9 @@ bool MapView::Execute(int command) {
         EditPlotFrame(std::vector<int>(all.begin(), all.end()));
         return true;
     }
+    case Cmd::Scale:
+        EditScale();
+        return true;
     case Cmd::AnnotationText:
         EditAnnotation(ObjectUnderPoint::Kind::Text, std::nullopt);
         return true;
@@ -324,12 +329,33 @@ void MapView::EditPlotFrame(const std::vector<int>& pages) {
             PlotFrame& frame = entry_.Document().Frame;
             std::string before;
             frame.WriteSetup(before);
-            PlotFrameSheet sheet(entry_.Document(), shown, [this] { entry_.RedrawMaps(); },
-                                 window());
+            PlotFrameSheet sheet(
+                entry_.Document(), shown, [this] { entry_.RedrawMaps(); }, window());
             sheet.exec();
             std::string after;
             frame.WriteSetup(after);
             return after != before;
+        },
+        true);
+}
+
+void MapView::EditScale(std::optional<std::uint32_t> level) {
+    Edit(
+        tr("Scale"),
+        [&] {
+            ChartDocument& document = entry_.Document();
+            const MapEditState before = CaptureEditState(document);
+            std::string legendBefore;
+            document.Legend.Write(legendBefore);
+            ScaleSheet sheet(
+                document, [this] { entry_.RedrawMaps(); }, window());
+            if (level) {
+                sheet.Levels()->Select({*level});
+            }
+            sheet.exec();
+            std::string legendAfter;
+            document.Legend.Write(legendAfter);
+            return !CaptureEditState(document).SameAs(before) || legendAfter != legendBefore;
         },
         true);
 }
@@ -466,6 +492,11 @@ bool MapView::RunLegendCommand(int command) {
     }
     const std::uint32_t k = *level;
     switch (command) {
+    case Cmd::ChangeLevel:
+        if (k < document.BoundaryCount()) {
+            EditScale(k);
+        }
+        return true;
     case Cmd::InsertLevel:
         Edit(tr("Insert Level"), [&] { return InsertLevel(document, k) == MapEdit::Changed; });
         return true;
@@ -535,7 +566,7 @@ QMenu* MapView::ContextMenuAt(QPoint point, Qt::KeyboardModifiers modifiers, QWi
     }
     if (document.BoundaryCount() > 0 &&
         LegendLevelAt(document, state_.PageSystem(), state_.lastClick)) {
-        add(Cmd::ChangeLevel, false, &MapView::RunLegendCommand);
+        add(Cmd::ChangeLevel, true, &MapView::RunLegendCommand);
         add(Cmd::InsertLevel, true, &MapView::RunLegendCommand);
         add(Cmd::DeleteLevel, true, &MapView::RunLegendCommand);
         menu->addSeparator();
@@ -705,10 +736,15 @@ void MapView::mousePressEvent(QMouseEvent* event) {
         return;
     }
     if (hit.kind == Kind::FrameText) {
-        const PlotFrameSheet::Page page = hit.frameTextKind == TitleLines    ? PlotFrameSheet::Title
-                                          : hit.frameTextKind == XLabelLines ? PlotFrameSheet::XLabel
-                                                                             : PlotFrameSheet::YLabel;
+        const PlotFrameSheet::Page page = hit.frameTextKind == TitleLines ? PlotFrameSheet::Title
+                                          : hit.frameTextKind == XLabelLines
+                                              ? PlotFrameSheet::XLabel
+                                              : PlotFrameSheet::YLabel;
         EditPlotFrame({page});
+        return;
+    }
+    if (hit.kind == Kind::LegendLabel || hit.kind == Kind::LegendTicks) {
+        EditScale();
         return;
     }
     if (hit.kind == ObjectUnderPoint::Kind::LegendLevel) {

@@ -76,6 +76,8 @@ public:
     // The plot frame sheet with some of its pages (its PlotFrameSheet::Page
     // numbers), through the undo stack.
     void EditPlotFrame(const std::vector<int>& pages);
+    // The scale sheet, on the levels page with a level selected.
+    void EditScale(std::optional<std::uint32_t> level = std::nullopt);
 
     QSize sizeHint() const override { return {800, 560}; }
 

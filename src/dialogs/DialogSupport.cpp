@@ -80,8 +80,8 @@ void ColorButton::Choose() {
 
 std::optional<FontRecord> ChooseFontRecord(QWidget* owner, const FontRecord& font,
                                            const QString& title) {
-    QFont initial(QString::fromLatin1(font.GetFaceName().empty() ? "Arial"
-                                                                  : font.GetFaceName().c_str()));
+    QFont initial(
+        QString::fromLatin1(font.GetFaceName().empty() ? "Arial" : font.GetFaceName().c_str()));
     initial.setPointSize(font.height != 0 ? std::abs(font.height) : 12);
     initial.setWeight(static_cast<QFont::Weight>(font.weight > 0 ? font.weight : 400));
     initial.setItalic(font.italic != 0);

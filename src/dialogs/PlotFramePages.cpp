@@ -339,7 +339,8 @@ TicksPage::TicksPage(ChartDocument& document, int axis, QWidget* parent)
     connect(convert, &QCheckBox::toggled, this, [this](bool on) {
         location->setEnabled(!on);
         auto* validator = new QRegularExpressionValidator(
-            QRegularExpression(QStringLiteral("[+-]?([0-9]+\\.?[0-9]*|\\.[0-9]+)([eE][+-]?[0-9]+)?.*")),
+            QRegularExpression(
+                QStringLiteral("[+-]?([0-9]+\\.?[0-9]*|\\.[0-9]+)([eE][+-]?[0-9]+)?.*")),
             label);
         label->setValidator(on ? validator : nullptr);
     });
@@ -713,8 +714,8 @@ bool FrameRectPage::Apply() {
     PlotFrame copy = Frame();
     if (!StoreInt(lineWidth, copy.frameLineWidth) || !StoreInt(spacing, copy.textFrameHeight) ||
         !StoreInt(tickLength, copy.tickLength) || !StoreInt(tickWidth, copy.tickWidth) ||
-        !StoreInt(x, copy.xOrigin) || !StoreInt(y, copy.yOrigin) ||
-        !StoreInt(width, copy.xSize) || !StoreInt(height, copy.ySize)) {
+        !StoreInt(x, copy.xOrigin) || !StoreInt(y, copy.yOrigin) || !StoreInt(width, copy.xSize) ||
+        !StoreInt(height, copy.ySize)) {
         return false;
     }
     // A plot without area could not be drawn at all.

@@ -10,8 +10,8 @@
 #include <QVBoxLayout>
 
 std::vector<PlotFrameSheet::Page> PlotFrameSheet::AllPages() {
-    return {Coordinates, Title,  XLabel, YLabel, XTicks,     AutoXTicks, YTicks,
-            AutoYTicks,  XAxis,  YAxis,  Frame,  XGridLines, YGridLines};
+    return {Coordinates, Title, XLabel, YLabel, XTicks,     AutoXTicks, YTicks,
+            AutoYTicks,  XAxis, YAxis,  Frame,  XGridLines, YGridLines};
 }
 
 std::vector<PlotFrameSheet::Page> PlotFrameSheet::XTickPages() {

@@ -1,0 +1,530 @@
+#include "dialogs/ScaleSheet.h"
+
+#include "app/ColorEditors.h"
+#include "core/FormatNumber.h"
+#include "document/ChartDocument.h"
+#include "scale/MapScale.h"
+#include "scale/ScaleLimits.h"
+#include "scale/ScaleManipulatorAdv.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+std::uint32_t& Flag(LevelFlags& flags, std::uint32_t i) {
+    return flags[flags.GetLowerBound() + i];
+}
+
+// Stores a field's integer into target when the user edited it; false
+// after a message when the text is no number.
+bool TakeInt(NumberField* field, std::int32_t& target) {
+    if (!field->IsEdited()) {
+        return true;
+    }
+    const std::optional<std::int32_t> value = field->IntValue();
+    if (!value) {
+        Refuse(field, QObject::tr("This is not a number: %1").arg(field->text()));
+        return false;
+    }
+    target = *value;
+    return true;
+}
+
+} // namespace
+
+// Scale Levels ---------------------------------------------------------------------
+
+ScaleLevelsPage::ScaleLevelsPage(ChartDocument& document, QWidget* parent)
+    : QWidget(parent), document_(document) {
+    list = new QListWidget(this);
+    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list->setAccessibleName(tr("Scale levels"));
+    caption = new QLabel(this);
+    value = new NumberField(this);
+    format = new QLineEdit(this);
+    format->setMaxLength(static_cast<int>(MScale::kMaxTickFormat));
+    format->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[FEfe][0-9]{0,2}")), format));
+    showTick = new QCheckBox(tr("Show &Tick"), this);
+    showLabel = new QCheckBox(tr("Show &Label"), this);
+    showLine = new QCheckBox(tr("Show &Internal Line"), this);
+    color = new ColorButton(tr("&Color..."), 0xFFFFFF, this);
+    color->setAccessibleName(tr("LevelColor"));
+    auto* add = new QPushButton(tr("&Add Level"), this);
+    auto* remove = new QPushButton(tr("De&lete Level"), this);
+
+    auto* listLabel = new QLabel(tr("Le&vels:"), this);
+    listLabel->setBuddy(list);
+    auto* left = new QVBoxLayout;
+    left->addWidget(listLabel);
+    left->addWidget(list, 1);
+    left->addWidget(caption);
+    auto* form = new QFormLayout;
+    AddRow(form, tr("Val&ue:"), value);
+    AddRow(form, tr("&Format:"), format);
+    form->addRow(showTick);
+    form->addRow(showLabel);
+    form->addRow(showLine);
+    form->addRow(tr("Level color:"), color);
+    form->addRow(add);
+    form->addRow(remove);
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(left, 1);
+    layout->addLayout(form);
+
+    connect(list, &QListWidget::itemSelectionChanged, this, &ScaleLevelsPage::SelectionChanged);
+    connect(add, &QPushButton::clicked, this, &ScaleLevelsPage::AddLevels);
+    connect(remove, &QPushButton::clicked, this, &ScaleLevelsPage::DeleteLevels);
+    connect(showTick, &QCheckBox::clicked, this,
+            [this](bool on) { FlagToggled(MScale::kHideTick, on); });
+    connect(showLabel, &QCheckBox::clicked, this,
+            [this](bool on) { FlagToggled(MScale::kHideLabel, on); });
+    connect(showLine, &QCheckBox::clicked, this,
+            [this](bool on) { FlagToggled(MScale::kHideLine, on); });
+    connect(color, &ColorButton::ColorChosen, this, [this](std::uint32_t chosen) {
+        const std::vector<std::uint32_t> rows = Selected();
+        if (rows.size() == 1) {
+            colors.Level(rows.front()) = chosen;
+        }
+    });
+    connect(format, &QLineEdit::editingFinished, this, [this] { Rebuild(list->currentRow()); });
+}
+
+void ScaleLevelsPage::Fill() {
+    scale = document_.ScaleValues;
+    colors = document_.LevelColors;
+    flags = document_.Legend.GetLevelFlags();
+    format->setText(QString::fromStdString(document_.Legend.GetTickFormat()));
+    Rebuild(0);
+}
+
+void ScaleLevelsPage::Rebuild(int selected) {
+    const QSignalBlocker block(list);
+    list->clear();
+    const std::string code =
+        format->text().isEmpty() ? std::string("F4") : format->text().toStdString();
+    for (std::uint32_t i = 0, n = BoundaryCount(scale); i < n; ++i) {
+        list->addItem(QString::fromStdString(FormatNumber(scale.Get(i, 0), code)));
+    }
+    if (list->count() > 0) {
+        if (selected < 0 || selected >= list->count()) {
+            selected = 0;
+        }
+        list->setCurrentRow(selected);
+    }
+    valueRow_ = -1;
+    SelectionChanged();
+}
+
+std::vector<std::uint32_t> ScaleLevelsPage::Selected() const {
+    std::vector<std::uint32_t> rows;
+    for (const QListWidgetItem* item : list->selectedItems()) {
+        rows.push_back(static_cast<std::uint32_t>(list->row(item)));
+    }
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void ScaleLevelsPage::Select(const std::vector<std::uint32_t>& rows) {
+    list->clearSelection();
+    for (const std::uint32_t row : rows) {
+        if (QListWidgetItem* item = list->item(static_cast<int>(row))) {
+            item->setSelected(true);
+        }
+    }
+}
+
+bool ScaleLevelsPage::StoreValue() {
+    if (valueRow_ < 0 || !value->IsEdited()) {
+        return true;
+    }
+    const std::optional<double> typed = value->Value();
+    const auto row = static_cast<std::uint32_t>(valueRow_);
+    const std::uint32_t count = BoundaryCount(scale);
+    // The boundaries must keep rising, or cells would fall in wrong levels.
+    if (!typed || (row > 0 && !(scale.Get(row - 1, 0) < *typed)) ||
+        (row + 1 < count && !(*typed < scale.Get(row + 1, 0)))) {
+        Refuse(this, tr("The value must lie between the boundaries below and above it."));
+        value->setFocus();
+        return false;
+    }
+    scale.Set(row, 0, *typed);
+    value->SetEdited(false);
+    list->item(valueRow_)->setText(QString::fromStdString(FormatNumber(
+        *typed, format->text().isEmpty() ? std::string("F4") : format->text().toStdString())));
+    return true;
+}
+
+void ScaleLevelsPage::SelectionChanged() {
+    StoreValue();
+    const std::vector<std::uint32_t> rows = Selected();
+    const std::uint32_t count = BoundaryCount(scale);
+    if (count == 0) {
+        caption->setText(tr("Level 0/0"));
+    } else if (rows.size() == 1) {
+        caption->setText(tr("Level %1/%2").arg(rows.front()).arg(count - 1));
+    } else {
+        caption->clear();
+    }
+    const bool one = rows.size() == 1;
+    value->setEnabled(one);
+    valueRow_ = one ? static_cast<int>(rows.front()) : -1;
+    if (one) {
+        value->Show(scale.Get(rows.front(), 0),
+                    format->text().isEmpty() ? "F4" : format->text().toStdString().c_str());
+    } else {
+        value->clear();
+    }
+    const bool any = !rows.empty();
+    const bool flagsInStep = flags.GetCount() == count;
+    for (QCheckBox* box : {showTick, showLabel, showLine}) {
+        box->setEnabled(any);
+    }
+    const std::uint32_t first = any && flagsInStep ? Flag(flags, rows.front()) : 0;
+    showTick->setChecked(any && (first & MScale::kHideTick) == 0);
+    showLabel->setChecked(any && (first & MScale::kHideLabel) == 0);
+    showLine->setChecked(any && (first & MScale::kHideLine) == 0);
+    color->setEnabled(one);
+    color->SetColor(one ? colors.Level(rows.front()) : 0xFFFFFF);
+}
+
+void ScaleLevelsPage::FlagToggled(std::uint32_t bit, bool shown) {
+    if (flags.GetCount() != BoundaryCount(scale)) {
+        flags = LevelFlags();
+        for (std::uint32_t i = 0; i < BoundaryCount(scale); ++i) {
+            flags.Append(0);
+        }
+    }
+    for (const std::uint32_t row : Selected()) {
+        std::uint32_t& flag = Flag(flags, row);
+        flag = shown ? flag & ~bit : flag | bit;
+    }
+}
+
+void ScaleLevelsPage::AddLevels() {
+    if (!StoreValue()) {
+        return;
+    }
+    const std::vector<std::uint32_t> rows = Selected();
+    if (rows.empty()) {
+        return;
+    }
+    ScaleManipulatorAdv edit(scale, colors, flags, document_.GetPrompt());
+    // From the last selected down, so that every boundary still stands at
+    // the index the user selected when its new level comes.
+    for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
+        edit.SplitLevel(*it);
+    }
+    Rebuild(static_cast<int>(rows.front()));
+}
+
+void ScaleLevelsPage::DeleteLevels() {
+    if (!StoreValue()) {
+        return;
+    }
+    const std::vector<std::uint32_t> rows = Selected();
+    if (rows.empty()) {
+        return;
+    }
+    ScaleManipulatorAdv edit(scale, colors, flags, document_.GetPrompt());
+    for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
+        edit.DeleteLevel(*it);
+    }
+    Rebuild(static_cast<int>(rows.front()));
+}
+
+bool ScaleLevelsPage::Apply() {
+    if (!StoreValue()) {
+        return false;
+    }
+    if (format->isEnabled() && !format->text().isEmpty()) {
+        document_.Legend.SetTickFormat(format->text().toStdString());
+    }
+    document_.ScaleValues = scale;
+    document_.LevelColors = colors;
+    document_.Legend.GetLevelFlags() = flags;
+    ClassifyLevels(document_.DataMatrix, document_.ScaleValues, document_.LevelMatrix);
+    return true;
+}
+
+// Frame ------------------------------------------------------------------------------
+
+ScaleFramePage::ScaleFramePage(ChartDocument& document, QWidget* parent)
+    : QWidget(parent), document_(document) {
+    auto* form = new QFormLayout(this);
+    lineWidth = new NumberField(this);
+    tickMargin = new NumberField(this);
+    tickLength = new NumberField(this);
+    tickWidth = new NumberField(this);
+    x = new NumberField(this);
+    y = new NumberField(this);
+    width = new NumberField(this);
+    height = new NumberField(this);
+    link = new QCheckBox(tr("Lin&k To Plot"), this);
+    visible = new QCheckBox(tr("&Visible"), this);
+    font = new QPushButton(tr("Labels &Font..."), this);
+    AddRow(form, tr("Frame Line &Width:"), lineWidth);
+    AddRow(form, tr("Tick &Margin:"), tickMargin);
+    AddRow(form, tr("Tick &Length:"), tickLength);
+    AddRow(form, tr("Tick W&idth:"), tickWidth);
+    form->addRow(link);
+    xCaption = AddRow(form, tr("&X:"), x);
+    AddRow(form, tr("&Y:"), y);
+    AddRow(form, tr("Wi&dth:"), width);
+    AddRow(form, tr("&Height:"), height);
+    form->addRow(visible);
+    form->addRow(font);
+    connect(link, &QCheckBox::toggled, this, &ScaleFramePage::Linked);
+    connect(font, &QPushButton::clicked, this, [this] {
+        const FontRecord current = chosenFont_.value_or(document_.Legend.GetLabelFont());
+        if (std::optional<FontRecord> chosen = ChooseFontRecord(this, current, tr("Labels Font"))) {
+            chosenFont_ = chosen;
+        }
+    });
+}
+
+void ScaleFramePage::Linked() {
+    const bool linked = link->isChecked();
+    const MScale& legend = document_.Legend;
+    xCaption->setText(linked ? tr("&Margin:") : tr("&X:"));
+    x->Show(linked ? legend.GetScaleMargin() : legend.GetXOrigin(), "F0");
+    for (NumberField* field : {y, width, height}) {
+        field->setEnabled(!linked);
+    }
+}
+
+void ScaleFramePage::Fill() {
+    const MScale& legend = document_.Legend;
+    lineWidth->Show(legend.GetFrameLineWidth(), "F0");
+    tickMargin->Show(legend.GetTickMargin(), "F0");
+    tickLength->Show(legend.GetTickLength(), "F0");
+    tickWidth->Show(legend.GetTickWidth(), "F0");
+    y->Show(legend.GetYOrigin(), "F0");
+    width->Show(legend.GetXSize(), "F0");
+    height->Show(legend.GetYSize(), "F0");
+    visible->setChecked(legend.IsVisible());
+    const QSignalBlocker block(link);
+    link->setChecked((legend.GetPlacementFlags() & MScale::kExplicitPosition) == 0);
+    Linked();
+    chosenFont_.reset();
+}
+
+bool ScaleFramePage::Apply() {
+    MScale& legend = document_.Legend;
+    std::int32_t frameWidth = legend.GetFrameLineWidth();
+    std::int32_t margin = legend.GetTickMargin();
+    std::int32_t length = legend.GetTickLength();
+    std::int32_t tick = legend.GetTickWidth();
+    const bool linked = link->isChecked();
+    std::int32_t first = linked ? legend.GetScaleMargin() : legend.GetXOrigin();
+    std::int32_t second = legend.GetYOrigin();
+    std::int32_t sizeX = legend.GetXSize();
+    std::int32_t sizeY = legend.GetYSize();
+    if (!TakeInt(lineWidth, frameWidth) || !TakeInt(tickMargin, margin) ||
+        !TakeInt(tickLength, length) || !TakeInt(tickWidth, tick) || !TakeInt(x, first) ||
+        !TakeInt(y, second) || !TakeInt(width, sizeX) || !TakeInt(height, sizeY)) {
+        return false;
+    }
+    if (!linked && (sizeX <= 0 || sizeY <= 0)) {
+        Refuse(this, sizeX <= 0 ? tr("Width must be positive") : tr("Height must be positive"));
+        return false;
+    }
+    legend.SetFrameLineWidth(frameWidth);
+    legend.SetTickMargin(margin);
+    legend.SetTickLength(length);
+    legend.SetTickWidth(tick);
+    std::uint16_t placement = legend.GetPlacementFlags();
+    if (linked) {
+        legend.SetScaleMargin(first);
+        legend.SetPlacementFlags(placement & ~MScale::kExplicitPosition);
+        legend.Place(document_.LegendSource());
+    } else {
+        legend.SetPosition(first, second, sizeX, sizeY);
+        legend.SetPlacementFlags(placement | MScale::kExplicitPosition);
+    }
+    legend.SetVisible(visible->isChecked());
+    if (chosenFont_) {
+        legend.SetLabelFont(*chosenFont_, legend.GetLabelColor());
+        legend.SetPlacementFlags(legend.GetPlacementFlags() | MScale::kLabelFontGiven);
+    }
+    return true;
+}
+
+// Sequence -----------------------------------------------------------------------------
+
+SequencePage::SequencePage(ChartDocument& document, QWidget* parent)
+    : QWidget(parent), document_(document) {
+    additive = new QRadioButton(tr("&Additive"), this);
+    multiplicative = new QRadioButton(tr("&Multiplicative"), this);
+    addStart = new NumberField(this);
+    increment = new NumberField(this);
+    addLevels = new NumberField(this);
+    mulStart = new NumberField(this);
+    multiplier = new NumberField(this);
+    mulLevels = new NumberField(this);
+    auto* group = new QButtonGroup(this);
+    group->addButton(additive);
+    group->addButton(multiplicative);
+    additive->setChecked(true);
+    const std::uint32_t count = std::max<std::uint32_t>(1, document.BoundaryCount());
+    addStart->Show(0, "F2");
+    increment->Show(1, "F2");
+    addLevels->Show(count, "F0");
+    mulStart->Show(1, "F2");
+    multiplier->Show(2, "F2");
+    mulLevels->Show(count, "F0");
+
+    auto* grid = new QGridLayout(this);
+    const auto column = [&](int c, QRadioButton* radio, NumberField* start, const QString& step,
+                            NumberField* stepField, NumberField* levels) {
+        grid->addWidget(radio, 0, c * 2, 1, 2);
+        const auto row = [&](int r, const QString& text, NumberField* field) {
+            auto* label = new QLabel(text, this);
+            label->setBuddy(field);
+            grid->addWidget(label, r, c * 2);
+            grid->addWidget(field, r, c * 2 + 1);
+        };
+        row(1, c == 0 ? tr("&Start:") : tr("S&tart:"), start);
+        row(2, step, stepField);
+        row(3, c == 0 ? tr("&Levels:") : tr("L&evels:"), levels);
+    };
+    column(0, additive, addStart, tr("&Increment:"), increment, addLevels);
+    column(1, multiplicative, mulStart, tr("M&ultiplier:"), multiplier, mulLevels);
+    grid->setRowStretch(4, 1);
+    for (QRadioButton* radio : {additive, multiplicative}) {
+        connect(radio, &QRadioButton::clicked, this, [this] { touched_ = true; });
+    }
+    for (NumberField* field : {addStart, increment, addLevels, mulStart, multiplier, mulLevels}) {
+        connect(field, &QLineEdit::textEdited, this, [this] { touched_ = true; });
+    }
+}
+
+bool SequencePage::Check() {
+    const bool add = additive->isChecked();
+    const std::optional<double> start = (add ? addStart : mulStart)->Value();
+    const std::optional<double> step = (add ? increment : multiplier)->Value();
+    const std::optional<double> levels = (add ? addLevels : mulLevels)->Value();
+    if (add && !(step && *step > 0)) {
+        Refuse(this, tr("Increment must be positive"));
+        return false;
+    }
+    if (!add && !(step && *step > 1)) {
+        Refuse(this, tr("Multiplier must be higher than one"));
+        return false;
+    }
+    if (!add && !(start && *start > 0)) {
+        Refuse(this, tr("Start value must be positive"));
+        return false;
+    }
+    if (!start) {
+        Refuse(this, tr("This is not a number: %1").arg((add ? addStart : mulStart)->text()));
+        return false;
+    }
+    // The map can tell at most kMaxScaleBoundaries boundaries apart.
+    if (!levels || !(std::trunc(*levels) > 0) || *levels > kMaxScaleBoundaries) {
+        Refuse(this, tr("Number of scale levels is out of range"));
+        return false;
+    }
+    return true;
+}
+
+bool SequencePage::Apply() {
+    if (!touched_) {
+        return true;
+    }
+    if (!Check()) {
+        return false;
+    }
+    const bool add = additive->isChecked();
+    const double start = *(add ? addStart : mulStart)->Value();
+    const double step = *(add ? increment : multiplier)->Value();
+    const auto levels = static_cast<std::uint32_t>(*(add ? addLevels : mulLevels)->Value());
+    if (add) {
+        MakeLinearScale(document_.ScaleValues, start, step, levels);
+    } else {
+        MakeMultiplicativeScale(document_.ScaleValues, start, step, levels);
+    }
+    FitLevelColors(document_.LevelColors, document_.BoundaryCount(), document_.MissingColor);
+    ClassifyLevels(document_.DataMatrix, document_.ScaleValues, document_.LevelMatrix);
+    document_.Legend.SyncWithScale(document_.ScaleValues);
+    touched_ = false;
+    return true;
+}
+
+// The sheet ---------------------------------------------------------------------------
+
+ScaleSheet::ScaleSheet(ChartDocument& document, std::function<void()> repaint, QWidget* parent)
+    : QDialog(parent), document_(document), repaint_(std::move(repaint)),
+      savedScale_(document.ScaleValues), savedColors_(document.LevelColors),
+      savedLegend_(document.Legend) {
+    setWindowTitle(tr("Scale"));
+    tabs_ = new QTabWidget(this);
+    levels_ = new ScaleLevelsPage(document, tabs_);
+    frame_ = new ScaleFramePage(document, tabs_);
+    sequence_ = new SequencePage(document, tabs_);
+    tabs_->addTab(levels_, tr("Scale Levels"));
+    tabs_->addTab(frame_, tr("Frame"));
+    tabs_->addTab(sequence_, tr("Sequence"));
+    levels_->Fill();
+    frame_->Fill();
+    auto* buttons = new QDialogButtonBox(
+        QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Apply, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(buttons->button(QDialogButtonBox::Apply), &QPushButton::clicked, this,
+            &ScaleSheet::Apply);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(tabs_);
+    layout->addWidget(buttons);
+}
+
+bool ScaleSheet::Apply() {
+    // The sequence is checked first: its refusal must leave the scale alone.
+    if (sequence_->IsTouched() && !sequence_->Check()) {
+        tabs_->setCurrentWidget(sequence_);
+        return false;
+    }
+    if (!levels_->Apply()) {
+        tabs_->setCurrentWidget(levels_);
+        return false;
+    }
+    if (!frame_->Apply()) {
+        tabs_->setCurrentWidget(frame_);
+        return false;
+    }
+    sequence_->Apply();
+    document_.Legend.SyncWithScale(document_.ScaleValues);
+    levels_->Fill();
+    frame_->Fill();
+    repaint_();
+    return true;
+}
+
+void ScaleSheet::accept() {
+    if (Apply()) {
+        QDialog::accept();
+    }
+}
+
+void ScaleSheet::reject() {
+    document_.ScaleValues = savedScale_;
+    document_.LevelColors = savedColors_;
+    document_.Legend = savedLegend_;
+    ClassifyLevels(document_.DataMatrix, document_.ScaleValues, document_.LevelMatrix);
+    repaint_();
+    QDialog::reject();
+}
