@@ -192,6 +192,72 @@ class StatusPaneContentTest(unittest.TestCase):
         self.assertIn(int(cohort.group(1)), (difference - 1, difference))
 
 
+class PlotFrameSheetTest(unittest.TestCase):
+    """A click on the x axis's tick band opens the frame's sheet on its x
+    pages; a new range given there is saved with the map."""
+
+    def setUp(self):
+        self.demla = Demla(FEMALE)
+        self.addCleanup(self.demla.stop)
+        self.demla.start()
+        self.demla.wait_for_windows(FEMALE_MAP)
+        self.demla.focus_window()
+
+    def device_point(self, map_widget, page_x, page_y):
+        """The screen point of a page point, with the whole A4 page shown."""
+        box = map_widget.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        width, height = 2970.0, 2100.0
+        sx, sy = box.width / width, box.height / height
+        if sx <= sy:
+            scale, left, top = sx, 0.0, height + (box.height / sx - height) / 2
+        else:
+            scale, left, top = sy, -(box.width / sy - width) / 2, height
+        return (int(box.x + (page_x - left) * scale),
+                int(box.y + (top - page_y) * scale))
+
+    def test_tick_band_opens_the_x_pages_and_the_range_is_saved(self):
+        demla = self.demla
+        window = demla.child_windows()[FEMALE_MAP]
+        map_widget = find_all(window, role=pyatspi.ROLE_FILLER, name="Map")[0]
+        # The map's plot starts at page (330, 250); its bottom ticks stand
+        # 30 page units below it.
+        x, y = self.device_point(map_widget, 330 + 900, 250 - 15)
+        xdotool("mousemove", "--sync", str(x), str(y))
+        xdotool("click", "1")
+
+        def sheet():
+            for child in children(demla.app):
+                if child.name == "Plot Frame":
+                    return child
+            return None
+        dialog = wait_for("the Plot Frame sheet", sheet)
+        tabs = [tab.name for tab in find_all(dialog, role=pyatspi.ROLE_PAGE_TAB)]
+        self.assertEqual(tabs, ["X-Ticks", "Auto X-Ticks", "X-Grid Lines", "Coordinates",
+                                "X-Axis"])
+
+        demla.keys("ctrl+Tab", "ctrl+Tab", "ctrl+Tab")
+        field = wait_for("the X-axis maximum field", lambda: next(
+            (node for node in find_all(dialog, role=pyatspi.ROLE_TEXT)
+             if node.name == "X-axis maximum value:" and is_showing(node)), None))
+        field.queryComponent().grabFocus()
+        demla.keys("ctrl+a")
+        xdotool("type", "--delay", "30", "2020")
+        demla.keys("Return")
+        wait_for("the sheet to close", lambda: sheet() is None)
+        # Without a window manager the keyboard does not return by itself.
+        demla.focus_window()
+        demla.keys("ctrl+s")
+        path = demla.path(FEMALE)
+
+        def saved_range():
+            with open(path, "rb") as stream:
+                text = stream.read().decode("latin-1")
+            return [line for line in text.splitlines() if line.startswith("xTicks=")]
+        lines = wait_for("the new range in the saved file",
+                         lambda: [line for line in saved_range() if "2020" in line])
+        self.assertTrue(lines[0].startswith("xTicks={1974"), lines)
+
+
 class KeyboardTest(unittest.TestCase):
     """Key presses sent to the window, as from a keyboard."""
 
