@@ -129,6 +129,7 @@ void DocumentEntry::Reload() {
         }
         undo_.clear();
         changedOutsideUndo_ = false;
+        emit Reloaded();
         for (DocumentView* view : std::vector<DocumentView*>(views_)) {
             if (view->Kind() == ViewKind::Map) {
                 view->DocumentReloaded();

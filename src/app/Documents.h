@@ -102,6 +102,8 @@ public:
     void ChangedOutsideUndo() { changedOutsideUndo_ = true; }
 
 signals:
+    // The document was read again from its file.
+    void Reloaded();
     // The document has its first view, or its path changed.
     void PathChanged(const QString& path);
     void TitleChanged();

@@ -181,7 +181,7 @@ void MainWindow::CreateActions() {
         connect(action, &QAction::triggered, this, [this, id] { Run(id); });
         actions_.insert(id, action);
     }
-    for (const int id : {Cmd::FitPlotArea, Cmd::ShowScale, Cmd::ShowPlot}) {
+    for (const int id : {Cmd::FitPlotArea, Cmd::ShowScale, Cmd::ShowPlot, Cmd::MonitorMode}) {
         actions_[id]->setCheckable(true);
     }
 }
@@ -477,7 +477,11 @@ void MainWindow::UpdateTitle(QMdiSubWindow* window) {
         return;
     }
     const QString kind = view->Kind() == ViewKind::Map ? tr("Map") : tr("Text");
-    window->setWindowTitle(QStringLiteral("%1 – %2[*]").arg(view->Entry().Title(), kind));
+    QString suffix;
+    if (auto* map = dynamic_cast<MapView*>(view)) {
+        suffix = map->TitleSuffix();
+    }
+    window->setWindowTitle(QStringLiteral("%1 – %2%3[*]").arg(view->Entry().Title(), kind, suffix));
     window->setWindowModified(view->IsDirty());
 }
 
@@ -666,6 +670,7 @@ DocumentView* MainWindow::AddView(DocumentEntry& entry, ViewKind kind) {
     if (kind == ViewKind::Map) {
         auto* map = new MapView(entry, *this);
         connect(map, &MapView::ModifiedChanged, this, &MainWindow::CommandsChanged);
+        connect(map, &MapView::TitleChanged, this, &MainWindow::CommandsChanged);
         view = map;
         widget = map;
         icon = QStringLiteral(":/icons/map-document.svg");

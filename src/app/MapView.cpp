@@ -16,6 +16,7 @@
 #include "scale/MapScale.h"
 #include "view/HelpTopics.h"
 #include "view/MapCommands.h"
+#include "view/MonitorMode.h"
 #include "view/StatusTexts.h"
 
 #include <QApplication>
@@ -23,6 +24,7 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -34,6 +36,7 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -69,7 +72,95 @@ MapView::MapView(DocumentEntry& entry, Shell& shell, QWidget* parent)
 }
 
 MapView::~MapView() {
+    // Nobody asks a view that is going for its caption.
+    blockSignals(true);
+    LeaveMonitorMode();
     entry_.RemoveView(this);
+}
+
+bool MapView::EnterMonitorMode() {
+    if (IsMonitoring()) {
+        return true;
+    }
+    const std::optional<int> place = MonitorPlaces::Instance().Take();
+    if (!place) {
+        entry_.Prompt().Show(kApplicationName,
+                             "Cannot enter monitor mode\r\nNumber of monitor places exceeded");
+        return false;
+    }
+    monitorPlace_ = *place;
+    semaphore_ = SemaphoreFileName(*place);
+    entry_.Prompt().Show("Warning",
+                         "Entering monitor mode\r\nMonitor semaphore file: " + semaphore_);
+    emit TitleChanged();
+    // Signals left from an earlier run are not for this one.
+    std::remove(semaphore_.c_str());
+    std::remove(LockFileName(semaphore_).c_str());
+    if (monitorTimer_ == nullptr) {
+        monitorTimer_ = new QTimer(this);
+        connect(monitorTimer_, &QTimer::timeout, this, &MapView::MonitorTick);
+    }
+    monitorTimer_->start(static_cast<int>(monitorInterval_));
+    shell_.CommandsChanged();
+    return true;
+}
+
+void MapView::LeaveMonitorMode() {
+    if (!IsMonitoring()) {
+        return;
+    }
+    MonitorPlaces::Instance().Free(monitorPlace_);
+    monitorPlace_ = 0;
+    semaphore_.clear();
+    if (monitorTimer_ != nullptr) {
+        monitorTimer_->stop();
+    }
+    emit TitleChanged();
+}
+
+QString MapView::TitleSuffix() const {
+    return IsMonitoring() ? QStringLiteral(" Semaphore ") + QString::fromStdString(semaphore_)
+                          : QString();
+}
+
+bool MapView::SetMonitorInterval(const QString& text) {
+    const std::uint64_t value = ParseMonitorInterval(text.toStdString());
+    if (value > kMonitorIntervalHour &&
+        !entry_.Prompt().Confirm("Warning", "Are you sure to set it more than one hour?",
+                                 PromptButtons::OkCancel, PromptIcon::Warning)) {
+        return false;
+    }
+    // The timer takes an int; a shorter interval would poll without rest.
+    monitorInterval_ = static_cast<std::uint32_t>(
+        std::clamp<std::uint64_t>(value, kMinimumMonitorInterval, INT32_MAX));
+    if (IsMonitoring() && monitorTimer_ != nullptr) {
+        monitorTimer_->start(static_cast<int>(monitorInterval_));
+    }
+    return true;
+}
+
+void MapView::MonitorTick() {
+    // A tick while a reload or one of its messages is under way waits for
+    // the next one: the signal stays until the reload it asked for is done.
+    if (!IsMonitoring() || inTick_ || entry_.IsBusy()) {
+        return;
+    }
+    if (CheckMonitorSignal(semaphore_, LockFileName(semaphore_)) != MonitorSignal::Ready) {
+        return;
+    }
+    inTick_ = true;
+    entry_.Reload();
+    repaint();
+    inTick_ = false;
+    if (!IsMonitoring()) {
+        return;
+    }
+    if (std::remove(semaphore_.c_str()) != 0) {
+        entry_.Prompt().Show(kApplicationName,
+                             "Unable delete semaphore file\r\nMonitor mode aborted");
+        LeaveMonitorMode();
+        shell_.CommandsChanged();
+    }
 }
 
 void MapView::ApplyScreen() {
@@ -161,6 +252,8 @@ bool MapView::IsEnabled(int command) const {
         return entry_.IsLoaded();
     case Cmd::ColorValue:
     case Cmd::Info:
+    case Cmd::MonitorMode:
+    case Cmd::MonitorDelay:
         return true;
     case Cmd::AnnotationText:
     case Cmd::AnnotationRectangle:
@@ -181,6 +274,8 @@ std::optional<bool> MapView::IsChecked(int command) const {
         return entry_.Document().Legend.IsVisible();
     case Cmd::ShowPlot:
         return state_.showMap;
+    case Cmd::MonitorMode:
+        return IsMonitoring();
     default:
         return std::nullopt;
     }
@@ -266,6 +361,26 @@ bool MapView::Execute(int command) {
     case Cmd::ColorValue:
         ShowColorValue(this);
         return true;
+    case Cmd::MonitorMode:
+        if (IsMonitoring()) {
+            LeaveMonitorMode();
+        } else {
+            EnterMonitorMode();
+        }
+        break;
+    case Cmd::MonitorDelay: {
+        QInputDialog dialog(this);
+        dialog.setWindowTitle(tr("Time"));
+        dialog.setLabelText(tr("Select monitor interval updating in ms"));
+        dialog.setTextValue(QString::number(monitorInterval_));
+        if (auto* edit = dialog.findChild<QLineEdit*>()) {
+            edit->setMaxLength(31);
+        }
+        if (dialog.exec() == QDialog::Accepted) {
+            SetMonitorInterval(dialog.textValue());
+        }
+        return true;
+    }
     case Cmd::PlotFrame: {
         const std::vector<PlotFrameSheet::Page> all = PlotFrameSheet::AllPages();
         EditPlotFrame(std::vector<int>(all.begin(), all.end()));
@@ -582,14 +697,19 @@ QMenu* MapView::ContextMenuAt(QPoint point, Qt::KeyboardModifiers modifiers, QWi
 
 void MapView::RenderPicture() {
     const QSize size = this->size();
+    if (!entry_.IsLoaded()) {
+        // A reload that failed keeps the last good map on the screen.
+        if (picture_.size() != size) {
+            picture_ = QImage(size, QImage::Format_RGB32);
+            picture_.fill(Qt::white);
+        }
+        pictureValid_ = true;
+        return;
+    }
     if (picture_.size() != size) {
         picture_ = QImage(size, QImage::Format_RGB32);
     }
     picture_.fill(Qt::white);
-    if (!entry_.IsLoaded()) {
-        pictureValid_ = true;
-        return;
-    }
     QPainter painter(&picture_);
     std::optional<std::string> failure;
     {

@@ -8,12 +8,13 @@
 #include <QWidget>
 
 #include <functional>
-#include <vector>
 #include <optional>
+#include <vector>
 
 class Shell;
 class QMenu;
 class QRubberBand;
+class QTimer;
 
 // A map window: shows a document's page, zoomed and moved as the user
 // asks. What it shows and every zoom rule live in MapViewState; this
@@ -79,10 +80,28 @@ public:
     // The scale sheet, on the levels page with a level selected.
     void EditScale(std::optional<std::uint32_t> level = std::nullopt);
 
+    // Monitor mode: the view reloads its document whenever another program
+    // signals through the semaphore file of its place.
+    bool EnterMonitorMode();
+    void LeaveMonitorMode();
+    bool IsMonitoring() const { return monitorPlace_ != 0; }
+    int MonitorPlace() const { return monitorPlace_; }
+    const std::string& SemaphorePath() const { return semaphore_; }
+    std::uint32_t MonitorInterval() const { return monitorInterval_; }
+    // Takes the text of Set Monitor Delay: false when it asked and the
+    // answer kept the old interval.
+    bool SetMonitorInterval(const QString& text);
+    // One poll of the semaphore file (the timer calls it).
+    void MonitorTick();
+    // What the child window's caption adds to the document's name.
+    QString TitleSuffix() const;
+
     QSize sizeHint() const override { return {800, 560}; }
 
 signals:
     void ModifiedChanged();
+    // The child window's caption changes (monitor mode).
+    void TitleChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -115,5 +134,10 @@ private:
     QPoint bandStart_;
     QPoint bandCurrent_;
     bool banding_ = false;
+    int monitorPlace_ = 0;
+    std::string semaphore_;
+    std::uint32_t monitorInterval_ = 1000;
+    QTimer* monitorTimer_ = nullptr;
+    bool inTick_ = false;
     std::optional<ObjectUnderPoint> selected_;
 };
