@@ -35,9 +35,11 @@ DocumentEntry::DocumentEntry(QWidget* owner) : prompt_(owner), document_(prompt_
 
 DocumentEntry::~DocumentEntry() = default;
 
-bool DocumentEntry::Load(const std::string& path) {
+bool DocumentEntry::Load(const std::string& path, bool generated) {
     BusyScope busy(*this);
+    document_.GeneratedSetup = generated;
     loaded_ = document_.Open(path);
+    document_.GeneratedSetup = false;
     return loaded_;
 }
 
@@ -173,9 +175,9 @@ DocumentEntry* DocumentManager::Find(const QString& path) const {
     return nullptr;
 }
 
-DocumentEntry* DocumentManager::Open(const QString& path, bool forText) {
+DocumentEntry* DocumentManager::Open(const QString& path, bool forText, bool generated) {
     auto entry = std::make_unique<DocumentEntry>(owner_);
-    if (!entry->Load(PathFromQt(path)) && !forText) {
+    if (!entry->Load(PathFromQt(path), generated) && !forText) {
         return nullptr;
     }
     documents_.push_back(std::move(entry));

@@ -64,8 +64,9 @@ public:
     QtPrompt& Prompt() { return prompt_; }
 
     // Loads the setup file; false when it was not opened (a setup error the
-    // user did not accept, a file that cannot be read).
-    bool Load(const std::string& path);
+    // user did not accept, a file that cannot be read). A setup file just
+    // made for a data file loads with the defaults of a new map.
+    bool Load(const std::string& path, bool generated = false);
     // The document holds what its file holds: it loaded, or a reload did.
     bool IsLoaded() const { return loaded_; }
     // A load or a save is under way.
@@ -132,7 +133,7 @@ public:
     // A new document for a setup file; nothing when it cannot be opened.
     // With forText, a file with setup errors still opens (for the text view
     // to mend it).
-    DocumentEntry* Open(const QString& path, bool forText);
+    DocumentEntry* Open(const QString& path, bool forText, bool generated = false);
     // Forgets a document that has no views any more.
     void Discard(DocumentEntry* entry);
     const std::vector<std::unique_ptr<DocumentEntry>>& Documents() const { return documents_; }

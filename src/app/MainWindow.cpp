@@ -3,7 +3,11 @@
 #include "app/Commands.h"
 #include "app/MapView.h"
 #include "app/TextView.h"
+#include "datafiles/LexisTable.h"
+#include "dialogs/AsciiFormatDialog.h"
 #include "document/ChartDocument.h"
+#include "document/NewSetup.h"
+#include "document/SafeFile.h"
 #include "platform/QtSurface.h"
 #include "platform/QtText.h"
 #include "view/LCmdLineIter.h"
@@ -422,6 +426,7 @@ void MainWindow::UpdateActions() {
             enabled = text != nullptr && (id == Cmd::FindSection || text->IsEnabled(id));
         } else {
             switch (id) {
+            case Cmd::FileNew:
             case Cmd::FileOpen:
             case Cmd::Exit:
             case Cmd::HelpContents:
@@ -563,6 +568,9 @@ void MainWindow::Run(int command) {
         return;
     }
     switch (command) {
+    case Cmd::FileNew:
+        FileNew();
+        break;
     case Cmd::FileOpen:
         FileOpen();
         break;
@@ -794,6 +802,135 @@ void MainWindow::dropEvent(QDropEvent* event) {
             }
         }
     });
+}
+
+void MainWindow::FileNew() {
+    QStringList filters;
+    for (const DataFileKind& kind : kDataFileKinds) {
+        filters << QString::fromLatin1(kind.description.data(),
+                                       static_cast<qsizetype>(kind.description.size()));
+    }
+    QFileDialog dialog(this, tr("Open Data File"));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(filters);
+    dialog.selectNameFilter(filters.front());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return;
+    }
+    const DataFileKind& kind = kDataFileKinds[static_cast<std::size_t>(
+        std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter())))];
+    NewMapChoice choice;
+    choice.dataPath = dialog.selectedFiles().front();
+    choice.format = kind.format;
+    QtPrompt prompt(this);
+    if (kind.asksDelimiters) {
+        AsciiFormatDialog format(AsciiFormat(), PathFromQt(choice.dataPath), this);
+        if (format.exec() != QDialog::Accepted) {
+            return;
+        }
+        choice.delimiters = format.Format();
+    }
+    if (kind.asksValueColumn) {
+        std::string bytes;
+        std::string error;
+        std::optional<LexisTableHeader> table;
+        if (ReadWholeFile(PathFromQt(choice.dataPath), bytes)) {
+            table = ReadLexisTableHeader(bytes, error);
+        }
+        if (!table) {
+            prompt.Show("Error",
+                        "Cannot read the table " + PathFromQt(choice.dataPath) + "\r\n" + error,
+                        PromptIcon::Exclamation);
+            return;
+        }
+        QStringList columns;
+        for (const std::string& column : table->ValueColumns()) {
+            columns << QString::fromStdString(column);
+        }
+        bool ok = false;
+        const QString column = QInputDialog::getItem(
+            this, tr("Value Column"), tr("&Values to show:"), columns,
+            std::max<qsizetype>(
+                0, columns.indexOf(QString::fromStdString(table->DefaultValueColumn()))),
+            false, &ok);
+        if (!ok) {
+            return;
+        }
+        choice.valueColumn = column.toStdString();
+    }
+    choice.setupPath = PathToQt(SetupPathForDataFile(PathFromQt(choice.dataPath)));
+    if (QFileInfo::exists(choice.setupPath)) {
+        // The user confirms or changes the name of a setup file that is there.
+        QFileDialog again(this, tr("Open Data File"), choice.setupPath);
+        again.setAcceptMode(QFileDialog::AcceptSave);
+        again.setFileMode(QFileDialog::AnyFile);
+        again.setNameFilter(tr("Demla (*.dml)"));
+        again.selectFile(choice.setupPath);
+        if (again.exec() != QDialog::Accepted || again.selectedFiles().isEmpty()) {
+            return;
+        }
+        choice.setupPath = again.selectedFiles().front();
+    }
+    bool ok = false;
+    const QStringList kinds = {tr("Map"), tr("Text")};
+    const QString view =
+        QInputDialog::getItem(this, tr("New"), tr("&Show the new map as:"), kinds, 0, false, &ok);
+    if (!ok) {
+        return;
+    }
+    choice.kind = view == kinds[1] ? ViewKind::Text : ViewKind::Map;
+    CreateFromData(choice);
+}
+
+DocumentView* MainWindow::CreateFromData(const NewMapChoice& choice) {
+    QtPrompt prompt(this);
+    const std::string setupPath = PathFromQt(choice.setupPath);
+    const std::string dataPath = PathFromQt(choice.dataPath);
+    if (documents_.Find(choice.setupPath) != nullptr) {
+        prompt.Show("Warning", "Document already opened", PromptIcon::Warning);
+        return nullptr;
+    }
+    std::string refusal;
+    const std::optional<std::string> text = GeneratedSetupText(
+        dataPath, choice.format, choice.delimiters, &refusal, choice.valueColumn);
+    if (!text) {
+        prompt.Show("Error", refusal, PromptIcon::Exclamation);
+        return nullptr;
+    }
+    if (SameFile(choice.setupPath, choice.dataPath)) {
+        prompt.Show("Error", "The setup file would replace its own data file: " + setupPath,
+                    PromptIcon::Exclamation);
+        return nullptr;
+    }
+    // A setup file that is replaced keeps its backup.
+    std::string reason;
+    std::string oldBytes;
+    if (ReadWholeFile(setupPath, oldBytes)) {
+        const std::string backup = BackupNameAvoiding(setupPath, std::span(&dataPath, 1));
+        if (WriteBackup(backup, setupPath, oldBytes, &reason) != FileWriteResult::Written) {
+            prompt.Show("Error", "Cannot open backup document\r\n" + backup + ": " + reason,
+                        PromptIcon::Exclamation);
+            return nullptr;
+        }
+    }
+    if (WriteFileAtomically(setupPath, *text, {}, &reason) != FileWriteResult::Written) {
+        prompt.Show("Error", "Unable open " + setupPath + "\r\n" + reason, PromptIcon::Exclamation);
+        return nullptr;
+    }
+    DocumentEntry* entry = documents_.Open(choice.setupPath, choice.kind == ViewKind::Text, true);
+    if (entry == nullptr) {
+        return nullptr;
+    }
+    recent_.Add(entry->Path());
+    undoGroup_->addStack(&entry->UndoStack());
+    DocumentView* view = AddView(*entry, choice.kind);
+    // The new map is offered for saving when it closes.
+    if (auto* map = dynamic_cast<MapView*>(view)) {
+        map->SetModified(true);
+    } else if (entry->IsLoaded()) {
+        AddView(*entry, ViewKind::Map);
+    }
+    return view;
 }
 
 void MainWindow::FileOpen() {

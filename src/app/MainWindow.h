@@ -3,6 +3,7 @@
 #include "app/Documents.h"
 #include "app/RecentFiles.h"
 #include "app/Shell.h"
+#include "datafiles/AsciiFormat.h"
 
 #include <QMainWindow>
 #include <QMap>
@@ -36,6 +37,17 @@ public:
     // Opens a setup file in a new view of that kind; the view, or nothing
     // when it did not open. A file open already is not opened twice.
     DocumentView* OpenFile(const QString& path, ViewKind kind);
+    // File New: a new map from a data file, its setup file written beside
+    // it. The dialogs are the caller's: this takes their answers.
+    struct NewMapChoice {
+        QString dataPath;
+        int format = 0;
+        AsciiFormat delimiters;
+        std::string valueColumn;
+        QString setupPath;
+        ViewKind kind = ViewKind::Map;
+    };
+    DocumentView* CreateFromData(const NewMapChoice& choice);
     DocumentView* AddView(DocumentEntry& entry, ViewKind kind);
 
     DocumentView* ActiveView() const;
@@ -85,6 +97,7 @@ private:
     void Run(int command);
     void UpdateTitle(QMdiSubWindow* window);
 
+    void FileNew();
     void FileOpen();
     void FileSave();
     void FileSaveAs();

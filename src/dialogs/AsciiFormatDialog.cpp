@@ -1,0 +1,132 @@
+#include "dialogs/AsciiFormatDialog.h"
+
+#include "platform/QtText.h"
+#include "view/AsciiPreview.h"
+
+#include <QButtonGroup>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// Enough of the file for five lines of 256 characters.
+constexpr qint64 kPreviewBytes = 5 * 256 * 2;
+
+QLineEdit* CharEdit(QWidget* parent, const QString& name) {
+    auto* edit = new QLineEdit(parent);
+    edit->setMaxLength(1);
+    edit->setMaximumWidth(48);
+    edit->setAccessibleName(name);
+    return edit;
+}
+
+} // namespace
+
+AsciiFormatDialog::AsciiFormatDialog(const AsciiFormat& format, const std::string& dataPath,
+                                     QWidget* parent)
+    : QDialog(parent) {
+    setWindowTitle(tr("Select ASCII File Format"));
+    auto* fields = new QGroupBox(tr("Field delimiter"), this);
+    comma = new QRadioButton(tr("C&omma"), fields);
+    spaces = new QRadioButton(tr("&Spaces"), fields);
+    customField = new QRadioButton(tr("C&ustom"), fields);
+    fieldChar = CharEdit(fields, tr("Custom field delimiter"));
+    auto* fieldLayout = new QGridLayout(fields);
+    fieldLayout->addWidget(comma, 0, 0);
+    fieldLayout->addWidget(spaces, 1, 0);
+    fieldLayout->addWidget(customField, 2, 0);
+    fieldLayout->addWidget(fieldChar, 2, 1);
+
+    auto* records = new QGroupBox(tr("Record delimiter"), this);
+    crlf = new QRadioButton(tr("[CR][LF] &MS-DOS Text"), records);
+    customRecord = new QRadioButton(tr("Cus&tom"), records);
+    recordChar = CharEdit(records, tr("Custom record delimiter"));
+    auto* recordLayout = new QGridLayout(records);
+    recordLayout->addWidget(crlf, 0, 0);
+    recordLayout->addWidget(customRecord, 1, 0);
+    recordLayout->addWidget(recordChar, 1, 1);
+
+    auto* fieldGroup = new QButtonGroup(this);
+    for (QRadioButton* radio : {comma, spaces, customField}) {
+        fieldGroup->addButton(radio);
+    }
+    auto* recordGroup = new QButtonGroup(this);
+    recordGroup->addButton(crlf);
+    recordGroup->addButton(customRecord);
+
+    preview = new QPlainTextEdit(this);
+    preview->setReadOnly(true);
+    preview->setLineWrapMode(QPlainTextEdit::NoWrap);
+    preview->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    auto* previewLabel = new QLabel(tr("&First lines of %1:").arg(PathToQt(dataPath)), this);
+    previewLabel->setBuddy(preview);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* groups = new QHBoxLayout;
+    groups->addWidget(fields);
+    groups->addWidget(records);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(groups);
+    layout->addWidget(previewLabel);
+    layout->addWidget(preview, 1);
+    layout->addWidget(buttons);
+    resize(640, 420);
+
+    // A custom choice fills and enables its character.
+    switch (format.fieldKind) {
+    case AsciiFormat::Field::Comma:
+        comma->setChecked(true);
+        break;
+    case AsciiFormat::Field::Spaces:
+        spaces->setChecked(true);
+        break;
+    case AsciiFormat::Field::Custom:
+        customField->setChecked(true);
+        break;
+    }
+    (format.recordKind == AsciiFormat::Record::Crlf ? crlf : customRecord)->setChecked(true);
+    fieldChar->setText(QString(QChar::fromLatin1(format.customField)));
+    recordChar->setText(QString(QChar::fromLatin1(format.customRecord)));
+    const auto enable = [this] {
+        fieldChar->setEnabled(customField->isChecked());
+        recordChar->setEnabled(customRecord->isChecked());
+    };
+    enable();
+    for (QRadioButton* radio : {comma, spaces, customField, crlf, customRecord}) {
+        connect(radio, &QRadioButton::toggled, this, enable);
+    }
+
+    QFile file(PathToQt(dataPath));
+    if (file.open(QIODevice::ReadOnly)) {
+        const QByteArray head = file.read(kPreviewBytes);
+        QStringList lines;
+        for (const std::string& line : AsciiPreviewLines(head.toStdString())) {
+            lines << TextFromBytes(line);
+        }
+        preview->setPlainText(lines.join(QLatin1Char('\n')));
+    }
+}
+
+AsciiFormat AsciiFormatDialog::Format() const {
+    AsciiFormat format;
+    format.fieldKind = comma->isChecked()    ? AsciiFormat::Field::Comma
+                       : spaces->isChecked() ? AsciiFormat::Field::Spaces
+                                             : AsciiFormat::Field::Custom;
+    format.recordKind = crlf->isChecked() ? AsciiFormat::Record::Crlf : AsciiFormat::Record::Custom;
+    // An empty character is a zero byte, as it has always been.
+    const QByteArray field = fieldChar->text().toLatin1();
+    const QByteArray record = recordChar->text().toLatin1();
+    format.customField = field.isEmpty() ? '\0' : field.front();
+    format.customRecord = record.isEmpty() ? '\0' : record.front();
+    return format;
+}

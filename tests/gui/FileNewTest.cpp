@@ -1,0 +1,94 @@
+#include "app/MainWindow.h"
+#include "app/MapView.h"
+#include "app/TextView.h"
+#include "dialogs/AsciiFormatDialog.h"
+#include "document/ChartDocument.h"
+#include "document/NewSetup.h"
+#include "document/SafeFile.h"
+#include "gui/GuiTestSupport.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace {
+
+std::string Read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class FileNew : public ::testing::Test {
+protected:
+    FileNew() { window.show(); }
+    ~FileNew() override {
+        BoxAnswers answers;
+        answers.Then(QMessageBox::No).Then(QMessageBox::No);
+        window.CloseAll();
+    }
+    ExampleFolder folder;
+    MainWindow window;
+};
+
+TEST_F(FileNew, WritesTheSetupTextAndOpensAModifiedMap) {
+    MainWindow::NewMapChoice choice;
+    choice.dataPath = folder.File("dk-male-mortality.csv");
+    choice.format = kAsciiFormat;
+    choice.setupPath = folder.File("new-map.dml");
+    auto* map = dynamic_cast<MapView*>(window.CreateFromData(choice));
+    ASSERT_NE(map, nullptr);
+    EXPECT_EQ(Read(folder / "new-map.dml"),
+              "[DATA]\nMapMatrix=" + (folder / "dk-male-mortality.csv") + ";\nFormat=ASCII;\n");
+    EXPECT_TRUE(map->IsDirty());
+    // The defaults of a new map: the range of the matrix.
+    EXPECT_EQ(map->Entry().Document().Frame.x2, 39);
+
+    // Custom delimiters, shown as text.
+    choice.delimiters.fieldKind = AsciiFormat::Field::Custom;
+    choice.delimiters.customField = ';';
+    choice.delimiters.recordKind = AsciiFormat::Record::Custom;
+    choice.delimiters.customRecord = '|';
+    choice.setupPath = folder.File("custom.dml");
+    choice.kind = ViewKind::Text;
+    BoxAnswers answers; // the odd data file asks its questions
+    auto* text = dynamic_cast<TextView*>(window.CreateFromData(choice));
+    ASSERT_NE(text, nullptr);
+    EXPECT_NE(Read(folder / "custom.dml").find("AsciiFormat={ custom, \";\",custom, \"|\" };\n"),
+              std::string::npos);
+}
+
+TEST_F(FileNew, AnExistingSetupFileKeepsABackup) {
+    const std::string before = Read(folder / "dk-male-mortality.dml");
+    MainWindow::NewMapChoice choice;
+    choice.dataPath = folder.File("dk-male-mortality.csv");
+    choice.format = kAsciiFormat;
+    choice.setupPath = folder.File("dk-male-mortality.dml");
+    ASSERT_NE(window.CreateFromData(choice), nullptr);
+    EXPECT_EQ(Read(BackupFileName(folder / "dk-male-mortality.dml")), before);
+}
+
+TEST_F(FileNew, AsciiFormatDialogShowsTheFileAndItsDelimiters) {
+    folder.Write("spaces.txt", "1 2 3\r\n4\t5 6\r\n");
+    AsciiFormat format;
+    format.fieldKind = AsciiFormat::Field::Custom;
+    format.customField = '|';
+    AsciiFormatDialog dialog(format, folder / "spaces.txt", nullptr);
+    EXPECT_TRUE(dialog.customField->isChecked());
+    EXPECT_TRUE(dialog.fieldChar->isEnabled());
+    EXPECT_FALSE(dialog.recordChar->isEnabled());
+    EXPECT_EQ(dialog.preview->toPlainText(), "1 2 3\n4        5 6");
+    dialog.spaces->setChecked(true);
+    EXPECT_FALSE(dialog.fieldChar->isEnabled());
+    dialog.customRecord->setChecked(true);
+    dialog.recordChar->setText(QString());
+    const AsciiFormat chosen = dialog.Format();
+    EXPECT_EQ(chosen.fieldKind, AsciiFormat::Field::Spaces);
+    EXPECT_EQ(chosen.recordKind, AsciiFormat::Record::Custom);
+    EXPECT_EQ(chosen.customRecord, '\0');
+}
+
+} // namespace
