@@ -1,16 +1,372 @@
 #include "dialogs/AnnotationSheets.h"
 
-// The sheets are not built yet: they change nothing.
+#include "dialogs/AnnotationSheetDialogs.h"
+#include "document/ChartDocument.h"
+#include "document/SafeFile.h"
 
-AnnotationSheetResult EditTextAnnotation(ChartDocument&, std::optional<std::uint32_t>, QWidget*) {
-    return AnnotationSheetResult::Unchanged;
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace {
+
+// The frame of a text that has none: no outline and no fill, so that the
+// text is drawn as it was.
+constexpr FrameRecord kNoFrame{0.0, PenStyle::Null, 0x000000, BrushStyle::Hollow, 0xFFFFFF, 0};
+
+bool DrawsSomething(const FrameRecord& record) {
+    return record.penStyle != PenStyle::Null || record.fillStyle != BrushStyle::Hollow;
 }
 
-AnnotationSheetResult EditRectangleAnnotation(ChartDocument&, std::optional<std::uint32_t>,
-                                              QWidget*) {
-    return AnnotationSheetResult::Unchanged;
+// The encoding of the document's setup file, which typed texts are written
+// in; a document whose file cannot be read is written as UTF-8.
+TextEncoding DocumentEncoding(const ChartDocument& document) {
+    std::string bytes;
+    if (!document.GetPath().empty() && ReadWholeFile(document.GetPath(), bytes)) {
+        return DetectEncoding(bytes);
+    }
+    return TextEncoding::Utf8;
 }
 
-AnnotationSheetResult EditLineAnnotation(ChartDocument&, std::optional<std::uint32_t>, QWidget*) {
-    return AnnotationSheetResult::Unchanged;
+template <typename T>
+bool SameTerms(const MVector<T>& a, const MVector<T>& b) {
+    if (a.GetCount() != b.GetCount()) {
+        return false;
+    }
+    for (std::uint32_t i = 0; i < a.GetCount(); ++i) {
+        if (a[a.GetLowerBound() + i] != b[b.GetLowerBound() + i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool SamePoint(const LPoint& a, const LPoint& b) {
+    return SameTerms(a.XValues(), b.XValues()) && SameTerms(a.YValues(), b.YValues()) &&
+           SameTerms(a.XAttributes(), b.XAttributes()) &&
+           SameTerms(a.YAttributes(), b.YAttributes());
+}
+
+bool SameCorners(const LGraphicObject& a, const LGraphicObject& b) {
+    return SamePoint(a.GetA(), b.GetA()) && SamePoint(a.GetB(), b.GetB());
+}
+
+bool SameRectangle(const LRectangle& a, const LRectangle& b) {
+    return SameCorners(a, b) && a.GetFrameRecord() == b.GetFrameRecord();
+}
+
+bool SameLine(const LLine& a, const LLine& b) {
+    return SameCorners(a, b) && a.GetWidth() == b.GetWidth() &&
+           a.GetPenStyle() == b.GetPenStyle() && a.GetColor() == b.GetColor();
+}
+
+bool SameText(const LText& a, const LText& b) {
+    const bool sameFrame =
+        a.GetFrame() == nullptr
+            ? b.GetFrame() == nullptr
+            : b.GetFrame() != nullptr && SameRectangle(*a.GetFrame(), *b.GetFrame());
+    return sameFrame && SameCorners(a, b) && a.GetText() == b.GetText() &&
+           a.GetFont() == b.GetFont() && a.GetTextColor() == b.GetTextColor() &&
+           a.GetBkColor() == b.GetBkColor() && a.GetBkMode() == b.GetBkMode() &&
+           a.GetHorizontalAlignment() == b.GetHorizontalAlignment() &&
+           a.GetVerticalAlignment() == b.GetVerticalAlignment();
+}
+
+bool OnPage(const LGraphicObject& object) {
+    return object.GetA().GetXAttribute() == PageUnits;
+}
+
+// Gives the object the coordinate system chosen, when it is not the one
+// shown (an object whose points carry other attributes keeps them).
+void TakeCoordinateSystem(LGraphicObject& object, const AnnoFrameArea& area,
+                          const AnnoFrameArea& shown) {
+    if (area.onPage != shown.onPage) {
+        object.SetCoordinateAttribute(area.onPage ? PageUnits : DataUnits);
+    }
+}
+
+// One end of a rectangle's side: start + size, or the end as it was when
+// neither was changed (the sum need not give it back exactly).
+double FarEnd(double start, double size, double shownStart, double shownSize, double was) {
+    return start == shownStart && size == shownSize ? was : start + size;
+}
+
+// Where a new annotation goes: the middle half of the plot, in data units.
+struct PlotMiddle {
+    double x1, y1, x2, y2;
+};
+
+PlotMiddle MiddleOfPlot(const ChartDocument& document) {
+    const PlotFrame& frame = document.Frame;
+    const double w = (frame.x2 - frame.x1) / 4;
+    const double h = (frame.y2 - frame.y1) / 4;
+    return {frame.x1 + w, frame.y1 + h, frame.x2 - w, frame.y2 - h};
+}
+
+template <typename T>
+void StoreAt(LObjectContainer<T>& container, std::optional<std::uint32_t> index, const T& object) {
+    if (index) {
+        container.List()[*index] = object;
+    } else {
+        container.List().addAtTail(object);
+    }
+}
+
+template <typename T>
+void RemoveAt(LObjectContainer<T>& container, std::uint32_t index) {
+    MList<T>& list = container.List();
+    if (index >= list.GetCount()) {
+        return;
+    }
+    list.GoHead();
+    for (std::uint32_t i = 0; i < index; ++i) {
+        list.GoNext();
+    }
+    list.RemoveCurrent();
+}
+
+template <typename T>
+T Existing(LObjectContainer<T>& container, std::optional<std::uint32_t> index, T fresh) {
+    return index ? container.List()[*index] : fresh;
+}
+
+template <typename Sheet, typename T>
+AnnotationSheetResult RunSheet(ChartDocument& document, const LObjectContainer<T>& container,
+                               std::optional<std::uint32_t> index, QWidget* owner) {
+    if (index && *index >= container.List().GetCount()) {
+        return AnnotationSheetResult::Unchanged;
+    }
+    Sheet sheet(document, index, owner);
+    sheet.exec();
+    return sheet.Result();
+}
+
+LText NewText(const ChartDocument& document) {
+    const PlotMiddle middle = MiddleOfPlot(document);
+    return LText(LPoint((middle.x1 + middle.x2) / 2, (middle.y1 + middle.y2) / 2), LPoint(0, 0),
+                 std::nullopt, FontRecord::DefaultTextFont());
+}
+
+LRectangle NewRectangle(const ChartDocument& document) {
+    const PlotMiddle middle = MiddleOfPlot(document);
+    LRectangle rectangle(middle.x1, middle.y1, middle.x2, middle.y2);
+    // An outline only, so that the new rectangle does not hide the map.
+    rectangle.SetFill(Brush{BrushStyle::Hollow, 0xFFFFFF, 0});
+    return rectangle;
+}
+
+LLine NewLine(const ChartDocument& document) {
+    const PlotMiddle middle = MiddleOfPlot(document);
+    return LLine(middle.x1, middle.y1, middle.x2, middle.y2);
+}
+
+} // namespace
+
+AnnotationSheet::AnnotationSheet(const QString& title, bool existing, QWidget* owner)
+    : QDialog(owner) {
+    setWindowTitle(title);
+    tabs_ = new QTabWidget(this);
+    buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons_->button(QDialogButtonBox::Ok)->setDefault(true);
+    if (existing) {
+        delete_ = buttons_->addButton(tr("&Delete"), QDialogButtonBox::DestructiveRole);
+        delete_->setAutoDefault(false);
+        delete_->setAccessibleDescription(tr("Removes the annotation from the map"));
+        connect(delete_, &QPushButton::clicked, this, &AnnotationSheet::Delete);
+    }
+    connect(buttons_, &QDialogButtonBox::accepted, this, &AnnotationSheet::accept);
+    connect(buttons_, &QDialogButtonBox::rejected, this, &AnnotationSheet::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(tabs_);
+    layout->addWidget(buttons_);
+}
+
+void AnnotationSheet::AddPage(QWidget* page, const QString& title) {
+    tabs_->addTab(page, title);
+}
+
+void AnnotationSheet::accept() {
+    const std::optional<AnnotationSheetResult> stored = Store();
+    if (!stored) {
+        return;
+    }
+    result_ = *stored;
+    QDialog::accept();
+}
+
+void AnnotationSheet::reject() {
+    result_ = AnnotationSheetResult::Unchanged;
+    QDialog::reject();
+}
+
+void AnnotationSheet::Delete() {
+    if (delete_ == nullptr) {
+        return;
+    }
+    Remove();
+    result_ = AnnotationSheetResult::Deleted;
+    QDialog::done(QDialog::Accepted);
+}
+
+TextAnnotationSheet::TextAnnotationSheet(ChartDocument& document,
+                                         std::optional<std::uint32_t> index, QWidget* owner)
+    : AnnotationSheet(tr("Text"), index.has_value(), owner), document_(document), index_(index),
+      original_(Existing(document.Texts, index, NewText(document))) {
+    textPage_ = new AnnoTextPage(DocumentEncoding(document), this);
+    framePage_ = new AnnoFramePage(this);
+    borderPage_ = new AnnoBorderPage(this);
+    interiorPage_ = new AnnoInteriorPage(this);
+    AddPage(textPage_, tr("Text"));
+    AddPage(framePage_, tr("Frame"));
+    AddPage(borderPage_, tr("Border"));
+    AddPage(interiorPage_, tr("Interior"));
+
+    const LPoint& anchor = original_.GetAnchor();
+    const LPoint& box = original_.GetBox();
+    shownArea_ = {anchor.GetX(), anchor.GetY(), box.GetX(), box.GetY(), OnPage(original_)};
+    const FrameRecord record =
+        original_.GetFrame() != nullptr ? original_.GetFrame()->GetFrameRecord() : kNoFrame;
+    textPage_->Show(original_);
+    framePage_->Show(shownArea_);
+    borderPage_->Show(record);
+    interiorPage_->Show(record);
+    textPage_->TextField()->setFocus();
+    textPage_->TextField()->selectAll();
+}
+
+std::optional<AnnotationSheetResult> TextAnnotationSheet::Store() {
+    LText text = original_;
+    const LRectangle* frame = original_.GetFrame();
+    FrameRecord record = frame != nullptr ? frame->GetFrameRecord() : kNoFrame;
+    if (!textPage_->Take(text)) {
+        return std::nullopt;
+    }
+    const std::optional<AnnoFrameArea> area = framePage_->Take();
+    if (!area || !borderPage_->Take(record)) {
+        return std::nullopt;
+    }
+    interiorPage_->Take(record);
+
+    TakeCoordinateSystem(text, *area, shownArea_);
+    text.GetA().SetX(area->x);
+    text.GetA().SetY(area->y);
+    text.GetB().SetX(area->width);
+    text.GetB().SetY(area->height);
+    // The frame covers the box: it is made again over the box as it is now.
+    // A frame kept as it was stays even when it draws nothing.
+    const bool keep = frame != nullptr && record == frame->GetFrameRecord();
+    text.SetFrame(keep || DrawsSomething(record) ? std::optional<FrameRecord>(record)
+                                                 : std::nullopt);
+
+    if (index_ && SameText(text, original_)) {
+        return AnnotationSheetResult::Unchanged;
+    }
+    StoreAt(document_.Texts, index_, text);
+    return AnnotationSheetResult::Changed;
+}
+
+void TextAnnotationSheet::Remove() {
+    RemoveAt(document_.Texts, *index_);
+}
+
+RectangleAnnotationSheet::RectangleAnnotationSheet(ChartDocument& document,
+                                                   std::optional<std::uint32_t> index,
+                                                   QWidget* owner)
+    : AnnotationSheet(tr("Rectangle"), index.has_value(), owner), document_(document),
+      index_(index), original_(Existing(document.Rectangles, index, NewRectangle(document))) {
+    framePage_ = new AnnoFramePage(this);
+    borderPage_ = new AnnoBorderPage(this);
+    interiorPage_ = new AnnoInteriorPage(this);
+    AddPage(framePage_, tr("Frame"));
+    AddPage(borderPage_, tr("Border"));
+    AddPage(interiorPage_, tr("Interior"));
+
+    // Corners stored the other way round show as the same area.
+    const LPoint& a = original_.GetA();
+    const LPoint& b = original_.GetB();
+    shownArea_ = {std::min(a.GetX(), b.GetX()), std::min(a.GetY(), b.GetY()),
+                  std::abs(b.GetX() - a.GetX()), std::abs(b.GetY() - a.GetY()), OnPage(original_)};
+    framePage_->Show(shownArea_);
+    borderPage_->Show(original_.GetFrameRecord());
+    interiorPage_->Show(original_.GetFrameRecord());
+    framePage_->XStart()->setFocus();
+}
+
+std::optional<AnnotationSheetResult> RectangleAnnotationSheet::Store() {
+    LRectangle rectangle = original_;
+    FrameRecord record = original_.GetFrameRecord();
+    const std::optional<AnnoFrameArea> area = framePage_->Take();
+    if (!area || !borderPage_->Take(record)) {
+        return std::nullopt;
+    }
+    interiorPage_->Take(record);
+
+    TakeCoordinateSystem(rectangle, *area, shownArea_);
+    if (*area != shownArea_) {
+        // Corner A is the lower left one, B the upper right one.
+        const AnnoFrameArea& shown = shownArea_;
+        const double bx = FarEnd(area->x, area->width, shown.x, shown.width,
+                                 std::max(original_.GetA().GetX(), original_.GetB().GetX()));
+        const double by = FarEnd(area->y, area->height, shown.y, shown.height,
+                                 std::max(original_.GetA().GetY(), original_.GetB().GetY()));
+        rectangle.GetA().SetX(area->x);
+        rectangle.GetA().SetY(area->y);
+        rectangle.GetB().SetX(bx);
+        rectangle.GetB().SetY(by);
+    }
+    rectangle.SetFrameRecord(record);
+
+    if (index_ && SameRectangle(rectangle, original_)) {
+        return AnnotationSheetResult::Unchanged;
+    }
+    StoreAt(document_.Rectangles, index_, rectangle);
+    return AnnotationSheetResult::Changed;
+}
+
+void RectangleAnnotationSheet::Remove() {
+    RemoveAt(document_.Rectangles, *index_);
+}
+
+LineAnnotationSheet::LineAnnotationSheet(ChartDocument& document,
+                                         std::optional<std::uint32_t> index, QWidget* owner)
+    : AnnotationSheet(tr("Line"), index.has_value(), owner), document_(document), index_(index),
+      original_(Existing(document.Lines, index, NewLine(document))) {
+    linePage_ = new AnnoLinePage(this);
+    AddPage(linePage_, tr("Line Attributes"));
+    linePage_->Show(original_);
+    linePage_->XStart()->setFocus();
+}
+
+std::optional<AnnotationSheetResult> LineAnnotationSheet::Store() {
+    LLine line = original_;
+    if (!linePage_->Take(line)) {
+        return std::nullopt;
+    }
+    if (index_ && SameLine(line, original_)) {
+        return AnnotationSheetResult::Unchanged;
+    }
+    StoreAt(document_.Lines, index_, line);
+    return AnnotationSheetResult::Changed;
+}
+
+void LineAnnotationSheet::Remove() {
+    RemoveAt(document_.Lines, *index_);
+}
+
+AnnotationSheetResult EditTextAnnotation(ChartDocument& document,
+                                         std::optional<std::uint32_t> index, QWidget* owner) {
+    return RunSheet<TextAnnotationSheet>(document, document.Texts, index, owner);
+}
+
+AnnotationSheetResult EditRectangleAnnotation(ChartDocument& document,
+                                              std::optional<std::uint32_t> index, QWidget* owner) {
+    return RunSheet<RectangleAnnotationSheet>(document, document.Rectangles, index, owner);
+}
+
+AnnotationSheetResult EditLineAnnotation(ChartDocument& document,
+                                         std::optional<std::uint32_t> index, QWidget* owner) {
+    return RunSheet<LineAnnotationSheet>(document, document.Lines, index, owner);
 }
