@@ -517,12 +517,11 @@ AnnoLinePage::AnnoLinePage(QWidget* parent) : QWidget(parent) {
     xEnd_ = AddNumberRow(this, ends, tr("x End"));
     yEnd_ = AddNumberRow(this, ends, tr("y End"));
     coordinates_ = new AnnoCoordinateChoice(this);
-    auto* pen = NewForm();
-    fields_ = AddPenRows(this, pen, tr("&Change"), PenStyleList::Choices::Lines, tr("Line"));
+    // One form, so that the fields of the ends and of the pen line up.
+    ends->addRow(coordinates_);
+    fields_ = AddPenRows(this, ends, tr("&Change"), PenStyleList::Choices::Lines, tr("Line"));
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(ends);
-    layout->addWidget(coordinates_);
-    layout->addLayout(pen);
     layout->addStretch(1);
 }
 

@@ -39,6 +39,7 @@ public:
 
 protected:
     AnnotationSheet(const QString& title, bool existing, QWidget* owner);
+    bool eventFilter(QObject* object, QEvent* event) override;
     void AddPage(QWidget* page, const QString& title);
 
     // Takes the pages into the annotation and stores it; none when a page

@@ -4,7 +4,9 @@
 #include "document/ChartDocument.h"
 #include "document/SafeFile.h"
 
+#include <QApplication>
 #include <QDialogButtonBox>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -179,9 +181,45 @@ AnnotationSheet::AnnotationSheet(const QString& title, bool existing, QWidget* o
     }
     connect(buttons_, &QDialogButtonBox::accepted, this, &AnnotationSheet::accept);
     connect(buttons_, &QDialogButtonBox::rejected, this, &AnnotationSheet::reject);
+    // Ctrl+Tab and Ctrl+Page Down turn the pages forward, Ctrl+Shift+Tab
+    // and Ctrl+Page Up backward. The keys are caught before anything else
+    // sees them: a sheet owned by a map view would otherwise lose Ctrl+Tab
+    // to the window area that holds the view, which switches its windows
+    // with it.
+    QApplication::instance()->installEventFilter(this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_);
     layout->addWidget(buttons_);
+}
+
+bool AnnotationSheet::eventFilter(QObject* object, QEvent* event) {
+    if (event->type() != QEvent::KeyPress || !object->isWidgetType() ||
+        static_cast<QWidget*>(object)->window() != this) {
+        return QDialog::eventFilter(object, event);
+    }
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if ((key->modifiers() & Qt::ControlModifier) == 0 || tabs_->count() == 0) {
+        return QDialog::eventFilter(object, event);
+    }
+    const bool back = (key->modifiers() & Qt::ShiftModifier) != 0;
+    int by = 0;
+    switch (key->key()) {
+    case Qt::Key_Tab:
+        by = back ? -1 : 1;
+        break;
+    case Qt::Key_Backtab:
+    case Qt::Key_PageUp:
+        by = -1;
+        break;
+    case Qt::Key_PageDown:
+        by = 1;
+        break;
+    default:
+        return QDialog::eventFilter(object, event);
+    }
+    const int count = tabs_->count();
+    tabs_->setCurrentIndex((tabs_->currentIndex() + by + count) % count);
+    return true;
 }
 
 void AnnotationSheet::AddPage(QWidget* page, const QString& title) {

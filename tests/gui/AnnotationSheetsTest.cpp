@@ -573,13 +573,32 @@ TEST(AnnotationSheetsInTheWindow, NewTextFromTheEditMenuIsOneUndoStep) {
     ASSERT_NE(map, nullptr);
     ChartDocument& document = map->Entry().Document();
 
-    WhenOpen<TextAnnotationSheet>([](TextAnnotationSheet* sheet) {
+    std::vector<QWidget*> pages;
+    WhenOpen<TextAnnotationSheet>([&pages](TextAnnotationSheet* sheet) {
         Type(sheet->TextPage()->TextField(), "Cohort 1950");
+        // The map's window area takes Ctrl+Tab for itself; the sheet's
+        // pages still turn with it.
+        QTest::keyClick(sheet->TextPage()->TextField(), Qt::Key_Tab, Qt::ControlModifier);
+        pages.push_back(sheet->Pages()->currentWidget());
+        QTest::keyClick(sheet->Pages()->currentWidget(), Qt::Key_Backtab,
+                        Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::keyClick(sheet->Pages()->currentWidget(), Qt::Key_Backtab,
+                        Qt::ControlModifier | Qt::ShiftModifier);
+        pages.push_back(sheet->Pages()->currentWidget());
+        QTest::keyClick(sheet->Pages()->currentWidget(), Qt::Key_PageDown, Qt::ControlModifier);
+        pages.push_back(sheet->Pages()->currentWidget());
+        pages.push_back(sheet->FramePage());
+        pages.push_back(sheet->InteriorPage());
+        pages.push_back(sheet->TextPage());
         sheet->accept();
     });
     ASSERT_TRUE(map->Execute(Cmd::AnnotationText));
     ASSERT_EQ(document.Texts.List().GetCount(), 3u);
     EXPECT_EQ(document.Texts.List()[2].GetText(), "Cohort 1950");
+    ASSERT_EQ(pages.size(), 6u);
+    EXPECT_EQ(pages[0], pages[3]);
+    EXPECT_EQ(pages[1], pages[4]);
+    EXPECT_EQ(pages[2], pages[5]);
     EXPECT_EQ(window.UndoMapAction()->text(), "&Undo New Text");
     window.UndoMapAction()->trigger();
     EXPECT_EQ(document.Texts.List().GetCount(), 2u);
