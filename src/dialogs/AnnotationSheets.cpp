@@ -56,20 +56,19 @@ bool SameCorners(const LGraphicObject& a, const LGraphicObject& b) {
     return SamePoint(a.GetA(), b.GetA()) && SamePoint(a.GetB(), b.GetB());
 }
 
-bool SameRectangle(const LRectangle& a, const LRectangle& b) {
+bool Same(const LRectangle& a, const LRectangle& b) {
     return SameCorners(a, b) && a.GetFrameRecord() == b.GetFrameRecord();
 }
 
-bool SameLine(const LLine& a, const LLine& b) {
+bool Same(const LLine& a, const LLine& b) {
     return SameCorners(a, b) && a.GetWidth() == b.GetWidth() &&
            a.GetPenStyle() == b.GetPenStyle() && a.GetColor() == b.GetColor();
 }
 
-bool SameText(const LText& a, const LText& b) {
-    const bool sameFrame =
-        a.GetFrame() == nullptr
-            ? b.GetFrame() == nullptr
-            : b.GetFrame() != nullptr && SameRectangle(*a.GetFrame(), *b.GetFrame());
+bool Same(const LText& a, const LText& b) {
+    const bool sameFrame = a.GetFrame() == nullptr
+                               ? b.GetFrame() == nullptr
+                               : b.GetFrame() != nullptr && Same(*a.GetFrame(), *b.GetFrame());
     return sameFrame && SameCorners(a, b) && a.GetText() == b.GetText() &&
            a.GetFont() == b.GetFont() && a.GetTextColor() == b.GetTextColor() &&
            a.GetBkColor() == b.GetBkColor() && a.GetBkMode() == b.GetBkMode() &&
@@ -108,33 +107,6 @@ PlotMiddle MiddleOfPlot(const ChartDocument& document) {
     return {frame.x1 + w, frame.y1 + h, frame.x2 - w, frame.y2 - h};
 }
 
-template <typename T>
-void StoreAt(LObjectContainer<T>& container, std::optional<std::uint32_t> index, const T& object) {
-    if (index) {
-        container.List()[*index] = object;
-    } else {
-        container.List().addAtTail(object);
-    }
-}
-
-template <typename T>
-void RemoveAt(LObjectContainer<T>& container, std::uint32_t index) {
-    MList<T>& list = container.List();
-    if (index >= list.GetCount()) {
-        return;
-    }
-    list.GoHead();
-    for (std::uint32_t i = 0; i < index; ++i) {
-        list.GoNext();
-    }
-    list.RemoveCurrent();
-}
-
-template <typename T>
-T Existing(LObjectContainer<T>& container, std::optional<std::uint32_t> index, T fresh) {
-    return index ? container.List()[*index] : fresh;
-}
-
 template <typename Sheet, typename T>
 AnnotationSheetResult RunSheet(ChartDocument& document, const LObjectContainer<T>& container,
                                std::optional<std::uint32_t> index, QWidget* owner) {
@@ -168,19 +140,9 @@ LLine NewLine(const ChartDocument& document) {
 } // namespace
 
 AnnotationSheet::AnnotationSheet(const QString& title, bool existing, QWidget* owner)
-    : QDialog(owner) {
+    : QDialog(owner), existing_(existing) {
     setWindowTitle(title);
     tabs_ = new QTabWidget(this);
-    buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons_->button(QDialogButtonBox::Ok)->setDefault(true);
-    if (existing) {
-        delete_ = buttons_->addButton(tr("&Delete"), QDialogButtonBox::DestructiveRole);
-        delete_->setAutoDefault(false);
-        delete_->setAccessibleDescription(tr("Removes the annotation from the map"));
-        connect(delete_, &QPushButton::clicked, this, &AnnotationSheet::Delete);
-    }
-    connect(buttons_, &QDialogButtonBox::accepted, this, &AnnotationSheet::accept);
-    connect(buttons_, &QDialogButtonBox::rejected, this, &AnnotationSheet::reject);
     // Ctrl+Tab and Ctrl+Page Down turn the pages forward, Ctrl+Shift+Tab
     // and Ctrl+Page Up backward. The keys are caught before anything else
     // sees them: a sheet owned by a map view would otherwise lose Ctrl+Tab
@@ -189,7 +151,23 @@ AnnotationSheet::AnnotationSheet(const QString& title, bool existing, QWidget* o
     QApplication::instance()->installEventFilter(this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_);
-    layout->addWidget(buttons_);
+}
+
+void AnnotationSheet::AddButtons() {
+    // Made after the pages, in the order they stand in, so that Tab reaches
+    // them after the fields.
+    buttons_ = new QDialogButtonBox(this);
+    if (existing_) {
+        delete_ = buttons_->addButton(tr("&Delete"), QDialogButtonBox::ActionRole);
+        delete_->setAutoDefault(false);
+        delete_->setAccessibleDescription(tr("Removes the annotation from the map"));
+        connect(delete_, &QPushButton::clicked, this, &AnnotationSheet::Delete);
+    }
+    buttons_->addButton(QDialogButtonBox::Ok)->setDefault(true);
+    buttons_->addButton(QDialogButtonBox::Cancel);
+    connect(buttons_, &QDialogButtonBox::accepted, this, &AnnotationSheet::accept);
+    connect(buttons_, &QDialogButtonBox::rejected, this, &AnnotationSheet::reject);
+    layout()->addWidget(buttons_);
 }
 
 bool AnnotationSheet::eventFilter(QObject* object, QEvent* event) {
@@ -222,10 +200,6 @@ bool AnnotationSheet::eventFilter(QObject* object, QEvent* event) {
     return true;
 }
 
-void AnnotationSheet::AddPage(QWidget* page, const QString& title) {
-    tabs_->addTab(page, title);
-}
-
 void AnnotationSheet::accept() {
     const std::optional<AnnotationSheetResult> stored = Store();
     if (!stored) {
@@ -249,149 +223,167 @@ void AnnotationSheet::Delete() {
     QDialog::done(QDialog::Accepted);
 }
 
+template <typename T>
+AnnotationObjectSheet<T>::AnnotationObjectSheet(const QString& title, LObjectContainer<T>& list,
+                                                std::optional<std::uint32_t> index, const T& fresh,
+                                                QWidget* owner)
+    : AnnotationSheet(title, index.has_value(), owner), list_(list), index_(index),
+      original_(index ? list.List()[*index] : fresh) {}
+
+template <typename T>
+AnnotationSheetResult AnnotationObjectSheet<T>::Keep(const T& edited) {
+    if (index_ && Same(edited, original_)) {
+        return AnnotationSheetResult::Unchanged;
+    }
+    if (index_) {
+        list_.List()[*index_] = edited;
+    } else {
+        list_.List().addAtTail(edited);
+    }
+    return AnnotationSheetResult::Changed;
+}
+
+template <typename T>
+void AnnotationObjectSheet<T>::Remove() {
+    MList<T>& list = list_.List();
+    if (!index_ || *index_ >= list.GetCount()) {
+        return;
+    }
+    list.GoHead();
+    for (std::uint32_t i = 0; i < *index_; ++i) {
+        list.GoNext();
+    }
+    list.RemoveCurrent();
+}
+
+template class AnnotationObjectSheet<LText>;
+template class AnnotationObjectSheet<LRectangle>;
+template class AnnotationObjectSheet<LLine>;
+
+AnnoAreaPages::AnnoAreaPages(QWidget* parent)
+    : frame(new AnnoFramePage(parent)), border(new AnnoBorderPage(parent)),
+      interior(new AnnoInteriorPage(parent)) {}
+
+void AnnoAreaPages::AddTo(QTabWidget* tabs) {
+    tabs->addTab(frame, AnnotationSheet::tr("Frame"));
+    tabs->addTab(border, AnnotationSheet::tr("Border"));
+    tabs->addTab(interior, AnnotationSheet::tr("Interior"));
+}
+
+void AnnoAreaPages::Show(const AnnoFrameArea& area, const FrameRecord& record) {
+    frame->Show(area);
+    border->Show(record);
+    interior->Show(record);
+}
+
+bool AnnoAreaPages::Take(AnnoFrameArea& area, FrameRecord& record) {
+    const std::optional<AnnoFrameArea> taken = frame->Take();
+    if (!taken || !border->Take(record)) {
+        return false;
+    }
+    area = *taken;
+    interior->Take(record);
+    return true;
+}
+
 TextAnnotationSheet::TextAnnotationSheet(ChartDocument& document,
                                          std::optional<std::uint32_t> index, QWidget* owner)
-    : AnnotationSheet(tr("Text"), index.has_value(), owner), document_(document), index_(index),
-      original_(Existing(document.Texts, index, NewText(document))) {
-    textPage_ = new AnnoTextPage(DocumentEncoding(document), this);
-    framePage_ = new AnnoFramePage(this);
-    borderPage_ = new AnnoBorderPage(this);
-    interiorPage_ = new AnnoInteriorPage(this);
-    AddPage(textPage_, tr("Text"));
-    AddPage(framePage_, tr("Frame"));
-    AddPage(borderPage_, tr("Border"));
-    AddPage(interiorPage_, tr("Interior"));
-
-    const LPoint& anchor = original_.GetAnchor();
-    const LPoint& box = original_.GetBox();
-    shownArea_ = {anchor.GetX(), anchor.GetY(), box.GetX(), box.GetY(), OnPage(original_)};
-    const FrameRecord record =
-        original_.GetFrame() != nullptr ? original_.GetFrame()->GetFrameRecord() : kNoFrame;
-    textPage_->Show(original_);
-    framePage_->Show(shownArea_);
-    borderPage_->Show(record);
-    interiorPage_->Show(record);
+    : AnnotationObjectSheet(tr("Text"), document.Texts, index, NewText(document), owner),
+      textPage_(new AnnoTextPage(DocumentEncoding(document), this)), area_(this) {
+    Pages()->addTab(textPage_, tr("Text"));
+    area_.AddTo(Pages());
+    const LText& text = Original();
+    const LPoint& anchor = text.GetAnchor();
+    const LPoint& box = text.GetBox();
+    shownArea_ = {anchor.GetX(), anchor.GetY(), box.GetX(), box.GetY(), OnPage(text)};
+    textPage_->Show(text);
+    area_.Show(shownArea_,
+               text.GetFrame() != nullptr ? text.GetFrame()->GetFrameRecord() : kNoFrame);
+    AddButtons();
     textPage_->TextField()->setFocus();
     textPage_->TextField()->selectAll();
 }
 
 std::optional<AnnotationSheetResult> TextAnnotationSheet::Store() {
-    LText text = original_;
-    const LRectangle* frame = original_.GetFrame();
+    LText text = Original();
+    const LRectangle* frame = Original().GetFrame();
     FrameRecord record = frame != nullptr ? frame->GetFrameRecord() : kNoFrame;
-    if (!textPage_->Take(text)) {
+    AnnoFrameArea area;
+    if (!textPage_->Take(text) || !area_.Take(area, record)) {
         return std::nullopt;
     }
-    const std::optional<AnnoFrameArea> area = framePage_->Take();
-    if (!area || !borderPage_->Take(record)) {
-        return std::nullopt;
-    }
-    interiorPage_->Take(record);
-
-    TakeCoordinateSystem(text, *area, shownArea_);
-    text.GetA().SetX(area->x);
-    text.GetA().SetY(area->y);
-    text.GetB().SetX(area->width);
-    text.GetB().SetY(area->height);
+    TakeCoordinateSystem(text, area, shownArea_);
+    text.GetA().SetX(area.x);
+    text.GetA().SetY(area.y);
+    text.GetB().SetX(area.width);
+    text.GetB().SetY(area.height);
     // The frame covers the box: it is made again over the box as it is now.
     // A frame kept as it was stays even when it draws nothing.
     const bool keep = frame != nullptr && record == frame->GetFrameRecord();
     text.SetFrame(keep || DrawsSomething(record) ? std::optional<FrameRecord>(record)
                                                  : std::nullopt);
-
-    if (index_ && SameText(text, original_)) {
-        return AnnotationSheetResult::Unchanged;
-    }
-    StoreAt(document_.Texts, index_, text);
-    return AnnotationSheetResult::Changed;
-}
-
-void TextAnnotationSheet::Remove() {
-    RemoveAt(document_.Texts, *index_);
+    return Keep(text);
 }
 
 RectangleAnnotationSheet::RectangleAnnotationSheet(ChartDocument& document,
                                                    std::optional<std::uint32_t> index,
                                                    QWidget* owner)
-    : AnnotationSheet(tr("Rectangle"), index.has_value(), owner), document_(document),
-      index_(index), original_(Existing(document.Rectangles, index, NewRectangle(document))) {
-    framePage_ = new AnnoFramePage(this);
-    borderPage_ = new AnnoBorderPage(this);
-    interiorPage_ = new AnnoInteriorPage(this);
-    AddPage(framePage_, tr("Frame"));
-    AddPage(borderPage_, tr("Border"));
-    AddPage(interiorPage_, tr("Interior"));
-
+    : AnnotationObjectSheet(tr("Rectangle"), document.Rectangles, index, NewRectangle(document),
+                            owner),
+      area_(this) {
+    area_.AddTo(Pages());
     // Corners stored the other way round show as the same area.
-    const LPoint& a = original_.GetA();
-    const LPoint& b = original_.GetB();
+    const LPoint& a = Original().GetA();
+    const LPoint& b = Original().GetB();
     shownArea_ = {std::min(a.GetX(), b.GetX()), std::min(a.GetY(), b.GetY()),
-                  std::abs(b.GetX() - a.GetX()), std::abs(b.GetY() - a.GetY()), OnPage(original_)};
-    framePage_->Show(shownArea_);
-    borderPage_->Show(original_.GetFrameRecord());
-    interiorPage_->Show(original_.GetFrameRecord());
-    framePage_->XStart()->setFocus();
+                  std::abs(b.GetX() - a.GetX()), std::abs(b.GetY() - a.GetY()), OnPage(Original())};
+    area_.Show(shownArea_, Original().GetFrameRecord());
+    AddButtons();
+    area_.frame->XStart()->setFocus();
 }
 
 std::optional<AnnotationSheetResult> RectangleAnnotationSheet::Store() {
-    LRectangle rectangle = original_;
-    FrameRecord record = original_.GetFrameRecord();
-    const std::optional<AnnoFrameArea> area = framePage_->Take();
-    if (!area || !borderPage_->Take(record)) {
+    LRectangle rectangle = Original();
+    FrameRecord record = rectangle.GetFrameRecord();
+    AnnoFrameArea area;
+    if (!area_.Take(area, record)) {
         return std::nullopt;
     }
-    interiorPage_->Take(record);
-
-    TakeCoordinateSystem(rectangle, *area, shownArea_);
-    if (*area != shownArea_) {
+    TakeCoordinateSystem(rectangle, area, shownArea_);
+    if (area != shownArea_) {
         // Corner A is the lower left one, B the upper right one.
         const AnnoFrameArea& shown = shownArea_;
-        const double bx = FarEnd(area->x, area->width, shown.x, shown.width,
-                                 std::max(original_.GetA().GetX(), original_.GetB().GetX()));
-        const double by = FarEnd(area->y, area->height, shown.y, shown.height,
-                                 std::max(original_.GetA().GetY(), original_.GetB().GetY()));
-        rectangle.GetA().SetX(area->x);
-        rectangle.GetA().SetY(area->y);
+        const LPoint& a = Original().GetA();
+        const LPoint& b = Original().GetB();
+        const double bx =
+            FarEnd(area.x, area.width, shown.x, shown.width, std::max(a.GetX(), b.GetX()));
+        const double by =
+            FarEnd(area.y, area.height, shown.y, shown.height, std::max(a.GetY(), b.GetY()));
+        rectangle.GetA().SetX(area.x);
+        rectangle.GetA().SetY(area.y);
         rectangle.GetB().SetX(bx);
         rectangle.GetB().SetY(by);
     }
     rectangle.SetFrameRecord(record);
-
-    if (index_ && SameRectangle(rectangle, original_)) {
-        return AnnotationSheetResult::Unchanged;
-    }
-    StoreAt(document_.Rectangles, index_, rectangle);
-    return AnnotationSheetResult::Changed;
-}
-
-void RectangleAnnotationSheet::Remove() {
-    RemoveAt(document_.Rectangles, *index_);
+    return Keep(rectangle);
 }
 
 LineAnnotationSheet::LineAnnotationSheet(ChartDocument& document,
                                          std::optional<std::uint32_t> index, QWidget* owner)
-    : AnnotationSheet(tr("Line"), index.has_value(), owner), document_(document), index_(index),
-      original_(Existing(document.Lines, index, NewLine(document))) {
-    linePage_ = new AnnoLinePage(this);
-    AddPage(linePage_, tr("Line Attributes"));
-    linePage_->Show(original_);
+    : AnnotationObjectSheet(tr("Line"), document.Lines, index, NewLine(document), owner),
+      linePage_(new AnnoLinePage(this)) {
+    Pages()->addTab(linePage_, tr("Line Attributes"));
+    linePage_->Show(Original());
+    AddButtons();
     linePage_->XStart()->setFocus();
 }
 
 std::optional<AnnotationSheetResult> LineAnnotationSheet::Store() {
-    LLine line = original_;
+    LLine line = Original();
     if (!linePage_->Take(line)) {
         return std::nullopt;
     }
-    if (index_ && SameLine(line, original_)) {
-        return AnnotationSheetResult::Unchanged;
-    }
-    StoreAt(document_.Lines, index_, line);
-    return AnnotationSheetResult::Changed;
-}
-
-void LineAnnotationSheet::Remove() {
-    RemoveAt(document_.Lines, *index_);
+    return Keep(line);
 }
 
 AnnotationSheetResult EditTextAnnotation(ChartDocument& document,

@@ -16,6 +16,7 @@
 #include <QFontDialog>
 #include <QLabel>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QUndoStack>
@@ -546,8 +547,27 @@ TEST_F(AnnotationSheets, FieldsAreLabelledAndKeyboardReachable) {
     EXPECT_EQ(line.LinePage()->Fields().change->text(), "&Change");
     EXPECT_EQ(rectangle.BorderPage()->Fields().change->text(), "Change");
 
-    // Enter is OK: the edited width goes to the line.
+    // Tab goes through the fields as they stand, then the buttons.
     line.show();
+    std::vector<QWidget*> chain;
+    for (QWidget* w = line.nextInFocusChain(); w != &line; w = w->nextInFocusChain()) {
+        if ((w->focusPolicy() & Qt::TabFocus) != 0 && w->isVisibleTo(&line) &&
+            qobject_cast<QTabBar*>(w) == nullptr && qobject_cast<QTabWidget*>(w) == nullptr) {
+            chain.push_back(w);
+        }
+    }
+    const AnnoLinePage& page = *line.LinePage();
+    ASSERT_EQ(chain.size(), 12u);
+    EXPECT_THAT(std::vector<QWidget*>(chain.begin(), chain.begin() + 9),
+                ElementsAre(page.XStart(), page.YStart(), page.XEnd(), page.YEnd(),
+                            page.Coordinates()->PlotButton(), page.Coordinates()->PageButton(),
+                            page.Fields().width, page.Fields().change, page.Fields().styles));
+    EXPECT_THAT(std::vector<QWidget*>(chain.begin() + 9, chain.end()),
+                ::testing::UnorderedElementsAre(line.DeleteButton(),
+                                                line.Buttons()->button(QDialogButtonBox::Ok),
+                                                line.Buttons()->button(QDialogButtonBox::Cancel)));
+
+    // Enter is OK: the edited width goes to the line.
     Type(line.LinePage()->Fields().width, "7");
     QTest::keyClick(line.LinePage()->Fields().width, Qt::Key_Return);
     EXPECT_FALSE(line.isVisible());
