@@ -76,24 +76,25 @@ constexpr std::uint64_t kLargestExactInteger = std::uint64_t{1} << 53;
 // all) is left to it. p is past the sign; *stop receives the end of the
 // number.
 bool ParsePlainDecimal(const char* p, const char* end, double& value, const char*& stop) {
+    const auto isDigit = [](char c) { return static_cast<unsigned char>(c - '0') < 10; };
+    // Twenty digits or more may wrap the integer around; such texts are
+    // refused below by their length alone.
     std::uint64_t mantissa = 0;
-    int digits = 0;
-    int fraction = 0;
-    while (p < end && static_cast<unsigned char>(*p - '0') < 10 && digits < 19) {
+    const char* const start = p;
+    for (; p < end && isDigit(*p); ++p) {
         mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
-        ++digits;
-        ++p;
     }
+    std::ptrdiff_t digits = p - start;
+    std::ptrdiff_t fraction = 0;
     if (p < end && *p == '.') {
-        ++p;
-        while (p < end && static_cast<unsigned char>(*p - '0') < 10 && digits < 19) {
+        const char* const point = ++p;
+        for (; p < end && isDigit(*p); ++p) {
             mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
-            ++digits;
-            ++fraction;
-            ++p;
         }
+        fraction = p - point;
+        digits += fraction;
     }
-    if (digits == 0 || digits == 19 || mantissa > kLargestExactInteger || fraction > 22 ||
+    if (digits == 0 || digits > 19 || mantissa > kLargestExactInteger || fraction > 22 ||
         (p < end && (*p == 'e' || *p == 'E'))) {
         return false;
     }
