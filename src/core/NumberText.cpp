@@ -62,6 +62,47 @@ std::string PrintC(const char* format, Arguments... arguments) {
     return std::string(big.data(), static_cast<std::size_t>(n));
 }
 
+// Powers of ten that a double holds exactly.
+constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr std::uint64_t kLargestExactInteger = std::uint64_t{1} << 53;
+
+// Data files are mostly short plain decimals such as "12.3456". When the
+// digits form an integer that a double holds exactly and at most 22 of them
+// follow the point, that integer divided by a power of ten is one correctly
+// rounded operation on exact operands: the same double that the full
+// conversion finds. Anything else (an exponent, more digits, no digits at
+// all) is left to it. p is past the sign; *stop receives the end of the
+// number.
+bool ParsePlainDecimal(const char* p, const char* end, double& value, const char*& stop) {
+    const auto isDigit = [](char c) { return static_cast<unsigned char>(c - '0') < 10; };
+    // Twenty digits or more may wrap the integer around; such texts are
+    // refused below by their length alone.
+    std::uint64_t mantissa = 0;
+    const char* const start = p;
+    for (; p < end && isDigit(*p); ++p) {
+        mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+    }
+    std::ptrdiff_t digits = p - start;
+    std::ptrdiff_t fraction = 0;
+    if (p < end && *p == '.') {
+        const char* const point = ++p;
+        for (; p < end && isDigit(*p); ++p) {
+            mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+        }
+        fraction = p - point;
+        digits += fraction;
+    }
+    if (digits == 0 || digits > 19 || mantissa > kLargestExactInteger || fraction > 22 ||
+        (p < end && (*p == 'e' || *p == 'E'))) {
+        return false;
+    }
+    value = static_cast<double>(mantissa) / kExactPowersOfTen[fraction];
+    stop = p;
+    return true;
+}
+
 } // namespace
 
 double ParseDouble(const char* begin, const char* end, std::size_t* consumed) {
@@ -86,6 +127,13 @@ double ParseDouble(const char* begin, const char* end, std::size_t* consumed) {
     // converts, which from_chars does by itself. Anything out of range is
     // left to strtod for its HUGE_VAL / 0 answers.
     double value = 0;
+    const char* stop = nullptr;
+    if (ParsePlainDecimal(p, end, value, stop)) {
+        if (consumed) {
+            *consumed = static_cast<std::size_t>(stop - begin);
+        }
+        return negative ? -value : value;
+    }
     const auto result = std::from_chars(p, end, value, std::chars_format::general);
     if (result.ec == std::errc()) {
         if (consumed) {

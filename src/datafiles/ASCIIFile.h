@@ -1,8 +1,11 @@
 #pragma once
 
+#include "core/NumberText.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 // The scanner of delimited data matrix files. It works on the whole file
@@ -44,9 +47,18 @@ public:
     void Rewind() { pos_ = begin_; }
 
 private:
+    // Roles of a byte. A byte may play several; the scanner tests them in
+    // the order record delimiter, field delimiter, white space, number.
+    static constexpr std::uint8_t kRecord = 1;
+    static constexpr std::uint8_t kField = 2;
+    static constexpr std::uint8_t kSpace = 4;
+    static constexpr std::uint8_t kNumberStart = 8;
+    static constexpr std::uint8_t kNumberPart = 16;
+
     template <bool Convert>
     Result Scan();
     void SkipSpaces();
+    [[noreturn]] static void ThrowNumberTooLong();
 
     const char* begin_;
     const char* end_;
@@ -54,6 +66,92 @@ private:
     double value_ = 0;
     unsigned char recordDelimiter_;
     bool fieldIsSpace_;
-    // Per byte: which roles it plays (see the bits in the .cpp).
+    // Per byte: which roles it plays (the k... bits above).
     std::array<std::uint8_t, 256> classes_{};
 };
+
+// The scanner runs once per byte of files of megabytes: its loop is inlined
+// into the loader's passes.
+
+inline ASCIIFile::Result ASCIIFile::NextField() {
+    return Scan<true>();
+}
+
+inline ASCIIFile::Result ASCIIFile::NextFieldUnconverted() {
+    return Scan<false>();
+}
+
+// Passes over white space up to, not including, the record delimiter.
+inline void ASCIIFile::SkipSpaces() {
+    while (pos_ != end_) {
+        const std::uint8_t roles = classes_[static_cast<unsigned char>(*pos_)];
+        if ((roles & (kSpace | kRecord)) != kSpace) {
+            return;
+        }
+        ++pos_;
+    }
+}
+
+template <bool Convert>
+inline ASCIIFile::Result ASCIIFile::Scan() {
+    for (;;) {
+        if (pos_ == end_) {
+            return afEnd;
+        }
+        const auto c = static_cast<unsigned char>(*pos_++);
+        const std::uint8_t roles = classes_[c];
+        if (roles & kRecord) {
+            return afRecord;
+        }
+        if (roles & kField) {
+            if (fieldIsSpace_) {
+                SkipSpaces();
+            }
+            return afField;
+        }
+        if (roles & kSpace) {
+            // Carriage returns in front of a line feed belong to the line end.
+            if (c == '\r' && recordDelimiter_ == '\n') {
+                while (pos_ != end_ && *pos_ == '\r') {
+                    ++pos_;
+                }
+                if (pos_ != end_ && *pos_ == '\n') {
+                    ++pos_;
+                    return afRecord;
+                }
+            }
+            SkipSpaces();
+            // With blanks as field delimiter, tabs and runs of white space
+            // separate fields as well.
+            return fieldIsSpace_ ? afField : afNothing;
+        }
+        if (roles & kNumberStart) {
+            const char* start = pos_ - 1;
+            while (pos_ != end_ && (classes_[static_cast<unsigned char>(*pos_)] & kNumberPart)) {
+                ++pos_;
+            }
+            const auto length = static_cast<std::size_t>(pos_ - start);
+            if (length > kMaxNumberText) {
+                ThrowNumberTooLong();
+            }
+            if constexpr (!Convert) {
+                return afNumber;
+            } else {
+                std::size_t used = 0;
+                value_ = ParseDouble(start, pos_, &used);
+                return used == length ? afNumber : afBadNumber;
+            }
+        }
+        if (c == '@') {
+            // A comment runs to the next "@"; an unclosed one to the end.
+            const void* close = std::memchr(pos_, '@', static_cast<std::size_t>(end_ - pos_));
+            if (!close) {
+                pos_ = end_;
+                return afEnd;
+            }
+            pos_ = static_cast<const char*>(close) + 1;
+            continue;
+        }
+        return afInvalid;
+    }
+}

@@ -120,6 +120,62 @@ FileShape CountRecords(ASCIIFile& file) {
     }
 }
 
+// The cells of the data matrix as the second pass writes them: record by
+// record, each record's fields in increasing order. Every cell is written
+// once, with its number or as missing, so the matrix needs no filling
+// beforehand; whatever way the pass ends, the cells it did not reach are
+// missing.
+class RowWriter {
+public:
+    explicit RowWriter(DMAT& matrix)
+        : data_(matrix.Data()), rows_(matrix.GetRows()), columns_(matrix.GetColumns()) {}
+    RowWriter(const RowWriter&) = delete;
+    RowWriter& operator=(const RowWriter&) = delete;
+    ~RowWriter() { FillRest(); }
+
+    // Stores value at column of the current row; the columns passed over
+    // since the last one stored become missing. Out of range is the matrix's
+    // index error.
+    void Store(std::size_t column, double value) {
+        if (row_ >= rows_ || column >= columns_) {
+            throw WMException(WMException::IndexOutOfRange);
+        }
+        for (; next_ < column; ++next_) {
+            data_[next_ * rows_ + row_] = DMAT::MissingValue();
+        }
+        data_[column * rows_ + row_] = value;
+        next_ = column + 1;
+    }
+
+    // The rest of the current row becomes missing; the next row is current.
+    void EndRow() {
+        if (row_ < rows_) {
+            for (; next_ < columns_; ++next_) {
+                data_[next_ * rows_ + row_] = DMAT::MissingValue();
+            }
+        }
+        ++row_;
+        next_ = 0;
+    }
+
+private:
+    void FillRest() {
+        if (row_ >= rows_) {
+            return;
+        }
+        EndRow();
+        for (std::size_t c = 0; c < columns_; ++c) {
+            std::fill(data_ + c * rows_ + row_, data_ + (c + 1) * rows_, DMAT::MissingValue());
+        }
+    }
+
+    double* data_;
+    std::size_t rows_;
+    std::size_t columns_;
+    std::size_t row_ = 0;
+    std::size_t next_ = 0;
+};
+
 // Second pass: stores every number that a delimiter follows directly
 // (white space in between does not matter). The record counting mirrors
 // the first pass exactly, so that every record lands in its own row.
@@ -127,6 +183,7 @@ int StoreValues(ASCIIFile& file, DMAT& matrix, Prompt& prompt) {
     const bool spaces = file.FieldDelimiterIsSpace();
     const std::size_t rows = matrix.GetRows();
     const std::size_t columns = matrix.GetColumns();
+    RowWriter cells(matrix);
     std::size_t field = 0;
     std::size_t record = 0;
     std::size_t values = 0;
@@ -139,12 +196,12 @@ int StoreValues(ASCIIFile& file, DMAT& matrix, Prompt& prompt) {
 
     const auto endRecord = [&] {
         if (previous == ASCIIFile::afNumber) {
-            matrix.Set(static_cast<std::uint32_t>(record), static_cast<std::uint32_t>(field),
-                       file.Value());
+            cells.Store(field, file.Value());
         }
         const std::size_t fields = raw == ASCIIFile::afField ? field - 1 : field;
         if (values > 0 || (!spaces && fields != 0)) {
             ++record;
+            cells.EndRow();
         }
         field = 0;
         values = 0;
@@ -179,8 +236,7 @@ int StoreValues(ASCIIFile& file, DMAT& matrix, Prompt& prompt) {
                     prompt.Show(kLoadErrorCaption, kFieldCounterText);
                     return 1;
                 }
-                matrix.Set(static_cast<std::uint32_t>(record),
-                           static_cast<std::uint32_t>(field - 1), file.Value());
+                cells.Store(field - 1, file.Value());
             }
             break;
         case ASCIIFile::afNothing:
@@ -303,7 +359,6 @@ int LoadAsciiMatrix(const AsciiFormat& format, DMAT& matrix, std::string_view by
         throw WMException(WMException::AllocationFailed);
     }
     matrix.SetSize(static_cast<std::uint32_t>(shape.records), static_cast<std::uint32_t>(columns));
-    matrix.Fill(DMAT::MissingValue());
     return StoreValues(file, matrix, prompt);
 }
 

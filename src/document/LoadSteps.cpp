@@ -18,9 +18,7 @@
 #include <array>
 #include <cctype>
 #include <cmath>
-#include <fstream>
 #include <optional>
-#include <sstream>
 
 namespace {
 
@@ -131,9 +129,11 @@ bool ReadDataFile(ChartDocument& document, const std::string& fileName) {
         }
         return true;
     }
-    std::ifstream input(fileName, std::ios::binary);
-    if (LoadAsciiMatrix(document.Delimiters, document.DataMatrix, input, prompt, document.Screen) ==
-        1) {
+    // A file that cannot be read holds no records, as an empty one.
+    std::string bytes;
+    ReadWholeFile(fileName, bytes);
+    if (LoadAsciiMatrix(document.Delimiters, document.DataMatrix, std::string_view(bytes), prompt,
+                        document.Screen) == 1) {
         document.DataMatrix.Clear();
         prompt.Show("Error", "Error reading ASCII file");
         return false;

@@ -368,12 +368,34 @@ FileWriteResult WriteFileAtomically(const std::string& path, std::string_view by
 }
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
-    std::ifstream input(path, std::ios::binary);
-    if (!input) {
+    bytes.clear();
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.Get() < 0) {
         return false;
     }
-    bytes.assign(std::istreambuf_iterator<char>(input), std::istreambuf_iterator<char>());
-    return !input.bad();
+    // Data files run to megabytes: one read of the size the file has now,
+    // straight into the result. A file that another program is still
+    // writing may have grown meanwhile; it is read on to its end.
+    struct stat status {};
+    const std::size_t expected = ::fstat(fd.Get(), &status) == 0 && S_ISREG(status.st_mode)
+                                     ? static_cast<std::size_t>(status.st_size)
+                                     : 0;
+    std::size_t used = 0;
+    bytes.resize(expected + 1);
+    for (;;) {
+        if (used == bytes.size()) {
+            bytes.resize(bytes.size() * 2);
+        }
+        const ssize_t got = ::read(fd.Get(), bytes.data() + used, bytes.size() - used);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            bytes.resize(used);
+            return got == 0;
+        }
+        used += static_cast<std::size_t>(got);
+    }
 }
 
 bool FileExists(const std::string& path) {

@@ -1,6 +1,7 @@
 #include "platform/RenderToFile.h"
 
 #include "platform/EmfSurface.h"
+#include "platform/PngWriter.h"
 #include "platform/QtSurface.h"
 
 #include <QFile>
@@ -11,6 +12,8 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSvgGenerator>
+
+#include <string_view>
 
 namespace {
 
@@ -48,7 +51,9 @@ bool RenderImage(const std::string& path, const QString& fileName, const char* f
         QtSurface surface(painter, DeviceTechnology::RasterDisplay);
         draw(surface);
     }
-    if (!image.save(fileName, format)) {
+    const bool saved = std::string_view(format) == "PNG" ? WritePng(image, fileName)
+                                                         : image.save(fileName, format);
+    if (!saved) {
         return Fail(error, CannotWrite(path));
     }
     return true;

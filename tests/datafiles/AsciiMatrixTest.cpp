@@ -87,6 +87,25 @@ TEST(AsciiMatrix, CellsHolesDelimitersAndLastLines) {
     EXPECT_EQ(Load("1,2\n,\n3,4\n").Outcome(), "0: 1 2/3 4 (1 box)");
 }
 
+TEST(AsciiMatrix, CellsWithoutANumberAreMissingWhereverTheyLie) {
+    // Holes first, last, alone and in rows with no number at all (a
+    // delimiter at a line's end opens no field, hence the question).
+    EXPECT_EQ(Load(",,\n1,,\n,,2\n,x,\n").Outcome(), "0: . . ./1 . ./. . 2/. . . (1 box)");
+    EXPECT_EQ(Load("1 2 3\n4\n\n5 6\n", kSpaces, std::nullopt, {PromptAnswer::Ok}).Outcome(),
+              "0: 1 2 3/4 . ./5 6 . (1 box)");
+    // A wide matrix, so that the rows of its column-major storage are far apart.
+    std::string wide;
+    std::string expected;
+    for (int r = 0; r < 3; ++r) {
+        for (int c = 0; c < 40; ++c) {
+            wide += (c ? "," : "") + ((c + r) % 3 ? std::to_string(c) : std::string("NA"));
+            expected += (c ? " " : (r ? "/" : "")) + ((c + r) % 3 ? std::to_string(c) : ".");
+        }
+        wide += "\n";
+    }
+    EXPECT_EQ(Load(wide).Outcome(), "0: " + expected);
+}
+
 TEST(AsciiMatrix, DifferentFieldCountsAskToContinue) {
     const std::string text = "1,2\n\n3,4\n";
     const Load ok(text, {}, std::nullopt, {PromptAnswer::Ok});
