@@ -1,16 +1,21 @@
 #pragma once
 
+#include "render/FillGathering.h"
 #include "render/Surface.h"
 
 #include <QFont>
+#include <QPainterPath>
 #include <QPen>
 #include <QPoint>
 
 #include <cstdint>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 class QPainter;
-class QPainterPath;
 class QRect;
+class QRectF;
 
 // The drawing surface on a QPainter the caller owns and has begun on a
 // device: an image, a widget, an SVG or PDF generator, a printer. The
@@ -45,7 +50,10 @@ class QRect;
 //
 // XorPen makes pen drawing and Rectangle exclusive-or with the device where
 // the paint engine can (raster devices); elsewhere it draws plainly.
-class QtSurface : public Surface {
+//
+// On vector devices the surface gathers (see FillGathering): solid fills by
+// colour into one path each, solid segments of one pen into one path.
+class QtSurface : public Surface, public FillGathering {
 public:
     explicit QtSurface(QPainter& painter,
                        std::int32_t technology = DeviceTechnology::RasterDisplay);
@@ -73,7 +81,17 @@ public:
     std::int32_t GetDeviceCaps(DeviceCap cap) override;
     std::int32_t GetMapMode() override;
 
+    void BeginGathering() override;
+    void EndGathering() override;
+
 private:
+    // Whether fills and segments are gathered now rather than drawn.
+    bool Gathers() const { return gathering_ && vectorDevice_; }
+    // Adds a solid fill to its colour's path; false when the brush is not
+    // one that is gathered.
+    bool GatherFill(const QPainterPath& path, const QRectF& rect, const Brush& brush);
+    // Strokes the gathered segments with their pen.
+    void FlushSegments();
     // Strokes the path with the selected pen (and the raster operation).
     void StrokePath(const QPainterPath& path);
     // Fills the path (winding rule) or, when the path is empty, the
@@ -99,4 +117,10 @@ private:
     std::uint32_t bkColor_ = 0xFFFFFF;
     RasterOp rop2_ = RasterOp::CopyPen;
     QPoint position_;
+
+    bool gathering_ = false;
+    // One path per fill colour, in the order the colours first came.
+    std::vector<std::pair<std::uint32_t, QPainterPath>> fills_;
+    std::unordered_map<std::uint32_t, std::size_t> fillIndex_;
+    QPainterPath segments_;
 };
