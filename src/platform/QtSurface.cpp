@@ -128,6 +128,7 @@ QtSurface::QtSurface(QPainter& painter, std::int32_t technology)
     const QPaintEngine* engine = painter_.paintEngine();
     const QPaintEngine::Type type = engine != nullptr ? engine->type() : QPaintEngine::Raster;
     vectorDevice_ = type != QPaintEngine::Raster && type != QPaintEngine::OpenGL2;
+    pdfDevice_ = type == QPaintEngine::Pdf;
     canXor_ = engine != nullptr && engine->hasFeature(QPaintEngine::RasterOpModes);
     painter_.setRenderHint(QPainter::Antialiasing, false);
     painter_.setRenderHint(QPainter::TextAntialiasing, true);
@@ -236,8 +237,20 @@ void QtSurface::EndGathering() {
     gathering_ = false;
     if (!fills_.empty()) {
         ApplyRasterOp(false);
-        for (const auto& [color, path] : fills_) {
-            painter_.fillPath(path, QBrush(ToQColor(color)));
+        painter_.setPen(Qt::NoPen);
+        for (GatheredFills& fills : fills_) {
+            const QBrush brush(ToQColor(fills.color));
+            if (pdfDevice_) {
+                painter_.setBrush(brush);
+                painter_.drawRects(fills.rects);
+            } else {
+                for (const QRectF& rect : fills.rects) {
+                    fills.shapes.addRect(rect);
+                }
+            }
+            fills.rects = {};
+            painter_.fillPath(fills.shapes, brush);
+            fills.shapes = QPainterPath();
         }
         fills_.clear();
         fillIndex_.clear();
@@ -251,15 +264,14 @@ bool QtSurface::GatherFill(const QPainterPath& path, const QRectF& rect, const B
     }
     const auto [found, added] = fillIndex_.try_emplace(brush.color, fills_.size());
     if (added) {
-        QPainterPath empty;
-        empty.setFillRule(Qt::WindingFill);
-        fills_.emplace_back(brush.color, std::move(empty));
+        fills_.push_back({brush.color, {}, {}});
+        fills_.back().shapes.setFillRule(Qt::WindingFill);
     }
-    QPainterPath& gathered = fills_[found->second].second;
+    GatheredFills& gathered = fills_[found->second];
     if (path.isEmpty()) {
-        gathered.addRect(rect);
+        gathered.rects.push_back(rect);
     } else {
-        gathered.addPath(path);
+        gathered.shapes.addPath(path);
     }
     return true;
 }

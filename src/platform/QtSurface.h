@@ -4,9 +4,11 @@
 #include "render/Surface.h"
 
 #include <QFont>
+#include <QList>
 #include <QPainterPath>
 #include <QPen>
 #include <QPoint>
+#include <QRectF>
 
 #include <cstdint>
 #include <unordered_map>
@@ -15,7 +17,6 @@
 
 class QPainter;
 class QRect;
-class QRectF;
 
 // The drawing surface on a QPainter the caller owns and has begun on a
 // device: an image, a widget, an SVG or PDF generator, a printer. The
@@ -119,8 +120,17 @@ private:
     QPoint position_;
 
     bool gathering_ = false;
-    // One path per fill colour, in the order the colours first came.
-    std::vector<std::pair<std::uint32_t, QPainterPath>> fills_;
+    // The fills of one colour: rectangles (most cells) and other shapes.
+    struct GatheredFills {
+        std::uint32_t color = 0;
+        QList<QRectF> rects;
+        QPainterPath shapes;
+    };
+    // One entry per fill colour, in the order the colours first came.
+    std::vector<GatheredFills> fills_;
+    // The PDF engine writes rectangles natively and compactly, and one
+    // fill for all of them; other engines take one path.
+    bool pdfDevice_ = false;
     std::unordered_map<std::uint32_t, std::size_t> fillIndex_;
     QPainterPath segments_;
 };
