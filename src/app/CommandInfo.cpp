@@ -27,5 +27,5 @@ int RunInfo(std::span<const std::string> arguments) {
         std::cout << DocumentSummary(path, opened, document);
     }
     std::cout.flush();
-    return opened ? kExitSuccess : kExitFailure;
+    return opened ? LoadStatus(document, prompt) : kExitFailure;
 }

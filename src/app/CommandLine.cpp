@@ -1,5 +1,8 @@
 #include "app/CommandLine.h"
 
+#include "app/CliPrompt.h"
+#include "document/ChartDocument.h"
+
 #include <algorithm>
 #include <iostream>
 
@@ -60,7 +63,16 @@ void PrintUsage(std::ostream& output) {
               "(and registers itself with the desktop, or removes that with -unregister).\n"
               "The commands need no display. Their messages are printed on standard error\n"
               "as \"Caption: text\"; every question is answered OK or Yes, or Cancel or No\n"
-              "with --cancel.\n";
+              "with --cancel.\n"
+              "Exit status: 0 done; 1 failed, and no file was written; 2 wrong usage;\n"
+              "3 done (the output still written where the command writes one), but the map\n"
+              "opened with errors: loading it reported errors or warnings, so it may not be\n"
+              "what its setup file asks for.\n";
+}
+
+int LoadStatus(const ChartDocument& document, const CliPrompt& prompt) {
+    return document.OpenedWithErrors() || !prompt.Messages().empty() ? kExitOpenedWithErrors
+                                                                     : kExitSuccess;
 }
 
 int UsageError(const std::string& message) {

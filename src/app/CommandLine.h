@@ -14,6 +14,17 @@
 inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
+// The command did its work, but loading the map reported errors or warnings:
+// the map may not be what its setup file asks for.
+inline constexpr int kExitOpenedWithErrors = 3;
+
+class ChartDocument;
+class CliPrompt;
+
+// The status of a command after its document opened: kExitOpenedWithErrors
+// when loading stopped at an accepted error or showed any message, else
+// kExitSuccess. Call it right after Open, before anything else prompts.
+int LoadStatus(const ChartDocument& document, const CliPrompt& prompt);
 
 // The arguments of one command: its operands and its options. Options are
 // words beginning with "-"; "--" ends them, so a file name may begin with

@@ -65,6 +65,7 @@ int RunRender(std::span<const std::string> arguments) {
     if (!document.Open(parsed->Operands().front())) {
         return kExitFailure;
     }
+    const int loaded = LoadStatus(document, prompt);
 
     const int width = size.first;
     const int height = size.second;
@@ -72,29 +73,22 @@ int RunRender(std::span<const std::string> arguments) {
     options.page = DefaultPageOf(document);
     options.pageOutline = false;
     const MapPageContent content = PageContentOf(document);
-    std::optional<LException> failure;
-    const bool written = RenderToFile(
-        *output, width, height,
-        [&](Surface& surface) {
+    ExportResult result;
+    try {
+        result = ExportPicture(*output, width, height, [&](Surface& surface) {
             PageCoordinateSystem view(0, options.page.width, 0, options.page.height, 0, width,
                                       height, 0);
             FitPage(view, options.page);
-            try {
-                PaintMapPage(surface, view, content, options);
-            } catch (const LException& e) {
-                failure = e;
-            }
-        },
-        &error);
-    if (failure) {
-        // A half-drawn map is not a picture of it: nothing stays behind.
-        std::remove(output->c_str());
-        prompt.Show(kApplicationName, PaintExceptionText(*failure), PromptIcon::Exclamation);
+            PaintMapPage(surface, view, content, options);
+        });
+    } catch (const LException& e) {
+        // A half-drawn map is not a picture of it: nothing is written.
+        prompt.Show(kApplicationName, PaintExceptionText(e), PromptIcon::Exclamation);
         return kExitFailure;
     }
-    if (!written) {
-        prompt.Show("Error", error, PromptIcon::Exclamation);
+    if (!result) {
+        prompt.Show("Error", result.message, PromptIcon::Exclamation);
         return kExitFailure;
     }
-    return kExitSuccess;
+    return loaded;
 }

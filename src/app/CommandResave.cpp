@@ -23,6 +23,7 @@ int RunResave(std::span<const std::string> arguments) {
     if (!document.Open(parsed->Operands().front())) {
         return kExitFailure;
     }
+    const int loaded = LoadStatus(document, prompt);
     if (document.OpenedWithErrors() && !parsed->Has("--force")) {
         prompt.Show("Error", "The map was opened with errors and is not saved: saving would "
                              "replace the file with what could be read. Use --force to save "
@@ -32,5 +33,5 @@ int RunResave(std::span<const std::string> arguments) {
     if (const std::optional<std::string> output = parsed->Value("-o")) {
         document.SetPath(*output);
     }
-    return document.Save() ? kExitSuccess : kExitFailure;
+    return document.Save() ? loaded : kExitFailure;
 }

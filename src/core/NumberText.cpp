@@ -17,6 +17,10 @@ locale_t CLocale() {
     return c;
 }
 
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
 bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
@@ -115,17 +119,20 @@ double ParseDouble(const char* begin, const char* end, std::size_t* consumed) {
     if (p < end && (*p == '+' || *p == '-')) {
         negative = *p == '-';
         ++p;
-        if (p < end && *p == '-') {
-            // from_chars would take a second sign that strtod refuses.
-            if (consumed) {
-                *consumed = 0;
-            }
-            return 0;
-        }
     }
-    // Hexadecimal forms are not decimal numbers: only their leading "0"
-    // converts, which from_chars does by itself. Anything out of range is
-    // left to strtod for its HUGE_VAL / 0 answers.
+    // Only decimal forms are numbers here: "inf", "nan" and their kind would
+    // let a file smuggle values into a map that no one can type or see, and
+    // a hexadecimal form converts only its leading "0" (from_chars does not
+    // take the "0x"). Anything out of range is left to strtod for its
+    // HUGE_VAL / 0 answers.
+    const bool startsDecimal =
+        p < end && (IsDigit(*p) || (*p == '.' && p + 1 < end && IsDigit(p[1])));
+    if (!startsDecimal) {
+        if (consumed) {
+            *consumed = 0;
+        }
+        return 0;
+    }
     double value = 0;
     const char* stop = nullptr;
     if (ParsePlainDecimal(p, end, value, stop)) {

@@ -8,10 +8,12 @@
 // always use "." as the decimal point, whatever locale the user runs under.
 
 // Converts the longest prefix of [begin, end) that forms a decimal
-// floating-point number, as the C library's strtod does in the "C" locale:
-// leading white space, an optional sign, digits with an optional point and
-// exponent, or "inf"/"infinity"/"nan". Returns 0 and sets *consumed to 0
-// when no prefix converts. Out-of-range values become +-HUGE_VAL or 0.
+// floating-point number, as the C library's strtod does in the "C" locale,
+// but in decimal forms only: leading white space, an optional sign, digits
+// with an optional point and exponent (".5" and "5." included). "inf",
+// "infinity", "nan" and hexadecimal forms are not numbers ("0x10" converts
+// its "0" alone). Returns 0 and sets *consumed to 0 when no prefix
+// converts. Out-of-range values become +-HUGE_VAL or 0.
 double ParseDouble(const char* begin, const char* end, std::size_t* consumed = nullptr);
 
 // The same for a zero-terminated text.

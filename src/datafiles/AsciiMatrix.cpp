@@ -320,15 +320,42 @@ bool ConvertsWhole(std::string_view text, double& value) {
 
 // A row or column count: a whole number text whose value truncates to an
 // unsigned 32-bit count. Negative, huge and not-a-number counts are refused
-// rather than wrapped.
-bool ReadCount(LineReader& lines, std::uint32_t& count) {
-    const std::string_view text = Trim(lines.Next().value_or(std::string_view()));
+// rather than wrapped, with a message that names the line and what it holds.
+bool ReadCount(LineReader& lines, std::uint32_t& count, const char* what, int lineNumber,
+               Prompt& prompt) {
+    const std::optional<std::string_view> line = lines.Next();
+    const std::string_view text = Trim(line.value_or(std::string_view()));
     double value = 0;
-    if (!ConvertsWhole(text, value) || !(value > -1.0 && value < 4294967296.0)) {
+    if (!line || !ConvertsWhole(text, value) || !(value > -1.0 && value < 4294967296.0)) {
+        const std::string found =
+            line ? "\"" + std::string(text) + "\"" : std::string("the end of the file");
+        prompt.Show(kLoadErrorCaption, "Line " + std::to_string(lineNumber) +
+                                           " should hold the number of " + what + ", but holds " +
+                                           found + "\r\nCheck ASCII file");
         return false;
     }
     count = static_cast<std::uint32_t>(value);
     return true;
+}
+
+// The values left in the file: its lines from the reader's position on.
+std::uint64_t CountValues(LineReader lines) {
+    std::uint64_t count = 0;
+    while (lines.Next()) {
+        ++count;
+    }
+    return count;
+}
+
+// The counts announce more values than the file holds after them.
+void ReportShortFile(Prompt& prompt, std::uint32_t rows, std::uint32_t columns,
+                     std::uint64_t held) {
+    prompt.Show(kLoadErrorCaption, "The counts announce " + std::to_string(rows) + " rows and " +
+                                       std::to_string(columns) + " columns, " +
+                                       std::to_string(static_cast<std::uint64_t>(rows) * columns) +
+                                       " values, but the file holds " + std::to_string(held) +
+                                       (held == 1 ? " value" : " values") +
+                                       " after them\r\nCheck ASCII file");
 }
 
 } // namespace
@@ -373,7 +400,12 @@ int LoadLineMatrix(DMAT& matrix, std::string_view bytes, Prompt& prompt,
     LineReader lines(bytes);
     std::uint32_t rows = 0;
     std::uint32_t columns = 0;
-    if (!ReadCount(lines, rows) || !ReadCount(lines, columns) || !lines.Good()) {
+    if (!ReadCount(lines, rows, "rows", 1, prompt) ||
+        !ReadCount(lines, columns, "columns", 2, prompt)) {
+        return 1;
+    }
+    if (!lines.Good()) {
+        ReportShortFile(prompt, rows, columns, 0);
         return 1;
     }
     if (screen && (columns > screen->height || rows > screen->width) &&
@@ -384,8 +416,10 @@ int LoadLineMatrix(DMAT& matrix, std::string_view bytes, Prompt& prompt,
     // out of lines and fail. Refusing it before the allocation keeps a
     // damaged count from claiming gigabytes.
     if (static_cast<std::uint64_t>(rows) * columns > lines.Remaining()) {
+        ReportShortFile(prompt, rows, columns, CountValues(lines));
         return 1;
     }
+    const LineReader afterCounts = lines;
     matrix.SetSize(rows, columns);
     for (std::uint32_t r = 0; r < rows; ++r) {
         for (std::uint32_t c = 0; c < columns; ++c) {
@@ -399,6 +433,7 @@ int LoadLineMatrix(DMAT& matrix, std::string_view bytes, Prompt& prompt,
                         data[static_cast<std::size_t>(cc) * rows + rr] = DMAT::MissingValue();
                     }
                 }
+                ReportShortFile(prompt, rows, columns, CountValues(afterCounts));
                 return 1;
             }
             double value = 0;

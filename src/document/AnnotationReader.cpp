@@ -226,7 +226,7 @@ std::optional<DMAT> ReadAnnotationMatrix(ChartDocument& document, DemlaSetup& re
                                          std::uint32_t columns) {
     const std::string name = ReadFileNameValue(reader);
     DMAT matrix;
-    const std::string fileName = ResolveBeside(document.GetPath(), name);
+    const std::string fileName = FindNamedFile(document.GetPath(), name);
     document.GetSources().readFiles.push_back(fileName);
     const GaussFileResult result = ReadGaussFile(fileName, matrix, false);
     if (!result.opened) {

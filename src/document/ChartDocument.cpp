@@ -12,11 +12,16 @@
 #include "scale/ScaleLimits.h"
 #include "setup/DemlaSetup.h"
 
+#include <limits>
 #include <new>
 
 namespace {
 
+// Generated maps get a tick every 10 columns and rows, unless that gives
+// an axis more labels than it can show side by side: then the first step
+// of 1, 2, 5 x 10^n that gives at most kMaxGeneratedTicks.
 constexpr std::int32_t kGeneratedTickStep = 10;
+constexpr std::uint32_t kMaxGeneratedTicks = 15;
 
 // The code of the reader's error when the setup file cannot be read at all.
 constexpr int kUnreadableSetupFile = 2;
@@ -28,10 +33,23 @@ void SetTextLines(MList<WText>& lines, const char* text) {
     lines.addAtTail(line);
 }
 
+void MakeGeneratedTicks(PlotFrame& frame, int axis) {
+    std::int32_t step = kGeneratedTickStep;
+    for (int factor = 0;; factor = (factor + 1) % 3) {
+        frame.MakeIntegerTicks(axis, step);
+        if (frame.TickValues(axis).GetCount() <= kMaxGeneratedTicks ||
+            step > std::numeric_limits<std::int32_t>::max() / 5) {
+            return;
+        }
+        // 10 -> 20 -> 50 -> 100 -> 200 ...
+        step = factor == 1 ? step / 2 * 5 : step * 2;
+    }
+}
+
 } // namespace
 
 ChartDocument::ChartDocument(Prompt& prompt) : prompt_(prompt) {
-    Reset();
+    SetDefaults();
 }
 
 void ChartDocument::SetPath(const std::string& path) {
@@ -58,10 +76,7 @@ LegendPlacementSource ChartDocument::LegendSource() const {
     return source;
 }
 
-// Everything back to what a new document holds, so that a second Open
-// keeps nothing of the first one: a setting that the file no longer gives
-// takes its default.
-void ChartDocument::Reset() {
+void ChartDocument::SetDefaults() {
     DataFormat = 0;
     Delimiters = AsciiFormat();
     ValueColumn.clear();
@@ -84,6 +99,20 @@ void ChartDocument::Reset() {
     ContourLinesColor = 0;
     MapType = 0;
     PageOrientation = kLandscape;
+}
+
+// The first step of every load. Only the data, the levels and the scale
+// start afresh; the frame, the legend, the annotations and the map settings
+// are replaced by what the file gives as it is read, so that a legend with
+// an Appearance of its own stays where it was and a window keeps what the
+// file does not say.
+void ChartDocument::Reset() {
+    DataMatrix.Clear();
+    LevelMatrix.Clear();
+    Legend.Place(LegendSource());
+    MakeDefaultScale(ScaleValues);
+    FitLevelColors(LevelColors, BoundaryCount(), MissingColor);
+    Legend.SyncWithScale(ScaleValues);
 }
 
 bool ChartDocument::Open(const std::optional<std::string>& path) {
@@ -126,6 +155,7 @@ bool ChartDocument::Open(const std::optional<std::string>& path) {
     }
     sources_.openedWithErrors = true;
     MakeConsistent();
+    ReportScaleCut(*this);
     return true;
 }
 
@@ -136,7 +166,7 @@ bool ChartDocument::LoadSteps() {
     }
     const bool scaleGiven = ReadScaleKeys(*this, reader);
     // Classification cannot tell the levels of a longer scale apart.
-    LimitScale(*this, true);
+    LimitScale(*this);
     if (GeneratedSetup || !scaleGiven) {
         SmartScale(DataMatrix, ScaleValues, prompt_);
     }
@@ -147,8 +177,8 @@ bool ChartDocument::LoadSteps() {
         Frame.x2 = DataMatrix.GetColumns();
         Frame.y1 = 0;
         Frame.y2 = DataMatrix.GetRows();
-        Frame.MakeIntegerTicks(PlotFrame::XAxis, kGeneratedTickStep);
-        Frame.MakeIntegerTicks(PlotFrame::YAxis, kGeneratedTickStep);
+        MakeGeneratedTicks(Frame, PlotFrame::XAxis);
+        MakeGeneratedTicks(Frame, PlotFrame::YAxis);
         SetTextLines(Frame.title, "Main Title");
         SetTextLines(Frame.xLabel, "Columns");
         SetTextLines(Frame.yLabel, "Rows");
@@ -173,8 +203,9 @@ bool ChartDocument::LoadSteps() {
         ReadColors(*this, reader);
         ReadMapAttributes(*this, reader);
     }
-    LimitScale(*this, true);
+    LimitScale(*this);
     Legend.SyncWithScale(ScaleValues);
+    ReportScaleCut(*this);
     return true;
 }
 
@@ -191,7 +222,7 @@ void ChartDocument::MakeConsistent() {
         if (ScaleValues.IsEmpty()) {
             ScaleValues.Clear();
         }
-        LimitScale(*this, false);
+        LimitScale(*this);
         if (!DataMatrix.IsEmpty() && (LevelMatrix.GetRows() != DataMatrix.GetRows() ||
                                       LevelMatrix.GetColumns() != DataMatrix.GetColumns())) {
             ClassifyLevels(DataMatrix, ScaleValues, LevelMatrix);

@@ -46,8 +46,12 @@ public:
     // Loads the setup file at the document's path (path, when given,
     // becomes it first). True when the document is open, also after a
     // reported error that the user chose to accept; false when it is not,
-    // and the caller discards it. Every call rebuilds the document from the
-    // file: settings the file does not give are back at their defaults.
+    // and the caller discards it. Each call starts by emptying the data and
+    // levels, putting back the default scale and placing the legend beside
+    // the current plot frame; everything else is then read from the file,
+    // and what the file does not give (a section that is not there, a
+    // legend with an Appearance of its own) keeps what the document held,
+    // so a reload keeps what was set on the map since.
     bool Open(const std::optional<std::string>& path = std::nullopt);
 
     // Writes the document to its path, after copying the file it came from
@@ -69,6 +73,9 @@ public:
         std::vector<std::string> readFiles;
         // Loading stopped at an error that the user chose to accept.
         bool openedWithErrors = false;
+        // The scale the file gives had more boundaries than the levels can
+        // tell apart and was cut.
+        bool scaleCut = false;
     };
     const Sources& GetSources() const { return sources_; }
     // For the loading steps.
@@ -132,6 +139,8 @@ public:
     std::optional<ScreenSize> Screen;
 
 private:
+    // A new document's settings, everything at its default.
+    void SetDefaults();
     // The steps of Open; false when the document is not opened.
     void Reset();
     bool LoadSteps();

@@ -141,22 +141,26 @@ bool ReadDataFile(ChartDocument& document, const std::string& fileName) {
     return true;
 }
 
-// A boundary count of LinearScale or MultiplicativeScale; none for a count
-// that rejects the key (negative, not a number, or beyond what a level
-// matrix can tell apart).
-std::optional<std::uint32_t> SequenceCount(double value) {
+// The boundary count a LinearScale or MultiplicativeScale asks for, cut
+// toward zero; none for a count that rejects the key (negative or not a
+// number). A count beyond what a level matrix can tell apart is kept and
+// cut where the boundaries are made, as a long MapScale is.
+std::optional<double> SequenceCount(double value) {
     const double count = std::trunc(value);
-    if (!(count >= 0 && count <= kMaxScaleBoundaries)) {
+    if (!(count >= 0)) {
         return std::nullopt;
     }
-    return static_cast<std::uint32_t>(count);
+    return count;
 }
 
-void ReportLongScale(Prompt& prompt) {
-    prompt.Ask("Scale Exception",
-               "Too many elements in the Scale\r\n"
-               "Scale reduced to the highest size supported",
-               PromptButtons::OkCancel, PromptIcon::None);
+// How many of count boundaries the scale keeps; a cut is reported when
+// loading ends.
+std::uint32_t KeptCount(ChartDocument& document, double count) {
+    if (count > kMaxScaleBoundaries) {
+        document.GetSources().scaleCut = true;
+        return kMaxScaleBoundaries;
+    }
+    return static_cast<std::uint32_t>(count);
 }
 
 void SingleZeroBoundary(DMAT& scale) {
@@ -166,7 +170,7 @@ void SingleZeroBoundary(DMAT& scale) {
 
 void ReadMapScale(ChartDocument& document, DemlaSetup& reader) {
     const std::uint32_t size = reader.GetSize();
-    const std::uint32_t kept = size < kMaxScaleBoundaries ? size : kMaxScaleBoundaries;
+    const std::uint32_t kept = KeptCount(document, size);
     DMAT& scale = document.ScaleValues;
     scale.SetSize(kept, 1);
     scale.Fill(0.0);
@@ -178,16 +182,13 @@ void ReadMapScale(ChartDocument& document, DemlaSetup& reader) {
         }
         scale.Set(i, 0, elements.Number());
     }
-    if (size > kept) {
-        ReportLongScale(document.GetPrompt());
-    }
 }
 
 // The count of a one-element sequence key, whose boundaries span the data:
 // none when the key is rejected or a count of 0 has already made the
 // single zero boundary.
-std::optional<std::uint32_t> SpanningCount(DMAT& scale, DemlaSetup& reader) {
-    const std::optional<std::uint32_t> n = SequenceCount(reader.GetDouble(0, 0));
+std::optional<double> SpanningCount(DMAT& scale, DemlaSetup& reader) {
+    const std::optional<double> n = SequenceCount(reader.GetDouble(0, 0));
     if (n && *n == 0) {
         SingleZeroBoundary(scale);
         return std::nullopt;
@@ -198,7 +199,7 @@ std::optional<std::uint32_t> SpanningCount(DMAT& scale, DemlaSetup& reader) {
 void ReadLinearScale(ChartDocument& document, DemlaSetup& reader) {
     DMAT& scale = document.ScaleValues;
     if (reader.GetSize() == 1) {
-        const std::optional<std::uint32_t> n = SpanningCount(scale, reader);
+        const std::optional<double> n = SpanningCount(scale, reader);
         if (!n) {
             return;
         }
@@ -206,17 +207,18 @@ void ReadLinearScale(ChartDocument& document, DemlaSetup& reader) {
         const double high = document.DataMatrix.Max();
         const double step = (high - low) / (*n + 1);
         if (step > 0) {
-            scale.SetSize(*n, 1);
-            for (std::uint32_t i = 0; i < *n; ++i) {
+            const std::uint32_t kept = KeptCount(document, *n);
+            scale.SetSize(kept, 1);
+            for (std::uint32_t i = 0; i < kept; ++i) {
                 scale.Set(i, 0, (i + 1) * step + low);
             }
         }
     } else if (reader.GetSize() == 3) {
         const double start = reader.GetDouble(0, 0);
         const double increment = reader.GetDouble(0, 1);
-        const std::optional<std::uint32_t> count = SequenceCount(reader.GetDouble(0, 2));
+        const std::optional<double> count = SequenceCount(reader.GetDouble(0, 2));
         if (increment > 0 && count && *count > 0) {
-            MakeLinearScale(scale, start, increment, *count);
+            MakeLinearScale(scale, start, increment, KeptCount(document, *count));
         }
     }
 }
@@ -224,7 +226,7 @@ void ReadLinearScale(ChartDocument& document, DemlaSetup& reader) {
 void ReadMultiplicativeScale(ChartDocument& document, DemlaSetup& reader) {
     DMAT& scale = document.ScaleValues;
     if (reader.GetSize() == 1) {
-        const std::optional<std::uint32_t> n = SpanningCount(scale, reader);
+        const std::optional<double> n = SpanningCount(scale, reader);
         if (!n) {
             return;
         }
@@ -232,14 +234,14 @@ void ReadMultiplicativeScale(ChartDocument& document, DemlaSetup& reader) {
         const double high = document.DataMatrix.Max();
         if (low < high && low > 0) {
             const double factor = std::exp((std::log(high) - std::log(low)) / (*n + 1));
-            MakeMultiplicativeScale(scale, low * factor, factor, *n);
+            MakeMultiplicativeScale(scale, low * factor, factor, KeptCount(document, *n));
         }
     } else if (reader.GetSize() == 3) {
         const double start = reader.GetDouble(0, 0);
         const double multiplier = reader.GetDouble(0, 1);
-        const std::optional<std::uint32_t> count = SequenceCount(reader.GetDouble(0, 2));
+        const std::optional<double> count = SequenceCount(reader.GetDouble(0, 2));
         if (multiplier > 1 && start > 0 && count && *count > 0) {
-            MakeMultiplicativeScale(scale, start, multiplier, *count);
+            MakeMultiplicativeScale(scale, start, multiplier, KeptCount(document, *count));
         }
     }
 }
@@ -332,7 +334,7 @@ bool ReadDataSection(ChartDocument& document, DemlaSetup& reader) {
     if (name.empty()) {
         return true;
     }
-    std::string fileName = ResolveBeside(document.GetPath(), name);
+    std::string fileName = FindNamedFile(document.GetPath(), name);
     if (!IsReadableFile(fileName)) {
         if (!prompt.Confirm("Error", "Cannot open data file: " + name + "\r\n" +
                                          "Would you try to load it from the same folder as the "
@@ -377,17 +379,24 @@ void ReadPageSetup(ChartDocument& document, DemlaSetup& reader) {
     document.PageOrientation = orientation == "Portrait" ? kPortrait : kLandscape;
 }
 
-void LimitScale(ChartDocument& document, bool report) {
+void LimitScale(ChartDocument& document) {
     DMAT& scale = document.ScaleValues;
     if (BoundaryCount(scale) <= kMaxScaleBoundaries) {
         return;
     }
-    if (report) {
-        ReportLongScale(document.GetPrompt());
-    }
+    document.GetSources().scaleCut = true;
     DMAT kept(kMaxScaleBoundaries, 1);
     for (std::uint32_t i = 0; i < kMaxScaleBoundaries; ++i) {
         kept.Set(i, 0, scale.Get(i, 0));
     }
     scale = std::move(kept);
+}
+
+void ReportScaleCut(ChartDocument& document) {
+    if (document.GetSources().scaleCut) {
+        document.GetPrompt().Ask("Scale Exception",
+                                 "Too many elements in the Scale\r\n"
+                                 "Scale reduced to the highest size supported",
+                                 PromptButtons::OkCancel, PromptIcon::None);
+    }
 }

@@ -28,9 +28,13 @@ void ReadAnnotations(ChartDocument& document, DemlaSetup& reader);
 // [PAGESETUP]: the orientation.
 void ReadPageSetup(ChartDocument& document, DemlaSetup& reader);
 
-// Keeps the first kMaxScaleBoundaries boundaries of a longer scale, with
-// the "Too many elements in the Scale" message when report is set.
-void LimitScale(ChartDocument& document, bool report);
+// Keeps the first kMaxScaleBoundaries boundaries of a longer scale and
+// notes the cut for ReportScaleCut.
+void LimitScale(ChartDocument& document);
+
+// "Too many elements in the Scale", once, when loading ends, if a scale key
+// or the loaded scale was cut.
+void ReportScaleCut(ChartDocument& document);
 
 // Reads the elements of the loaded item one after another, each at most
 // max - 1 bytes long.

@@ -127,6 +127,14 @@ void CopyAttributes(int fd, const struct stat& from) {
     ::fchmod(fd, from.st_mode & 07777);
 }
 
+// The process's file mode creation mask, which can only be read by setting
+// it.
+mode_t CurrentUmask() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
 // The start of the temporary names of target: a dot and as much of the
 // file name as leaves room for the process number, a random part and the
 // end, within the longest name a folder takes.
@@ -341,7 +349,8 @@ FileWriteResult WriteFileAtomically(const std::string& path, std::string_view by
     Descriptor fd(CreateTemporary(folder, prefix, temporary));
     if (fd.Get() < 0) {
         const int createError = errno;
-        if (regular && FolderTakesNoFile(createError) && ::access(target.c_str(), W_OK) == 0) {
+        if (options.overwriteInPlace && regular && FolderTakesNoFile(createError) &&
+            ::access(target.c_str(), W_OK) == 0) {
             return WriteInPlace(target, bytes, reason);
         }
         errno = createError;
@@ -350,6 +359,10 @@ FileWriteResult WriteFileAtomically(const std::string& path, std::string_view by
     }
     if (haveAttributes) {
         CopyAttributes(fd.Get(), attributes);
+    } else {
+        // A new file gets the mode any program's new file gets; the
+        // temporary file was private only while it was incomplete.
+        ::fchmod(fd.Get(), 0666 & ~CurrentUmask());
     }
     bool written = WriteAll(fd.Get(), bytes) && Sync(fd.Get());
     written = fd.Close() && written;
@@ -424,6 +437,14 @@ std::string ResolveBeside(const std::string& namingFile, const std::string& name
         return name;
     }
     return FolderOf(namingFile) + name;
+}
+
+std::string FindNamedFile(const std::string& namingFile, const std::string& name) {
+    const std::string beside = ResolveBeside(namingFile, name);
+    if (beside != name && !IsReadableFile(beside) && IsReadableFile(name)) {
+        return name;
+    }
+    return beside;
 }
 
 std::string RebaseName(const std::string& fromFile, const std::string& toFile,

@@ -38,6 +38,10 @@ struct FileWriteOptions {
     // The file whose mode, owner and group the new file takes; none for
     // the file that is replaced.
     std::optional<std::string> attributesFrom;
+    // When the folder takes no new file, overwrite a writable file where it
+    // stands. Off, the old file is never touched: a full disk then fails
+    // the write instead of leaving half a file.
+    bool overwriteInPlace = true;
 };
 
 // Replaces the contents of path by bytes. The old file stays untouched on
@@ -46,8 +50,8 @@ struct FileWriteOptions {
 // this process may set them). A file that this user may not write is
 // refused, so nobody replaces another user's file in a shared folder. When
 // the folder takes no new file but the file itself is writable, the file
-// is overwritten in place. Temporary files left behind by a save that was
-// killed are removed.
+// is overwritten in place, unless the options say otherwise. Temporary files left behind by a save
+// that was killed are removed.
 FileWriteResult WriteFileAtomically(const std::string& path, std::string_view bytes,
                                     const FileWriteOptions& options = {},
                                     std::string* reason = nullptr);
@@ -100,6 +104,13 @@ std::string FileNameOf(const std::string& path);
 // it (the setup file), so a setup file finds its data wherever the program
 // was started from. Absolute names are returned unchanged.
 std::string ResolveBeside(const std::string& namingFile, const std::string& name);
+
+// The file that a relative name in a setup file finds: beside the setup
+// file (ResolveBeside) when that is a readable file, else the name as it
+// stands, relative to the current folder, when that is one. Files written
+// for a program started in their folder keep opening that way. Neither
+// readable: the name beside the setup file.
+std::string FindNamedFile(const std::string& namingFile, const std::string& name);
 
 // The name that a setup file at toFile must use for the file that name
 // denotes when a setup file at fromFile gives it: relative to toFile's

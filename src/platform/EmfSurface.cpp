@@ -2,13 +2,17 @@
 
 #include "platform/FontMapping.h"
 
-#include <QFile>
 #include <QFontMetrics>
 #include <QString>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <exception>
+#include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -26,8 +30,8 @@ namespace {
 constexpr double kHundredthsOfMillimetrePerPixel = 31.25;
 
 // The size of a metafile's header record and where it keeps the file size.
-constexpr qint64 kHeaderSize = 88;
-constexpr qint64 kHeaderBytesOffset = 48;
+constexpr std::size_t kHeaderSize = 88;
+constexpr std::size_t kHeaderBytesOffset = 48;
 
 COLORREF ToColorRef(std::uint32_t color) {
     return static_cast<COLORREF>(color & 0x00FFFFFF);
@@ -64,34 +68,77 @@ HPEN MakePen(const Pen& pen) {
     return CreatePen(known ? pen.style : PS_SOLID, width, ToColorRef(pen.color));
 }
 
-// Reads the metafile back far enough to know that the library wrote all of
-// it: a header record whose byte count is the file's size.
-bool CompleteMetafile(const std::string& path) {
-    QFile file(QFile::decodeName(path.c_str()));
-    if (!file.open(QIODevice::ReadOnly) || file.size() < kHeaderSize) {
-        return false;
+std::uint32_t LittleEndianWord(std::string_view bytes, std::size_t offset) {
+    std::uint32_t value = 0;
+    for (int i = 3; i >= 0; --i) {
+        value =
+            (value << 8) | static_cast<std::uint8_t>(bytes[offset + static_cast<std::size_t>(i)]);
     }
-    const QByteArray header = file.read(kHeaderSize);
-    const auto word = [&header](qsizetype offset) {
-        std::uint32_t value = 0;
-        for (int i = 3; i >= 0; --i) {
-            value = (value << 8) | static_cast<std::uint8_t>(header[offset + i]);
-        }
-        return value;
-    };
-    return header.size() == kHeaderSize && word(0) == 1 /* EMR_HEADER */ &&
-           static_cast<qint64>(word(kHeaderBytesOffset)) == file.size();
+    return value;
+}
+
+// Whether the library wrote all of the metafile: a header record whose byte
+// count is the size of what it wrote.
+bool CompleteMetafile(std::string_view bytes) {
+    return bytes.size() >= kHeaderSize && LittleEndianWord(bytes, 0) == 1 /* EMR_HEADER */ &&
+           LittleEndianWord(bytes, kHeaderBytesOffset) == bytes.size();
 }
 
 } // namespace
 
-// The device context and the objects this surface created and selected
-// into it (0: a stock object is selected, nothing to delete).
+// The device context, the memory stream it records into, and the objects
+// this surface created and selected into it (0: a stock object is
+// selected, nothing to delete).
 struct EmfSurface::Recorder {
     HDC dc = 0;
+    FILE* stream = nullptr;
+    char* buffer = nullptr;
+    std::size_t size = 0;
     HPEN pen = 0;
     HBRUSH brush = 0;
     HFONT font = 0;
+
+    // The fills gathered per colour: their corners, and the corner count
+    // of each polygon, in the order the colours first came.
+    struct Gathered {
+        std::uint32_t color = 0;
+        std::vector<POINT> corners;
+        std::vector<INT> counts;
+    };
+    bool gathering = false;
+    std::vector<Gathered> gathered;
+    std::unordered_map<std::uint32_t, std::size_t> gatheredIndex;
+
+    // Keeps a solid fill for EndGathering; false when it is to be drawn now.
+    bool Gather(const std::vector<POINT>& points, const Brush& fill) {
+        if (!gathering || fill.style != BrushStyle::Solid) {
+            return false;
+        }
+        const auto [found, added] = gatheredIndex.try_emplace(fill.color, gathered.size());
+        if (added) {
+            gathered.push_back({fill.color, {}, {}});
+        }
+        Gathered& target = gathered[found->second];
+        target.corners.insert(target.corners.end(), points.begin(), points.end());
+        target.counts.push_back(static_cast<INT>(points.size()));
+        return true;
+    }
+
+    // One PolyPolygon per colour, with the null pen.
+    void DrawGathered() {
+        for (const Gathered& fills : gathered) {
+            HBRUSH temporary = MakeBrush(Brush::Solid(fills.color));
+            HGDIOBJ previousBrush = SelectObject(dc, temporary);
+            HGDIOBJ previousPen = SelectObject(dc, GetStockObject(NULL_PEN));
+            PolyPolygon(dc, fills.corners.data(), fills.counts.data(),
+                        static_cast<UINT>(fills.counts.size()));
+            SelectObject(dc, previousPen);
+            SelectObject(dc, previousBrush);
+            DeleteObject(temporary);
+        }
+        gathered.clear();
+        gatheredIndex.clear();
+    }
 
     // Selects the object and deletes the one it replaces, if it was ours.
     template <typename Handle>
@@ -106,7 +153,7 @@ struct EmfSurface::Recorder {
     // Draws with a temporary brush and the null pen, then selects the
     // surface's own pen and brush back.
     void FillPolygon(const std::vector<POINT>& points, const Brush& fill) {
-        if (!PaintingBrush(fill)) {
+        if (!PaintingBrush(fill) || Gather(points, fill)) {
             return;
         }
         HBRUSH temporary = MakeBrush(fill);
@@ -118,10 +165,11 @@ struct EmfSurface::Recorder {
         DeleteObject(temporary);
     }
 
-    // Selects stock objects back, deletes ours and closes the metafile.
-    void Finish() {
+    // Selects stock objects back, deletes ours and closes the metafile;
+    // false with the cause when the library could not write all of it.
+    bool Finish(std::string& reason) {
         if (dc == 0) {
-            return;
+            return false;
         }
         SelectObject(dc, GetStockObject(BLACK_PEN));
         SelectObject(dc, GetStockObject(WHITE_BRUSH));
@@ -135,25 +183,55 @@ struct EmfSurface::Recorder {
         pen = 0;
         brush = 0;
         font = 0;
-        HENHMETAFILE metafile = CloseEnhMetaFile(dc);
-        if (metafile != 0) {
-            DeleteEnhMetaFile(metafile);
+        bool complete = true;
+        // The library reports a failed write by throwing.
+        try {
+            HENHMETAFILE metafile = CloseEnhMetaFileWithFILE(dc);
+            if (metafile != 0) {
+                DeleteEnhMetaFile(metafile);
+            } else {
+                complete = false;
+            }
+        } catch (const std::exception& e) {
+            reason = e.what();
+            complete = false;
         }
         dc = 0;
+        return CloseStream() && complete;
+    }
+
+    bool CloseStream() {
+        if (stream == nullptr) {
+            return false;
+        }
+        const bool closed = std::fflush(stream) == 0 && !std::ferror(stream);
+        std::fclose(stream);
+        stream = nullptr;
+        return closed;
+    }
+
+    ~Recorder() {
+        if (stream != nullptr) {
+            std::fclose(stream);
+        }
+        std::free(buffer);
     }
 };
 
-EmfSurface::EmfSurface(const std::string& path, std::int32_t width, std::int32_t height,
-                       std::int32_t dotsPerInch)
-    : recorder_(std::make_unique<Recorder>()), path_(path), width_(width), height_(height),
+EmfSurface::EmfSurface(std::int32_t width, std::int32_t height, std::int32_t dotsPerInch)
+    : recorder_(std::make_unique<Recorder>()), width_(width), height_(height),
       dotsPerInch_(dotsPerInch) {
     qfont_ = ToQFont(font_);
     if (width <= 0 || height <= 0) {
         return;
     }
+    recorder_->stream = open_memstream(&recorder_->buffer, &recorder_->size);
+    if (recorder_->stream == nullptr) {
+        return;
+    }
     const RECT frame{0, 0, static_cast<LONG>(std::llround(width * kHundredthsOfMillimetrePerPixel)),
                      static_cast<LONG>(std::llround(height * kHundredthsOfMillimetrePerPixel))};
-    recorder_->dc = CreateEnhMetaFileA(0, path.c_str(), &frame, nullptr);
+    recorder_->dc = CreateEnhMetaFileWithFILEA(0, recorder_->stream, &frame, nullptr);
     if (recorder_->dc != 0) {
         // Cell polygons are filled by the winding rule; nothing else
         // depends on the fill mode.
@@ -162,19 +240,31 @@ EmfSurface::EmfSurface(const std::string& path, std::int32_t width, std::int32_t
 }
 
 EmfSurface::~EmfSurface() {
-    recorder_->Finish();
+    std::string ignored;
+    recorder_->Finish(ignored);
 }
 
 bool EmfSurface::IsOpen() const {
     return recorder_->dc != 0;
 }
 
-bool EmfSurface::Close() {
+bool EmfSurface::Finish(std::string& bytes, std::string* reason) {
+    std::string cause;
     if (!IsOpen()) {
-        return false;
+        cause = "the metafile could not be recorded";
+    } else if (!recorder_->Finish(cause) ||
+               !CompleteMetafile(std::string_view(recorder_->buffer, recorder_->size))) {
+        if (cause.empty()) {
+            cause = "the metafile could not be completed";
+        }
+    } else {
+        bytes.assign(recorder_->buffer, recorder_->size);
+        return true;
     }
-    recorder_->Finish();
-    return CompleteMetafile(path_);
+    if (reason != nullptr) {
+        *reason = cause;
+    }
+    return false;
 }
 
 Pen EmfSurface::SelectPen(Pen pen) {
@@ -354,6 +444,17 @@ std::int32_t EmfSurface::GetDeviceCaps(DeviceCap cap) {
         return dotsPerInch_;
     }
     return 0;
+}
+
+void EmfSurface::BeginGathering() {
+    recorder_->gathering = IsOpen();
+}
+
+void EmfSurface::EndGathering() {
+    recorder_->gathering = false;
+    if (IsOpen()) {
+        recorder_->DrawGathered();
+    }
 }
 
 std::int32_t EmfSurface::GetMapMode() {

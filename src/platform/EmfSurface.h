@@ -1,5 +1,6 @@
 #pragma once
 
+#include "render/FillGathering.h"
 #include "render/Surface.h"
 
 #include <QFont>
@@ -24,21 +25,27 @@
 // The metafile has no raster operations: SetROP2 is remembered but
 // everything draws plainly. FillRect and FillPolygon become polygons drawn
 // with the null pen and the brush (winding rule).
-class EmfSurface : public Surface {
+//
+// The metafile is recorded in memory; Finish hands over its bytes, and the
+// caller writes them where they belong (a file, the clipboard).
+//
+// While gathering (see FillGathering), the solid fills of each colour
+// become one PolyPolygon record.
+class EmfSurface : public Surface, public FillGathering {
 public:
-    // Creates the file (a path in the local 8-bit encoding). When it cannot
-    // be created, IsOpen() is false and drawing does nothing.
-    EmfSurface(const std::string& path, std::int32_t width, std::int32_t height,
-               std::int32_t dotsPerInch = 96);
-    // Closes the file if Close() was not called.
+    // Starts the recording. When it cannot start (a size that is not
+    // positive, no memory), IsOpen() is false and drawing does nothing.
+    EmfSurface(std::int32_t width, std::int32_t height, std::int32_t dotsPerInch = 96);
+    // Ends the recording if Finish() was not called.
     ~EmfSurface() override;
     EmfSurface(const EmfSurface&) = delete;
     EmfSurface& operator=(const EmfSurface&) = delete;
 
     bool IsOpen() const;
-    // Finishes the file; false when it was never opened or could not be
-    // written completely. Drawing afterwards does nothing.
-    bool Close();
+    // Finishes the metafile and puts its bytes into bytes; false, with the
+    // cause in *reason when given, when the recording never started or the
+    // library could not complete it. Drawing afterwards does nothing.
+    bool Finish(std::string& bytes, std::string* reason = nullptr);
 
     Pen SelectPen(Pen pen) override;
     Brush SelectBrush(Brush brush) override;
@@ -60,12 +67,14 @@ public:
     std::int32_t GetDeviceCaps(DeviceCap cap) override;
     std::int32_t GetMapMode() override;
 
+    void BeginGathering() override;
+    void EndGathering() override;
+
 private:
     // The library's handles and records stay out of this header.
     struct Recorder;
 
     std::unique_ptr<Recorder> recorder_;
-    std::string path_;
     std::int32_t width_;
     std::int32_t height_;
     std::int32_t dotsPerInch_;

@@ -128,6 +128,7 @@ QtSurface::QtSurface(QPainter& painter, std::int32_t technology)
     const QPaintEngine* engine = painter_.paintEngine();
     const QPaintEngine::Type type = engine != nullptr ? engine->type() : QPaintEngine::Raster;
     vectorDevice_ = type != QPaintEngine::Raster && type != QPaintEngine::OpenGL2;
+    pdfDevice_ = type == QPaintEngine::Pdf;
     canXor_ = engine != nullptr && engine->hasFeature(QPaintEngine::RasterOpModes);
     painter_.setRenderHint(QPainter::Antialiasing, false);
     painter_.setRenderHint(QPainter::TextAntialiasing, true);
@@ -143,6 +144,9 @@ QtSurface::~QtSurface() {
 }
 
 Pen QtSurface::SelectPen(Pen pen) {
+    if (!(pen == pen_)) {
+        FlushSegments();
+    }
     qpen_ = ToQPen(pen);
     return std::exchange(pen_, pen);
 }
@@ -225,6 +229,61 @@ void QtSurface::FillShape(const QPainterPath& path, const QRect& rect, const Bru
     }
 }
 
+void QtSurface::BeginGathering() {
+    gathering_ = true;
+}
+
+void QtSurface::EndGathering() {
+    gathering_ = false;
+    if (!fills_.empty()) {
+        ApplyRasterOp(false);
+        painter_.setPen(Qt::NoPen);
+        for (GatheredFills& fills : fills_) {
+            const QBrush brush(ToQColor(fills.color));
+            if (pdfDevice_) {
+                painter_.setBrush(brush);
+                painter_.drawRects(fills.rects);
+            } else {
+                for (const QRectF& rect : fills.rects) {
+                    fills.shapes.addRect(rect);
+                }
+            }
+            fills.rects = {};
+            painter_.fillPath(fills.shapes, brush);
+            fills.shapes = QPainterPath();
+        }
+        fills_.clear();
+        fillIndex_.clear();
+    }
+    FlushSegments();
+}
+
+bool QtSurface::GatherFill(const QPainterPath& path, const QRectF& rect, const Brush& brush) {
+    if (!Gathers() || brush.style != BrushStyle::Solid) {
+        return false;
+    }
+    const auto [found, added] = fillIndex_.try_emplace(brush.color, fills_.size());
+    if (added) {
+        fills_.push_back({brush.color, {}, {}});
+        fills_.back().shapes.setFillRule(Qt::WindingFill);
+    }
+    GatheredFills& gathered = fills_[found->second];
+    if (path.isEmpty()) {
+        gathered.rects.push_back(rect);
+    } else {
+        gathered.shapes.addPath(path);
+    }
+    return true;
+}
+
+void QtSurface::FlushSegments() {
+    if (segments_.isEmpty()) {
+        return;
+    }
+    const QPainterPath path = std::exchange(segments_, QPainterPath());
+    StrokePath(path);
+}
+
 void QtSurface::FillRect(const DeviceRect& rect, Brush brush) {
     if (rect.right <= rect.left || rect.bottom <= rect.top) {
         return;
@@ -233,6 +292,9 @@ void QtSurface::FillRect(const DeviceRect& rect, Brush brush) {
     const int top = ClampCoordinate(rect.top);
     const int right = ClampCoordinate(rect.right);
     const int bottom = ClampCoordinate(rect.bottom);
+    if (GatherFill(QPainterPath(), QRectF(left, top, right - left, bottom - top), brush)) {
+        return;
+    }
     FillShape(QPainterPath(), QRect(left, top, right - left, bottom - top), brush);
 }
 
@@ -249,6 +311,9 @@ void QtSurface::FillPolygon(std::span<const IntPoint> points, Brush brush) {
     path.setFillRule(Qt::WindingFill);
     path.addPolygon(polygon);
     path.closeSubpath();
+    if (GatherFill(path, QRectF(), brush)) {
+        return;
+    }
     FillShape(path, QRect(), brush);
 }
 
@@ -259,7 +324,10 @@ void QtSurface::MoveTo(std::int32_t x, std::int32_t y) {
 void QtSurface::LineTo(std::int32_t x, std::int32_t y) {
     const bool plain = pen_.style != PenStyle::Null && !DrawsDashes(pen_) &&
                        !(canXor_ && rop2_ == RasterOp::XorPen);
-    if (plain) {
+    if (plain && Gathers()) {
+        segments_.moveTo(position_.x() + 0.5, position_.y() + 0.5);
+        segments_.lineTo(x + 0.5, y + 0.5);
+    } else if (plain) {
         // The common case, a solid segment: no path to build, and the
         // painter's state is set only when it differs.
         if (painter_.compositionMode() != QPainter::CompositionMode_SourceOver) {

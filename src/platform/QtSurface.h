@@ -1,15 +1,21 @@
 #pragma once
 
+#include "render/FillGathering.h"
 #include "render/Surface.h"
 
 #include <QFont>
+#include <QList>
+#include <QPainterPath>
 #include <QPen>
 #include <QPoint>
+#include <QRectF>
 
 #include <cstdint>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 class QPainter;
-class QPainterPath;
 class QRect;
 
 // The drawing surface on a QPainter the caller owns and has begun on a
@@ -45,7 +51,10 @@ class QRect;
 //
 // XorPen makes pen drawing and Rectangle exclusive-or with the device where
 // the paint engine can (raster devices); elsewhere it draws plainly.
-class QtSurface : public Surface {
+//
+// On vector devices the surface gathers (see FillGathering): solid fills by
+// colour into one path each, solid segments of one pen into one path.
+class QtSurface : public Surface, public FillGathering {
 public:
     explicit QtSurface(QPainter& painter,
                        std::int32_t technology = DeviceTechnology::RasterDisplay);
@@ -73,7 +82,17 @@ public:
     std::int32_t GetDeviceCaps(DeviceCap cap) override;
     std::int32_t GetMapMode() override;
 
+    void BeginGathering() override;
+    void EndGathering() override;
+
 private:
+    // Whether fills and segments are gathered now rather than drawn.
+    bool Gathers() const { return gathering_ && vectorDevice_; }
+    // Adds a solid fill to its colour's path; false when the brush is not
+    // one that is gathered.
+    bool GatherFill(const QPainterPath& path, const QRectF& rect, const Brush& brush);
+    // Strokes the gathered segments with their pen.
+    void FlushSegments();
     // Strokes the path with the selected pen (and the raster operation).
     void StrokePath(const QPainterPath& path);
     // Fills the path (winding rule) or, when the path is empty, the
@@ -99,4 +118,19 @@ private:
     std::uint32_t bkColor_ = 0xFFFFFF;
     RasterOp rop2_ = RasterOp::CopyPen;
     QPoint position_;
+
+    bool gathering_ = false;
+    // The fills of one colour: rectangles (most cells) and other shapes.
+    struct GatheredFills {
+        std::uint32_t color = 0;
+        QList<QRectF> rects;
+        QPainterPath shapes;
+    };
+    // One entry per fill colour, in the order the colours first came.
+    std::vector<GatheredFills> fills_;
+    // The PDF engine writes rectangles natively and compactly, and one
+    // fill for all of them; other engines take one path.
+    bool pdfDevice_ = false;
+    std::unordered_map<std::uint32_t, std::size_t> fillIndex_;
+    QPainterPath segments_;
 };

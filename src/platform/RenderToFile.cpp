@@ -1,9 +1,12 @@
 #include "platform/RenderToFile.h"
 
+#include "document/SafeFile.h"
 #include "platform/EmfSurface.h"
 #include "platform/PngWriter.h"
 #include "platform/QtSurface.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -17,33 +20,37 @@
 
 namespace {
 
+using Draw = std::function<void(Surface&)>;
+
 // The resolution that SVG and PDF files give the picture's pixels.
 constexpr int kVectorDotsPerInch = 96;
 
 // Larger images are refused rather than risk running out of memory.
 constexpr long long kMaxPixels = 400LL * 1000 * 1000;
 
-bool Fail(std::string* error, const std::string& message) {
-    if (error != nullptr) {
-        *error = message;
-    }
-    return false;
+ExportResult Failed(std::string message) {
+    return {false, std::move(message)};
 }
 
-std::string CannotWrite(const std::string& path) {
-    return "Unable to write the file \"" + path + "\".";
+std::string CannotWrite(const std::string& path, const std::string& cause) {
+    return "Unable to write the file \"" + path + "\": " + cause + ".";
 }
 
-bool RenderImage(const std::string& path, const QString& fileName, const char* format, int width,
-                 int height, const std::function<void(Surface&)>& draw, std::string* error) {
+// The pictures are made in memory, where nothing but memory can fail; the
+// file is written afterwards by one path that checks every step.
+
+bool MakeImage(QByteArray& bytes, const char* format, int width, int height, const Draw& draw,
+               std::string& cause) {
     if (static_cast<long long>(width) * height > kMaxPixels) {
-        return Fail(error, "A picture of " + std::to_string(width) + " x " +
-                               std::to_string(height) + " pixels is too large for an image.");
+        cause = "A picture of " + std::to_string(width) + " x " + std::to_string(height) +
+                " pixels is too large for an image.";
+        return false;
     }
     QImage image(width, height, QImage::Format_RGB32);
     if (image.isNull()) {
-        return Fail(error, "Not enough memory for a picture of " + std::to_string(width) + " x " +
-                               std::to_string(height) + " pixels.");
+        cause = "Not enough memory for a picture of " + std::to_string(width) + " x " +
+                std::to_string(height) + " pixels.";
+        return false;
     }
     image.fill(Qt::white);
     {
@@ -51,43 +58,45 @@ bool RenderImage(const std::string& path, const QString& fileName, const char* f
         QtSurface surface(painter, DeviceTechnology::RasterDisplay);
         draw(surface);
     }
-    const bool saved = std::string_view(format) == "PNG" ? WritePng(image, fileName)
-                                                         : image.save(fileName, format);
-    if (!saved) {
-        return Fail(error, CannotWrite(path));
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    const bool encoded = std::string_view(format) == "PNG" ? WritePng(image, buffer)
+                                                           : image.save(&buffer, format);
+    if (!encoded) {
+        cause = std::string("the ") + format + " encoder failed";
+        return false;
     }
     return true;
 }
 
-bool RenderSvg(const std::string& path, const QString& fileName, int width, int height,
-               const std::function<void(Surface&)>& draw, std::string* error) {
+bool MakeSvg(QByteArray& bytes, int width, int height, const Draw& draw, std::string& cause) {
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
     QSvgGenerator generator;
-    generator.setFileName(fileName);
+    generator.setOutputDevice(&buffer);
     generator.setSize(QSize(width, height));
     generator.setViewBox(QRect(0, 0, width, height));
     generator.setResolution(kVectorDotsPerInch);
     QPainter painter;
     if (!painter.begin(&generator)) {
-        return Fail(error, CannotWrite(path));
+        cause = "the SVG generator could not start";
+        return false;
     }
     {
         QtSurface surface(painter, DeviceTechnology::RasterDisplay);
         draw(surface);
     }
-    painter.end();
+    if (!painter.end()) {
+        cause = "the SVG generator could not finish the document";
+        return false;
+    }
     return true;
 }
 
-bool RenderPdf(const std::string& path, const QString& fileName, int width, int height,
-               const std::function<void(Surface&)>& draw, std::string* error) {
-    // QPdfWriter reports nothing when it cannot create its file.
-    {
-        QFile probe(fileName);
-        if (!probe.open(QIODevice::WriteOnly)) {
-            return Fail(error, CannotWrite(path));
-        }
-    }
-    QPdfWriter writer(fileName);
+bool MakePdf(QByteArray& bytes, int width, int height, const Draw& draw, std::string& cause) {
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
     writer.setResolution(kVectorDotsPerInch);
     const QPageSize pageSize(QSizeF(static_cast<double>(width) / kVectorDotsPerInch,
                                     static_cast<double>(height) / kVectorDotsPerInch),
@@ -96,56 +105,88 @@ bool RenderPdf(const std::string& path, const QString& fileName, int width, int 
         QPageLayout(pageSize, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Inch));
     QPainter painter;
     if (!painter.begin(&writer)) {
-        return Fail(error, CannotWrite(path));
+        cause = "the PDF writer could not start";
+        return false;
     }
     {
         QtSurface surface(painter, DeviceTechnology::RasterPrinter);
         draw(surface);
     }
-    if (!painter.end() || QFileInfo(fileName).size() == 0) {
-        return Fail(error, CannotWrite(path));
+    if (!painter.end() || bytes.isEmpty()) {
+        cause = "the PDF writer could not finish the document";
+        return false;
     }
     return true;
 }
 
-bool RenderEmf(const std::string& path, int width, int height,
-               const std::function<void(Surface&)>& draw, std::string* error) {
-    EmfSurface surface(path, width, height);
-    if (!surface.IsOpen()) {
-        return Fail(error, CannotWrite(path));
+ExportResult ExportQtPicture(const std::string& path, const std::string& extension, int width,
+                             int height, const Draw& draw) {
+    QByteArray bytes;
+    std::string cause;
+    bool made = false;
+    if (extension == "png") {
+        made = MakeImage(bytes, "PNG", width, height, draw, cause);
+    } else if (extension == "bmp") {
+        made = MakeImage(bytes, "BMP", width, height, draw, cause);
+    } else if (extension == "svg") {
+        made = MakeSvg(bytes, width, height, draw, cause);
+    } else {
+        made = MakePdf(bytes, width, height, draw, cause);
     }
-    draw(surface);
-    if (!surface.Close()) {
-        return Fail(error, CannotWrite(path));
+    if (!made) {
+        // The image size messages stand on their own.
+        return Failed(cause.ends_with(".") ? cause : CannotWrite(path, cause));
     }
-    return true;
+    return WriteExportFile(
+        path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
+ExportResult ExportEmf(const std::string& path, int width, int height, const Draw& draw) {
+    std::string bytes;
+    std::string cause;
+    {
+        EmfSurface surface(width, height);
+        draw(surface);
+        if (!surface.Finish(bytes, &cause)) {
+            return Failed(CannotWrite(path, cause));
+        }
+    }
+    return WriteExportFile(path, bytes);
 }
 
 } // namespace
 
-bool RenderToFile(const std::string& path, int width, int height,
-                  const std::function<void(Surface&)>& draw, std::string* error) {
-    const QString fileName = QFile::decodeName(path.c_str());
-    const QString extension = QFileInfo(fileName).suffix().toLower();
+ExportResult ExportPicture(const std::string& path, int width, int height, const Draw& draw) {
+    const QString extension = QFileInfo(QFile::decodeName(path.c_str())).suffix().toLower();
     if (width <= 0 || height <= 0) {
-        return Fail(error, "The picture size " + std::to_string(width) + " x " +
-                               std::to_string(height) + " is not a positive size.");
+        return Failed("The picture size " + std::to_string(width) + " x " + std::to_string(height) +
+                      " is not a positive size.");
     }
-    if (extension == "png") {
-        return RenderImage(path, fileName, "PNG", width, height, draw, error);
-    }
-    if (extension == "bmp") {
-        return RenderImage(path, fileName, "BMP", width, height, draw, error);
-    }
-    if (extension == "svg") {
-        return RenderSvg(path, fileName, width, height, draw, error);
-    }
-    if (extension == "pdf") {
-        return RenderPdf(path, fileName, width, height, draw, error);
+    if (extension == "png" || extension == "bmp" || extension == "svg" || extension == "pdf") {
+        return ExportQtPicture(path, extension.toStdString(), width, height, draw);
     }
     if (extension == "emf") {
-        return RenderEmf(path, width, height, draw, error);
+        return ExportEmf(path, width, height, draw);
     }
-    return Fail(error, "Cannot save \"" + path +
-                           "\": the file name must end in .png, .bmp, .svg, .pdf or .emf.");
+    return Failed("Cannot save \"" + path +
+                  "\": the file name must end in .png, .bmp, .svg, .pdf or .emf.");
+}
+
+ExportResult WriteExportFile(const std::string& path, std::string_view bytes) {
+    FileWriteOptions options;
+    options.overwriteInPlace = false;
+    std::string reason;
+    if (WriteFileAtomically(path, bytes, options, &reason) != FileWriteResult::Written) {
+        return Failed(CannotWrite(path, reason));
+    }
+    return {true, {}};
+}
+
+bool RenderToFile(const std::string& path, int width, int height, const Draw& draw,
+                  std::string* error) {
+    ExportResult result = ExportPicture(path, width, height, draw);
+    if (!result && error != nullptr) {
+        *error = std::move(result.message);
+    }
+    return result.written;
 }

@@ -33,11 +33,14 @@ bool ReadsBackAsNumber(const std::string& text) {
     return ParseWholeDouble(text.data(), text.data() + text.size(), value) && std::isfinite(value);
 }
 
+// Setup numbers are decimal: an infinity is written as a decimal number too
+// large for a double, which reads back as the infinity, and a NaN, which
+// no decimal number gives, as the 0 that reading a non-number gives.
 std::string NonFiniteText(double value) {
     if (std::isnan(value)) {
-        return "-nan";
+        return "0";
     }
-    return value > 0 ? "+inf" : "-inf";
+    return value > 0 ? "1e999" : "-1e999";
 }
 
 } // namespace

@@ -81,7 +81,7 @@ TEST_F(CommandLine, QuestionsAreAnsweredByPolicy) {
     std::ofstream(folder / "latin.dml")
         << "[ANNOTATION]\nText=\"\xC5r\x01\t\";\n[MAP.ATTRIBUTES]\nDemlaMapType=Nope;\n";
     const Outcome latin = Demla("info --json " + Quoted(folder / "latin.dml"));
-    EXPECT_EQ(latin.status, 0);
+    EXPECT_EQ(latin.status, 3);
     EXPECT_THAT(latin.out, HasSubstr("\"text\":\"\xC3\x85r\\u0001\\t\""));
     EXPECT_THAT(latin.out, HasSubstr("{\"caption\":\"Alert\",\"text\":\"DemlaMapType item has an "
                                      "invalid value\\n\",\"answer\":null}"));
@@ -141,7 +141,7 @@ TEST_F(CommandLine, ResaveRefusesAPartialMapUnlessForced) {
     EXPECT_EQ(refused.status, 1);
     EXPECT_THAT(refused.err, HasSubstr("Use --force to save it anyway."));
     EXPECT_EQ(ReadTestFile(folder / "broken.dml"), broken);
-    EXPECT_EQ(Demla("resave --force " + Quoted(folder / "broken.dml")).status, 0);
+    EXPECT_EQ(Demla("resave --force " + Quoted(folder / "broken.dml")).status, 3);
     EXPECT_THAT(ReadTestFile(folder / "broken.dml"), HasSubstr("[MAP.ATTRIBUTES]\r\n"));
     EXPECT_EQ(ReadTestFile(folder / "broken.dml.bak"), broken);
 }

@@ -55,6 +55,28 @@ TEST(FormatNumber, IgnoresTheProcessLocale) {
     EXPECT_EQ(parsed, 1.5);
 }
 
+// Setup values and data are decimal numbers: words and hexadecimal forms
+// convert no further than strtod's decimal reading would take them.
+TEST(ParseDouble, TakesDecimalFormsOnly) {
+    const auto parsed = [](const char* text) {
+        std::size_t used = 0;
+        const double value = ParseDouble(text, &used);
+        return FormatDoubleC("%g", value) + "/" + std::to_string(used);
+    };
+    EXPECT_EQ(parsed(" -1.5e2x"), "-150/7");
+    EXPECT_EQ(parsed(".5"), "0.5/2");
+    EXPECT_EQ(parsed("5."), "5/2");
+    EXPECT_EQ(parsed("1e400"), "inf/5"); // out of range, as strtod answers
+    for (const char* word :
+         {"inf", "-inf", "+infinity", "nan", "-nan", "NAN(1)", "+-1", ".", "-.e1"}) {
+        EXPECT_EQ(parsed(word), "0/0") << word;
+    }
+    EXPECT_EQ(parsed("0x10"), "0/1");
+    EXPECT_EQ(parsed("-0X1p4"), "-0/2");
+    double whole = 1;
+    EXPECT_FALSE(ParseWholeDouble("inf", "inf" + 3, whole));
+}
+
 TEST(Picture, NotationAndMalformedPictures) {
     const Picture choice("{A,BC}*#[-[x,y]]");
     EXPECT_EQ(choice.Match("BC12-y"), PictureMatch::Complete);

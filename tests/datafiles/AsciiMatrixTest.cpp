@@ -122,16 +122,50 @@ TEST(AsciiMatrix, OneValuePerLine) {
     EXPECT_EQ(Load("two\n3\n1\n", kLines).result, 1);
     EXPECT_EQ(Load("-5\n3\n1\n", kLines).result, 1);
     // A file that ends early fails; the cells without a line are missing.
-    EXPECT_EQ(Load("2\n2\n1\n2\n3\n", kLines).Outcome(), "1: 1 2/3 .");
+    EXPECT_EQ(Load("2\n2\n1\n2\n3\n", kLines).Outcome(), "1: 1 2/3 . (1 box)");
     // Counts far beyond what the file holds fail before anything is
     // allocated (this one would claim 3.2 GB).
-    EXPECT_EQ(Load("20000\n20000\n1\n2\n", kLines).Outcome(), "1: ");
+    EXPECT_EQ(Load("20000\n20000\n1\n2\n", kLines).Outcome(), "1:  (1 box)");
     // Larger than the screen: asked, Cancel gives up.
     const Load big("2\n3\n1\n2\n3\n4\n5\n6\n", kLines, ScreenSize{100, 2}, {PromptAnswer::Cancel});
     ASSERT_EQ(big.Outcome(), "1:  (1 box)");
     EXPECT_EQ(big.prompt.Last().caption, "Alert");
     EXPECT_EQ(big.prompt.Last().text, "Matrix size exceeds resolution of screen\r\nContnue?");
     EXPECT_THROW(Load("0\n3\n", kLines), WMException);
+}
+
+// A file that cannot be read says which count is wrong and what the file
+// holds, not only that it failed.
+TEST(AsciiMatrix, OneValuePerLineFailuresSayWhatIsWrong) {
+    const auto box = [](const std::string& text) {
+        const Load load(text, kLines);
+        EXPECT_EQ(load.result, 1) << text;
+        return load.prompt.Count() == 1
+                   ? load.prompt.Last().caption + ": " + load.prompt.Last().text
+                   : std::string("no single box");
+    };
+    EXPECT_EQ(box("2\n2\n1\n2\n3\n"),
+              "Loading ASCII file error: The counts announce 2 rows and 2 columns, 4 values, "
+              "but the file holds 3 values after them\r\nCheck ASCII file");
+    EXPECT_EQ(box("20000\n20000\n1\n2\n"),
+              "Loading ASCII file error: The counts announce 20000 rows and 20000 columns, "
+              "400000000 values, but the file holds 2 values after them\r\nCheck ASCII file");
+    EXPECT_EQ(box("3\n1\n7"), "Loading ASCII file error: The counts announce 3 rows and 1 "
+                              "columns, 3 values, but the file holds 1 value after them"
+                              "\r\nCheck ASCII file");
+    EXPECT_EQ(box("two\n3\n1\n"), "Loading ASCII file error: Line 1 should hold the number of "
+                                  "rows, but holds \"two\"\r\nCheck ASCII file");
+    EXPECT_EQ(box("2\n-3\n1\n"), "Loading ASCII file error: Line 2 should hold the number of "
+                                 "columns, but holds \"-3\"\r\nCheck ASCII file");
+    EXPECT_EQ(box("2"), "Loading ASCII file error: Line 2 should hold the number of columns, "
+                        "but holds the end of the file\r\nCheck ASCII file");
+}
+
+// Only decimal numbers are values: the words and hexadecimal forms that the
+// C library would also convert leave their cells missing.
+TEST(AsciiMatrix, OnlyDecimalFormsAreNumbers) {
+    EXPECT_EQ(Load("1\n6\ninf\n-infinity\nnan\n0x10\n.5\n5.\n", kLines).Outcome(),
+              "0: . . . . 0.5 5");
 }
 
 TEST(AsciiMatrix, EmptyFilesAndOverlongNumbers) {

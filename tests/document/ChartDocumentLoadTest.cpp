@@ -4,6 +4,7 @@
 #include "scale/ScaleLimits.h"
 #include "support/ScriptedPrompt.h"
 
+#include <filesystem>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -150,9 +151,9 @@ TEST_F(Loading, ScaleKeys) {
 
     // Rejected keys leave the default scale, and the automatic scale does
     // not replace it: the file did give a scale.
-    for (const char* key : {"LinearScale={0, 1, 0};", "LinearScale={-3};", "LinearScale={70000};",
-                            "MultiplicativeScale={1, 1, 3};", "MultiplicativeScale={0, 2, -5};",
-                            "LinearScale={1, 2};"}) {
+    for (const char* key :
+         {"LinearScale={0, 1, 0};", "LinearScale={-3};", "MultiplicativeScale={1, 1, 3};",
+          "MultiplicativeScale={0, 2, -5};", "LinearScale={1, 2};"}) {
         ASSERT_TRUE(Load(std::string("[DATA]\nMapMatrix=data.csv;\n[MAP.SCALE]\n") + key));
         ASSERT_EQ(document.BoundaryCount(), 8u) << key;
         EXPECT_NEAR(document.ScaleValues.Get(3, 0), 3 / 9.0, 1e-12) << key;
@@ -180,6 +181,70 @@ TEST_F(Loading, MapScaleIsCutToWhatTheLevelsHoldAndNeverLeftUndefined) {
     EXPECT_EQ(prompt.Last().text, "Unable read scale");
     EXPECT_EQ(prompt.Last().icon, PromptIcon::Exclamation);
     EXPECT_EQ(MatrixText(document.ScaleValues), "0"); // not left undefined
+}
+
+// Every form of scale key keeps as many boundaries as the levels tell
+// apart, and says so once, after the other messages of the load.
+TEST_F(Loading, SequenceScalesAreCutLikeAnExplicitOne) {
+    const std::string cut = "Scale Exception: Too many elements in the Scale\r\n"
+                            "Scale reduced to the highest size supported";
+    const std::string start = "[DATA]\nMapMatrix=data.csv;\n[MAP.SCALE]\n";
+    ASSERT_TRUE(Load(start + "LinearScale={0, 1, 65534};\n"));
+    EXPECT_EQ(document.BoundaryCount(), kMaxScaleBoundaries);
+    EXPECT_EQ(document.ScaleValues.Get(kMaxScaleBoundaries - 1, 0), 65533);
+    EXPECT_EQ(prompt.Count(), 0u);
+
+    for (const char* key : {"LinearScale={0, 1, 65535};", "LinearScale={1e9};",
+                            "MultiplicativeScale={1, 1.0001, 65535};", "LinearScale={65535};"}) {
+        const std::size_t before = prompt.Count();
+        ASSERT_TRUE(Load(start + key + "\n[MAP.ATTRIBUTES]\nDemlaMapType=Round;\n")) << key;
+        EXPECT_EQ(document.BoundaryCount(), kMaxScaleBoundaries) << key;
+        EXPECT_EQ(document.LevelColors.GetCount(), kMaxScaleBoundaries + 2) << key;
+        ASSERT_EQ(prompt.Count(), before + 2) << key;
+        EXPECT_EQ(prompt.Entries()[before].caption, "Alert") << key;
+        EXPECT_EQ(LastBox(), cut) << key;
+    }
+    // The first boundaries are those of the whole sequence.
+    ASSERT_TRUE(Load(start + "LinearScale={65535};\n"));
+    EXPECT_DOUBLE_EQ(document.ScaleValues.Get(0, 0), 10.0 / 65536);
+}
+
+// Numbers are decimal: what else a C library would read as a number is 0 in
+// a setup value, and never comes back as "inf" or "nan" in a saved file.
+TEST_F(Loading, SetupNumbersAreDecimalOnly) {
+    ASSERT_TRUE(Load("[MAP.SCALE]\nMapScale={-inf 1 +nan 0x10 -1e1};\n"
+                     "[PLOT.FRAME]\nxTicks={-infinity,0x20,-3};\n"));
+    EXPECT_EQ(MatrixText(document.ScaleValues), "0/1/0/0/-10");
+    EXPECT_EQ(document.Frame.x1, 0);
+    EXPECT_EQ(document.Frame.x2, 0);
+    ASSERT_TRUE(document.Save());
+    const std::string saved = ReadTestFile(folder / "map.dml");
+    EXPECT_EQ(saved.find("inf"), std::string::npos) << saved;
+    EXPECT_EQ(saved.find("nan"), std::string::npos) << saved;
+}
+
+// A data file is found beside the setup file first, else where the name
+// leads from the folder the program was started in.
+TEST_F(Loading, RelativeNamesFromTheSetupFolderOrTheCurrentOne) {
+    folder.Write("data/cells.csv", "1,2\n");
+    folder.Write("data/lines.fmt", GaussBytes(1, 4, {100, 200, 300, 400}));
+    const std::string setup = folder.Write(
+        "maps/map.dml", "[DATA]\nMapMatrix=data/cells.csv;\n[ANNOTATION]\nLine=data/lines.fmt;\n");
+    const std::filesystem::path started = std::filesystem::current_path();
+    std::filesystem::current_path(folder.Path());
+    const bool opened = document.Open(setup);
+    std::filesystem::current_path(started);
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(prompt.Count(), 0u) << LastBox();
+    EXPECT_EQ(MatrixText(document.DataMatrix), "1 2");
+    EXPECT_EQ(document.Lines.List().GetCount(), 1u);
+
+    // The setup file's folder comes first.
+    folder.Write("maps/data/cells.csv", "7\n");
+    std::filesystem::current_path(folder.Path());
+    ASSERT_TRUE(document.Open(setup));
+    std::filesystem::current_path(started);
+    EXPECT_EQ(MatrixText(document.DataMatrix), "7");
 }
 
 TEST_F(Loading, TextAnnotations) {
@@ -303,9 +368,11 @@ TEST_F(Loading, MapAttributesAndPage) {
     EXPECT_EQ(document.ContourLinesColor, 255u);
     EXPECT_EQ(document.PageOrientation, kPortrait);
 
+    // An unknown map type keeps the one before; an orientation without its
+    // key is landscape.
     ASSERT_TRUE(Load("[MAP.ATTRIBUTES]\nDemlaMapType=Hexagon;\n[PAGESETUP]\n"));
     EXPECT_EQ(prompt.Last().caption, "Alert");
-    EXPECT_EQ(document.MapType, RectangleMap);
+    EXPECT_EQ(document.MapType, VLParallelogramMap);
     EXPECT_EQ(document.PageOrientation, kLandscape);
 
     // Three data columns cannot make triangles.
@@ -314,16 +381,33 @@ TEST_F(Loading, MapAttributesAndPage) {
     EXPECT_EQ(document.MapType, RectangleMap);
 }
 
-TEST_F(Loading, EveryOpenStartsFromTheDefaults) {
-    ASSERT_TRUE(Load("[ANNOTATION]\nText=\"x\";\n[MAP.ATTRIBUTES]\nDemlaMapType=Triangle;\n"
-                     "[PAGESETUP]\nOrientation=Portrait;\n[PLOT.FRAME]\nxSize=500;\n"));
-    ASSERT_TRUE(Load("[SYSTEM]\nType=Demla;\n"));
+// A load starts by emptying the data and the scale only: what the file does
+// not give keeps what the map held, and a legend placed by itself stays.
+TEST_F(Loading, ReloadingResetsTheDataAndTheScaleOnly) {
+    ASSERT_TRUE(Load("[DATA]\nMapMatrix=data.csv;\n[ANNOTATION]\nText=\"x\";\n"
+                     "[MAP.ATTRIBUTES]\nDemlaMapType=HParallelogram;\n"
+                     "[PAGESETUP]\nOrientation=Portrait;\n[PLOT.FRAME]\nxSize=500;\n"
+                     "[MAP.SCALE]\nMapScale={1 2};\nAppearance=1;\nxOrigin=2500;\n"));
+    EXPECT_EQ(document.Legend.GetXOrigin(), 2500);
+    document.Legend.SetPosition(2600, 300, 100, 900); // moved in the window
+    ASSERT_TRUE(Load("[SYSTEM]\nType=Demla;\n[MAP.SCALE]\nScaleMargin=40;\n"));
+    EXPECT_EQ(document.Legend.GetXOrigin(), 2600);
+    EXPECT_EQ(document.Legend.GetYOrigin(), 300);
+    EXPECT_TRUE(document.DataMatrix.IsEmpty());
+    EXPECT_EQ(document.BoundaryCount(), 8u);
     EXPECT_TRUE(document.Texts.List().IsEmpty());
-    EXPECT_EQ(document.MapType, RectangleMap);
-    EXPECT_EQ(document.PageOrientation, kLandscape);
-    EXPECT_EQ(document.Frame.xSize, 1808);
+    EXPECT_EQ(document.MapType, HParallelogramMap);
+    EXPECT_EQ(document.PageOrientation, kPortrait);
+    EXPECT_EQ(document.Frame.xSize, 1808); // the frame reads its defaults
 
-    // A generated setup file takes the built-in defaults of a new document.
+    // A legend that follows the plot is placed beside it anew.
+    ASSERT_TRUE(Load("[MAP.SCALE]\nAppearance=0;\n[PLOT.FRAME]\nxOrigin=100;\nxSize=1000;\n"));
+    ASSERT_TRUE(Load("[PLOT.FRAME]\nxOrigin=100;\nxSize=1000;\n"));
+    EXPECT_EQ(document.Legend.GetXOrigin(), 100 + 1000 + document.Legend.GetScaleMargin());
+}
+
+// A new document from a generated setup file takes the built-in defaults.
+TEST_F(Loading, GeneratedSetupFilesTakeTheBuiltInDefaults) {
     document.GeneratedSetup = true;
     ASSERT_TRUE(Load("[DATA]\nMapMatrix=data.csv;\nFormat=ASCII;\n"
                      "[PLOT.FRAME]\nxSize=500;\n[COLORS]\nMapMissingColor=1;\n"));
@@ -337,6 +421,29 @@ TEST_F(Loading, EveryOpenStartsFromTheDefaults) {
     EXPECT_EQ(document.LevelColors.GetCount(), 10u);
     EXPECT_NE(document.LevelColors.Level(0), 0xFFFFFFu); // the Geography colours
     EXPECT_EQ(document.LevelColors.Missing(), 0xFFFFFFu);
+}
+
+// A generated map of many columns gets as many labels as fit side by side.
+TEST_F(Loading, GeneratedMapsHaveReadableTicks) {
+    document.GeneratedSetup = true;
+    for (const auto& [columns, ticks] :
+         {std::pair{10, "0 10"}, std::pair{100, "0 10 20 30 40 50 60 70 80 90 100"},
+          std::pair{1000, "0 100 200 300 400 500 600 700 800 900 1000"},
+          std::pair{5000, "0 500 1000 1500 2000 2500 3000 3500 4000 4500 5000"},
+          std::pair{230, "0 20 40 60 80 100 120 140 160 180 200 220 230"}}) {
+        std::string row = "1";
+        for (int c = 1; c < columns; ++c) {
+            row += ",1";
+        }
+        folder.Write("wide.csv", row + "\n");
+        ASSERT_TRUE(document.Open(folder.Write("wide.dml", "[DATA]\nMapMatrix=wide.csv;\n")));
+        std::string labels;
+        for (std::uint32_t i = 0; i < document.Frame.xTickLabels.GetCount(); ++i) {
+            labels += (i == 0 ? "" : " ") + document.Frame.xTickLabels[i].text;
+        }
+        EXPECT_EQ(labels, ticks) << columns;
+        EXPECT_EQ(document.Frame.yTickLabels.GetCount(), 2u);
+    }
 }
 
 } // namespace

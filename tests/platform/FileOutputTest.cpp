@@ -1,3 +1,4 @@
+#include "PlatformTestSupport.h"
 #include "Scenes.h"
 
 #include "platform/EmfSurface.h"
@@ -11,19 +12,6 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-namespace {
-
-std::string Local(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
 
 TEST(RenderToFile, WritesEveryFormatByItsExtensionAndTheMetafileReadsBack) {
     QTemporaryDir dir;
@@ -98,8 +86,9 @@ TEST(RenderToFile, RefusesUnknownFormatsBadSizesAndUnwritablePaths) {
         EXPECT_NE(error.find(path), std::string::npos) << error;
     }
     EXPECT_FALSE(RenderToFile("no-extension", 10, 10, draw, nullptr));
-    // A metafile that could not be opened takes a whole scene harmlessly.
-    EmfSurface unwritable("/nonexistent-folder/x.emf", 100, 100);
-    AllScenes().at(0).draw(unwritable);
-    EXPECT_FALSE(unwritable.IsOpen() || unwritable.Close());
+    // A metafile that could not start takes a whole scene harmlessly.
+    EmfSurface unrecorded(0, 100);
+    AllScenes().at(0).draw(unrecorded);
+    std::string bytes;
+    EXPECT_FALSE(unrecorded.IsOpen() || unrecorded.Finish(bytes));
 }

@@ -2,8 +2,11 @@
 
 #include "platform/QtSurface.h"
 
+#include <QByteArray>
+#include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QString>
 
 #include <cstdint>
 #include <functional>
@@ -44,4 +47,15 @@ inline std::string WrongPixels(const QImage& image,
         }
     }
     return wrong;
+}
+
+// A path as the file functions take it, in the local 8-bit encoding.
+inline std::string Local(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+// The whole file, or nothing when it cannot be read.
+inline QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
