@@ -6,7 +6,7 @@ namespace {
 
 using K = QKeySequence;
 
-const std::array<CommandInfo, 73> kCommands = {{
+const std::array<CommandInfo, 76> kCommands = {{
     {Cmd::FileNew, "&New", "Creates a new document", {K(Qt::CTRL | Qt::Key_N)}, "new"},
     {Cmd::FileOpen, "&Open...", "Opens an existing document", {K(Qt::CTRL | Qt::Key_O)}, "open"},
     {Cmd::FileClose, "&Close", "Close this document", {}, ""},
@@ -14,6 +14,9 @@ const std::array<CommandInfo, 73> kCommands = {{
     {Cmd::FileSaveAs, "Save &As...", "Saves this document with a new name", {}, ""},
     {Cmd::ExportBitmap, "&Bitmap", "Saves active window in Windows bitmap format", {}, ""},
     {Cmd::ExportMetafile, "&Metafile", "Saves active window in Windows metafile format", {}, ""},
+    {Cmd::ExportPng, "&PNG Image", "Saves active window as a PNG image", {}, ""},
+    {Cmd::ExportSvg, "&SVG Drawing", "Saves active window as an SVG drawing", {}, ""},
+    {Cmd::ExportPdf, "P&DF Document", "Saves active window as a PDF document", {}, ""},
     {Cmd::Print, "&Print...", "Print this document", {K(Qt::CTRL | Qt::Key_P)}, "print"},
     {Cmd::PrintSetup, "P&rint Setup...", "Setup this document print characteristics", {}, ""},
     {Cmd::PrintActiveWindows, "Print active &windows", "", {}, ""},

@@ -18,6 +18,10 @@ inline constexpr int FileSave = 24333;
 inline constexpr int FileSaveAs = 24334;
 inline constexpr int ExportBitmap = 24336;
 inline constexpr int ExportMetafile = 51683;
+// Exports of the pictures Linux programs take.
+inline constexpr int ExportPng = 60001;
+inline constexpr int ExportSvg = 60002;
+inline constexpr int ExportPdf = 60003;
 inline constexpr int Print = 24337;
 inline constexpr int PrintSetup = 24338;
 inline constexpr int PrintActiveWindows = 24342;

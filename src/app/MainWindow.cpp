@@ -99,6 +99,11 @@ bool IsMapCommand(int command) {
     case Cmd::CopyMetafile:
     case Cmd::CopyBitmapKey:
     case Cmd::CopyMetafileKey:
+    case Cmd::ExportBitmap:
+    case Cmd::ExportMetafile:
+    case Cmd::ExportPng:
+    case Cmd::ExportSvg:
+    case Cmd::ExportPdf:
     case Cmd::MonitorMode:
     case Cmd::MonitorDelay:
     case Cmd::Info:
@@ -201,6 +206,10 @@ void MainWindow::CreateMenus() {
     exportMenu_ = fileMenu_->addMenu(tr("&Export"));
     exportMenu_->addAction(actions_[Cmd::ExportBitmap]);
     exportMenu_->addAction(actions_[Cmd::ExportMetafile]);
+    exportMenu_->addSeparator();
+    exportMenu_->addAction(actions_[Cmd::ExportPng]);
+    exportMenu_->addAction(actions_[Cmd::ExportSvg]);
+    exportMenu_->addAction(actions_[Cmd::ExportPdf]);
     fileMenu_->addSeparator();
     fileMenu_->addAction(actions_[Cmd::Print]);
     fileMenu_->addAction(actions_[Cmd::PrintSetup]);
@@ -442,6 +451,7 @@ void MainWindow::UpdateActions() {
                 break;
             case Cmd::Print:
             case Cmd::PrintSetup:
+            case Cmd::PrintActiveWindows:
                 // Printing always has a PDF file to print to.
                 enabled = hasWindows && text == nullptr;
                 break;
@@ -467,6 +477,7 @@ void MainWindow::UpdateActions() {
     }
     // Print needs a map to print.
     actions_[Cmd::Print]->setEnabled(map != nullptr && !busy);
+    actions_[Cmd::PrintActiveWindows]->setEnabled(map != nullptr && !busy);
 }
 
 void MainWindow::CommandsChanged() {
@@ -588,6 +599,9 @@ void MainWindow::Run(int command) {
         break;
     case Cmd::PrintSetup:
         PrintSetup();
+        break;
+    case Cmd::PrintActiveWindows:
+        PrintActiveWindows();
         break;
     case Cmd::Exit:
         close();
@@ -1131,14 +1145,41 @@ std::optional<DoubleSize> MainWindow::ApplyOrientation(int pageOrientation) {
 }
 
 void MainWindow::Print() {
-    auto* map = dynamic_cast<MapView*>(ActiveView());
-    if (map == nullptr) {
-        return;
+    if (auto* map = dynamic_cast<MapView*>(ActiveView())) {
+        PrintViews({map}, QStringLiteral("Demla %1").arg(map->Entry().Title()));
     }
-    DocumentEntry& entry = map->Entry();
+}
+
+std::vector<DocumentView*> MainWindow::ShownMapViews() {
+    std::vector<DocumentView*> views;
+    for (QMdiSubWindow* window : area_->subWindowList(QMdiArea::CreationOrder)) {
+        DocumentView* view = ViewOf(window);
+        if (view != nullptr && view->Kind() == ViewKind::Map && !window->isMinimized()) {
+            views.push_back(view);
+        }
+    }
+    return views;
+}
+
+void MainWindow::PrintActiveWindows() {
+    constexpr std::size_t kMostWindows = 31;
+    std::vector<MapView*> maps;
+    for (DocumentView* view : ShownMapViews()) {
+        maps.push_back(static_cast<MapView*>(view));
+    }
+    if (maps.size() > kMostWindows) {
+        QtPrompt(this).Show("Alert", "Number of the active windows cannot exceed 31");
+        maps.resize(kMostWindows);
+    }
+    if (!maps.empty()) {
+        PrintViews(maps, QStringLiteral("Demla"));
+    }
+}
+
+void MainWindow::PrintViews(const std::vector<MapView*>& views, const QString& title) {
     QPrinter& printer = Printer();
-    ApplyOrientation(entry.Document().PageOrientation);
-    printer.setDocName(QStringLiteral("Demla %1").arg(entry.Title()));
+    ApplyOrientation(views.front()->Entry().Document().PageOrientation);
+    printer.setDocName(title);
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(tr("Print"));
     if (dialog.exec() != QDialog::Accepted) {
@@ -1146,20 +1187,32 @@ void MainWindow::Print() {
     }
     QPainter painter;
     if (!painter.begin(&printer)) {
-        entry.Prompt().Show("Error", "The printer could not start the print job.",
+        QtPrompt(this).Show("Error", "The printer could not start the print job.",
                             PromptIcon::Exclamation);
         return;
     }
-    std::optional<std::string> failure;
+    // Every map maps its whole page onto the sheet: several maps lie on one
+    // another, as they were composed.
+    std::vector<std::string> failures;
     {
         QtSurface surface(painter, DeviceTechnology::RasterPrinter);
-        failure = map->State().Paint(surface, entry.Document(), true);
+        for (MapView* map : views) {
+            if (!map->Entry().IsLoaded()) {
+                continue;
+            }
+            if (std::optional<std::string> failure =
+                    map->State().Paint(surface, map->Entry().Document(), true)) {
+                failures.push_back(*failure);
+            }
+        }
     }
     painter.end();
-    if (failure) {
-        entry.Prompt().Show(kApplicationName, *failure, PromptIcon::Exclamation);
+    for (const std::string& failure : failures) {
+        QtPrompt(this).Show(kApplicationName, failure, PromptIcon::Exclamation);
     }
-    map->Redraw();
+    for (MapView* map : views) {
+        map->Redraw();
+    }
 }
 
 void MainWindow::PrintSetup() {

@@ -76,6 +76,7 @@ public:
     void OpenHelp(const QString& topic) override;
     void ShowTextEditor(DocumentEntry& entry) override;
     void CommandsChanged() override;
+    std::vector<DocumentView*> ShownMapViews() override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -104,6 +105,9 @@ private:
     void FileClose();
     void OpenRecent(const QString& path);
     void Print();
+    // Prints map views, all on one page.
+    void PrintViews(const std::vector<MapView*>& views, const QString& title);
+    void PrintActiveWindows();
     void PrintSetup();
     void AddViewCommand();
     void About();

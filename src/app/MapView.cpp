@@ -13,6 +13,7 @@
 #include "document/ChartDocument.h"
 #include "platform/QtSurface.h"
 #include "platform/QtText.h"
+#include "platform/RenderToFile.h"
 #include "scale/MapScale.h"
 #include "view/HelpTopics.h"
 #include "view/MapCommands.h"
@@ -20,9 +21,13 @@
 #include "view/StatusTexts.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QCursor>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QKeyEvent>
@@ -30,6 +35,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRubberBand>
@@ -76,6 +82,94 @@ MapView::~MapView() {
     blockSignals(true);
     LeaveMonitorMode();
     entry_.RemoveView(this);
+}
+
+void MapView::PaintForExport(Surface& surface) {
+    if (!entry_.IsLoaded() || entry_.IsBusy()) {
+        return;
+    }
+    // Exported pictures never show the border of the sheet.
+    state_.pageOutline = false;
+    const std::optional<std::string> failure = state_.Paint(surface, entry_.Document(), false);
+    state_.pageOutline = true;
+    if (failure) {
+        ShowPaintFailure(*failure);
+    }
+}
+
+std::optional<std::string> MapView::Picture(std::string_view kind, bool composite) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    std::vector<MapView*> views{this};
+    if (composite) {
+        views.clear();
+        for (DocumentView* view : shell_.ShownMapViews()) {
+            if (auto* map = dynamic_cast<MapView*>(view)) {
+                views.push_back(map);
+            }
+        }
+    }
+    std::string cause;
+    std::optional<std::string> bytes;
+    try {
+        // Later windows are drawn over earlier ones, each with its own page
+        // window, on this window's size.
+        bytes = MakePicture(
+            kind, width(), height(),
+            [&](Surface& surface) {
+                for (MapView* view : views) {
+                    view->PaintForExport(surface);
+                }
+            },
+            &cause);
+    } catch (const std::exception& e) {
+        cause = e.what();
+    }
+    QApplication::restoreOverrideCursor();
+    if (!bytes) {
+        entry_.Prompt().Show(kApplicationName, "Unable write file\r\n" + cause,
+                             PromptIcon::Exclamation);
+    }
+    return bytes;
+}
+
+bool MapView::ExportTo(const QString& path) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const ExportResult result = ExportPicture(
+        PathFromQt(path), width(), height(), [this](Surface& surface) { PaintForExport(surface); });
+    QApplication::restoreOverrideCursor();
+    if (!result) {
+        entry_.Prompt().Show(kApplicationName, "Unable write file\r\n" + result.message,
+                             PromptIcon::Exclamation);
+    }
+    return result.written;
+}
+
+bool MapView::CopyToClipboard(bool metafile, bool composite) {
+    auto data = std::make_unique<QMimeData>();
+    if (metafile) {
+        const std::optional<std::string> emf = Picture("emf", composite);
+        const std::optional<std::string> svg = emf ? Picture("svg", composite) : std::nullopt;
+        if (!emf || !svg) {
+            return false;
+        }
+        const QByteArray emfBytes = QByteArray::fromStdString(*emf);
+        data->setData(QStringLiteral("image/x-emf"), emfBytes);
+        data->setData(QStringLiteral("image/emf"), emfBytes);
+        data->setData(QStringLiteral("image/svg+xml"), QByteArray::fromStdString(*svg));
+    } else {
+        const std::optional<std::string> png = Picture("png", composite);
+        const std::optional<std::string> bmp = png ? Picture("bmp", composite) : std::nullopt;
+        if (!png || !bmp) {
+            return false;
+        }
+        QImage image;
+        image.loadFromData(QByteArray::fromStdString(*png), "PNG");
+        data->setImageData(image);
+        data->setData(QStringLiteral("image/png"), QByteArray::fromStdString(*png));
+        data->setData(QStringLiteral("image/bmp"), QByteArray::fromStdString(*bmp));
+    }
+    QGuiApplication::clipboard()->setMimeData(data.release());
+    return true;
 }
 
 bool MapView::EnterMonitorMode() {
@@ -255,6 +349,16 @@ bool MapView::IsEnabled(int command) const {
     case Cmd::MonitorMode:
     case Cmd::MonitorDelay:
         return true;
+    case Cmd::ExportBitmap:
+    case Cmd::ExportMetafile:
+    case Cmd::ExportPng:
+    case Cmd::ExportSvg:
+    case Cmd::ExportPdf:
+    case Cmd::CopyBitmap:
+    case Cmd::CopyMetafile:
+    case Cmd::CopyBitmapKey:
+    case Cmd::CopyMetafileKey:
+        return entry_.IsLoaded();
     case Cmd::AnnotationText:
     case Cmd::AnnotationRectangle:
     case Cmd::AnnotationLine:
@@ -360,6 +464,52 @@ bool MapView::Execute(int command) {
         break;
     case Cmd::ColorValue:
         ShowColorValue(this);
+        return true;
+    case Cmd::ExportBitmap:
+    case Cmd::ExportMetafile:
+    case Cmd::ExportPng:
+    case Cmd::ExportSvg:
+    case Cmd::ExportPdf: {
+        struct Kind {
+            int command;
+            const char* extension;
+            const char* filter;
+        };
+        static constexpr Kind kKinds[] = {
+            {Cmd::ExportBitmap, "bmp", "Windows Bitmap(*.bmp)"},
+            {Cmd::ExportMetafile, "emf", "Enhanced metafile(*.emf)"},
+            {Cmd::ExportPng, "png", "PNG image (*.png)"},
+            {Cmd::ExportSvg, "svg", "SVG drawing (*.svg)"},
+            {Cmd::ExportPdf, "pdf", "PDF document (*.pdf)"},
+        };
+        const Kind* kind = &kKinds[0];
+        for (const Kind& k : kKinds) {
+            if (k.command == command) {
+                kind = &k;
+            }
+        }
+        // The document's name with the picture's extension.
+        QFileInfo info(entry_.Path());
+        const QString proposed =
+            info.dir().filePath(info.completeBaseName().isEmpty() ? info.fileName()
+                                                                  : info.completeBaseName()) +
+            QLatin1Char('.') + QLatin1String(kind->extension);
+        QFileDialog dialog(this, tr("Export"), proposed);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setNameFilter(QString::fromLatin1(kind->filter));
+        dialog.setDefaultSuffix(QString::fromLatin1(kind->extension));
+        dialog.selectFile(proposed);
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+            ExportTo(dialog.selectedFiles().front());
+        }
+        return true;
+    }
+    case Cmd::CopyBitmap:
+    case Cmd::CopyMetafile:
+    case Cmd::CopyBitmapKey:
+    case Cmd::CopyMetafileKey:
+        CopyToClipboard(command == Cmd::CopyMetafile || command == Cmd::CopyMetafileKey,
+                        command == Cmd::CopyBitmapKey || command == Cmd::CopyMetafileKey);
         return true;
     case Cmd::MonitorMode:
         if (IsMonitoring()) {

@@ -9,9 +9,11 @@
 
 #include <functional>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 class Shell;
+class Surface;
 class QMenu;
 class QRubberBand;
 class QTimer;
@@ -95,6 +97,19 @@ public:
     void MonitorTick();
     // What the child window's caption adds to the document's name.
     QString TitleSuffix() const;
+
+    // Paints what the window shows, without the page outline, on another
+    // surface of the window's size: exports and copies.
+    void PaintForExport(Surface& surface);
+    // The picture of this view, or of every shown map view drawn over one
+    // another, in a kind of MakePicture; nothing after a message.
+    std::optional<std::string> Picture(std::string_view kind, bool composite);
+    // Writes the picture to a file (the kind from its extension); false
+    // after a message.
+    bool ExportTo(const QString& path);
+    // Puts the picture on the clipboard: as an image, or as a metafile
+    // with an SVG copy beside it.
+    bool CopyToClipboard(bool metafile, bool composite);
 
     QSize sizeHint() const override { return {800, 560}; }
 

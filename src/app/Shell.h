@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 class DocumentEntry;
 class DocumentView;
@@ -28,4 +29,7 @@ public:
     virtual void ShowTextEditor(DocumentEntry& entry) = 0;
     // The document's views changed what they may do (menus and buttons).
     virtual void CommandsChanged() = 0;
+    // The map views of windows that are not minimized, in the order of the
+    // child windows.
+    virtual std::vector<DocumentView*> ShownMapViews() = 0;
 };

@@ -60,8 +60,8 @@ bool MakeImage(QByteArray& bytes, const char* format, int width, int height, con
     }
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    const bool encoded = std::string_view(format) == "PNG" ? WritePng(image, buffer)
-                                                           : image.save(&buffer, format);
+    const bool encoded =
+        std::string_view(format) == "PNG" ? WritePng(image, buffer) : image.save(&buffer, format);
     if (!encoded) {
         cause = std::string("the ") + format + " encoder failed";
         return false;
@@ -119,57 +119,59 @@ bool MakePdf(QByteArray& bytes, int width, int height, const Draw& draw, std::st
     return true;
 }
 
-ExportResult ExportQtPicture(const std::string& path, const std::string& extension, int width,
-                             int height, const Draw& draw) {
-    QByteArray bytes;
-    std::string cause;
-    bool made = false;
-    if (extension == "png") {
-        made = MakeImage(bytes, "PNG", width, height, draw, cause);
-    } else if (extension == "bmp") {
-        made = MakeImage(bytes, "BMP", width, height, draw, cause);
-    } else if (extension == "svg") {
-        made = MakeSvg(bytes, width, height, draw, cause);
+} // namespace
+
+std::optional<std::string> MakePicture(std::string_view kind, int width, int height,
+                                       const Draw& draw, std::string* cause) {
+    std::string why;
+    std::optional<std::string> picture;
+    if (width <= 0 || height <= 0) {
+        why = "The picture size " + std::to_string(width) + " x " + std::to_string(height) +
+              " is not a positive size.";
+    } else if (kind == "emf") {
+        EmfSurface surface(width, height);
+        draw(surface);
+        std::string bytes;
+        if (surface.Finish(bytes, &why)) {
+            picture = std::move(bytes);
+        }
+    } else if (kind == "png" || kind == "bmp" || kind == "svg" || kind == "pdf") {
+        QByteArray bytes;
+        bool made = false;
+        if (kind == "png" || kind == "bmp") {
+            made = MakeImage(bytes, kind == "png" ? "PNG" : "BMP", width, height, draw, why);
+        } else if (kind == "svg") {
+            made = MakeSvg(bytes, width, height, draw, why);
+        } else {
+            made = MakePdf(bytes, width, height, draw, why);
+        }
+        if (made) {
+            picture = bytes.toStdString();
+        }
     } else {
-        made = MakePdf(bytes, width, height, draw, cause);
+        why = "the kind of picture \"" + std::string(kind) + "\" is not known";
     }
-    if (!made) {
+    if (!picture && cause != nullptr) {
+        *cause = why;
+    }
+    return picture;
+}
+
+ExportResult ExportPicture(const std::string& path, int width, int height, const Draw& draw) {
+    const std::string extension =
+        QFileInfo(QFile::decodeName(path.c_str())).suffix().toLower().toStdString();
+    if (extension != "png" && extension != "bmp" && extension != "svg" && extension != "pdf" &&
+        extension != "emf") {
+        return Failed("Cannot save \"" + path +
+                      "\": the file name must end in .png, .bmp, .svg, .pdf or .emf.");
+    }
+    std::string cause;
+    const std::optional<std::string> bytes = MakePicture(extension, width, height, draw, &cause);
+    if (!bytes) {
         // The image size messages stand on their own.
         return Failed(cause.ends_with(".") ? cause : CannotWrite(path, cause));
     }
-    return WriteExportFile(
-        path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-}
-
-ExportResult ExportEmf(const std::string& path, int width, int height, const Draw& draw) {
-    std::string bytes;
-    std::string cause;
-    {
-        EmfSurface surface(width, height);
-        draw(surface);
-        if (!surface.Finish(bytes, &cause)) {
-            return Failed(CannotWrite(path, cause));
-        }
-    }
-    return WriteExportFile(path, bytes);
-}
-
-} // namespace
-
-ExportResult ExportPicture(const std::string& path, int width, int height, const Draw& draw) {
-    const QString extension = QFileInfo(QFile::decodeName(path.c_str())).suffix().toLower();
-    if (width <= 0 || height <= 0) {
-        return Failed("The picture size " + std::to_string(width) + " x " + std::to_string(height) +
-                      " is not a positive size.");
-    }
-    if (extension == "png" || extension == "bmp" || extension == "svg" || extension == "pdf") {
-        return ExportQtPicture(path, extension.toStdString(), width, height, draw);
-    }
-    if (extension == "emf") {
-        return ExportEmf(path, width, height, draw);
-    }
-    return Failed("Cannot save \"" + path +
-                  "\": the file name must end in .png, .bmp, .svg, .pdf or .emf.");
+    return WriteExportFile(path, *bytes);
 }
 
 ExportResult WriteExportFile(const std::string& path, std::string_view bytes) {

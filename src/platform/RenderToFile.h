@@ -3,6 +3,7 @@
 #include "render/Surface.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -38,6 +39,13 @@ ExportResult ExportPicture(const std::string& path, int width, int height,
 // On any failure the temporary file is removed and a file that stood at the
 // path stays as it was.
 ExportResult WriteExportFile(const std::string& path, std::string_view bytes);
+
+// The bytes of a picture of a kind ("png", "bmp", "svg", "pdf" or "emf"),
+// made in memory, for the clipboard and for files; nothing, with the cause
+// in *cause, when it cannot be made.
+std::optional<std::string> MakePicture(std::string_view kind, int width, int height,
+                                       const std::function<void(Surface&)>& draw,
+                                       std::string* cause = nullptr);
 
 // ExportPicture for callers that want a flag and the message in *error
 // (when error is given).
