@@ -1,6 +1,7 @@
 #include "core/Prompt.h"
 #include "document/ChartDocument.h"
 #include "platform/QtSurface.h"
+#include "platform/RenderToFile.h"
 #include "scale/MapScale.h"
 #include "view/MapCommands.h"
 #include "view/MapHits.h"
@@ -11,6 +12,8 @@
 #include <QPainter>
 #include <benchmark/benchmark.h>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <random>
 
@@ -142,8 +145,64 @@ void BM_InsertContourLineAndRepaint(benchmark::State& state) {
     }
 }
 
+// Export Bitmap and Copy As Bitmap of a 1280 x 1024 view of the 1000 x 1000
+// map: the picture made in memory and encoded.
+void BM_ExportBitmapLarge(benchmark::State& state) {
+    ChartDocument& document = Large();
+    MapViewState view = LargeView();
+    for (auto _ : state) {
+        std::optional<std::string> bytes = MakePicture("bmp", 1280, 1024, [&](Surface& surface) {
+            view.pageOutline = false;
+            view.Paint(surface, document, false);
+        });
+        benchmark::DoNotOptimize(bytes);
+    }
+}
+
+// What monitor mode does on a signal, on the 1000 x 1000 map: read the
+// setup and data files again, classify, paint.
+void BM_MonitorReloadLarge(benchmark::State& state) {
+    static const std::string folder = [] {
+        std::string name = "/tmp/demla-bench-XXXXXX";
+        if (::mkdtemp(name.data()) == nullptr) {
+            return std::string();
+        }
+        std::FILE* data = std::fopen((name + "/large.csv").c_str(), "w");
+        const DMAT& matrix = Large().DataMatrix;
+        for (std::uint32_t r = 0; r < matrix.GetRows(); ++r) {
+            for (std::uint32_t c = 0; c < matrix.GetColumns(); ++c) {
+                std::fprintf(data, c == 0 ? "%.6g" : ",%.6g", matrix.Get(r, c));
+            }
+            std::fputs("\r\n", data);
+        }
+        std::fclose(data);
+        std::FILE* setup = std::fopen((name + "/large.dml").c_str(), "w");
+        std::fputs("[DATA]\r\nMapMatrix=large.csv;\r\n[MAP.SCALE]\r\nLinearScale={0,0.1,12};"
+                   "\r\n[MAP.ATTRIBUTES]\r\nContourLines=Yes;\r\n",
+                   setup);
+        std::fclose(setup);
+        return name;
+    }();
+    if (folder.empty()) {
+        state.SkipWithError("no temporary folder");
+        return;
+    }
+    ChartDocument document(prompt);
+    MapViewState view = LargeView();
+    QImage picture(1280, 1024, QImage::Format_RGB32);
+    for (auto _ : state) {
+        document.Open(folder + "/large.dml");
+        picture.fill(Qt::white);
+        QPainter painter(&picture);
+        QtSurface surface(painter, DeviceTechnology::RasterDisplay);
+        view.Paint(surface, document, false);
+    }
+}
+
 } // namespace
 
+BENCHMARK(BM_ExportBitmapLarge)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MonitorReloadLarge)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MapViewPaintMortality)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MapViewPaintLarge)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StatusReadoutLarge)->Unit(benchmark::kMicrosecond);
