@@ -48,6 +48,20 @@ std::optional<std::int32_t> NumberField::IntValue() const {
     return static_cast<std::int32_t>(std::trunc(*value));
 }
 
+bool StoreEditedInt(NumberField* field, std::int32_t& target) {
+    if (!field->IsEdited()) {
+        return true;
+    }
+    const std::optional<std::int32_t> value = field->IntValue();
+    if (!value) {
+        Refuse(field, QObject::tr("This is not a number: %1").arg(field->text()));
+        field->setFocus();
+        return false;
+    }
+    target = *value;
+    return true;
+}
+
 QLabel* AddRow(QFormLayout* form, const QString& caption, QWidget* field) {
     auto* label = new QLabel(caption, form->parentWidget());
     label->setBuddy(field);

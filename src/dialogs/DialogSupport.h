@@ -36,6 +36,10 @@ private:
     bool edited_ = false;
 };
 
+// Stores a field's integer into target when the user edited it; false,
+// after a message, when its text is no number.
+bool StoreEditedInt(NumberField* field, std::int32_t& target);
+
 // Adds a row "caption: field" to a form, the caption bound to the field.
 QLabel* AddRow(QFormLayout* form, const QString& caption, QWidget* field);
 

@@ -41,21 +41,6 @@ void FromVector(MList<T>& list, const std::vector<T>& items) {
     }
 }
 
-// Stores a field's integer into target when the user edited it.
-bool StoreInt(NumberField* field, std::int32_t& target) {
-    if (!field->IsEdited()) {
-        return true;
-    }
-    const std::optional<std::int32_t> value = field->IntValue();
-    if (!value) {
-        Refuse(field, QObject::tr("This is not a number: %1").arg(field->text()));
-        field->setFocus();
-        return false;
-    }
-    target = *value;
-    return true;
-}
-
 // The pen styles of grid lines, in the order of their numbers.
 const char* const kStyles[] = {"Solid", "Dash", "Dot", "Dashdot", "Dashdotdot"};
 
@@ -215,7 +200,7 @@ bool TitlePage::Apply() {
         return false;
     }
     std::int32_t newMargin = Frame().titleMargin;
-    if (!StoreInt(margin, newMargin)) {
+    if (!StoreEditedInt(margin, newMargin)) {
         return false;
     }
     MList<WText>& lines = Frame().title;
@@ -282,7 +267,7 @@ void LabelPage::Fill() {
 bool LabelPage::Apply() {
     const std::optional<std::string> text = codec_.Store(label->edit->text(), this);
     std::int32_t newMargin = Margin();
-    if (!text || !StoreInt(margin, newMargin)) {
+    if (!text || !StoreEditedInt(margin, newMargin)) {
         return false;
     }
     StoreFirstLine(Lines(), *text, label);
@@ -655,7 +640,7 @@ bool AxisPage::Apply() {
     const bool x = axis_ == PlotFrame::XAxis;
     std::int32_t gap = x ? f.xLabelGap : f.yLabelGap;
     std::int32_t labelShift = x ? f.xLabelShift : f.yLabelShift;
-    if (!StoreInt(margin, gap) || !StoreInt(shift, labelShift)) {
+    if (!StoreEditedInt(margin, gap) || !StoreEditedInt(shift, labelShift)) {
         return false;
     }
     std::int32_t setup = 0;
@@ -712,10 +697,12 @@ void FrameRectPage::Fill() {
 
 bool FrameRectPage::Apply() {
     PlotFrame copy = Frame();
-    if (!StoreInt(lineWidth, copy.frameLineWidth) || !StoreInt(spacing, copy.textFrameHeight) ||
-        !StoreInt(tickLength, copy.tickLength) || !StoreInt(tickWidth, copy.tickWidth) ||
-        !StoreInt(x, copy.xOrigin) || !StoreInt(y, copy.yOrigin) || !StoreInt(width, copy.xSize) ||
-        !StoreInt(height, copy.ySize)) {
+    if (!StoreEditedInt(lineWidth, copy.frameLineWidth) ||
+        !StoreEditedInt(spacing, copy.textFrameHeight) ||
+        !StoreEditedInt(tickLength, copy.tickLength) ||
+        !StoreEditedInt(tickWidth, copy.tickWidth) || !StoreEditedInt(x, copy.xOrigin) ||
+        !StoreEditedInt(y, copy.yOrigin) || !StoreEditedInt(width, copy.xSize) ||
+        !StoreEditedInt(height, copy.ySize)) {
         return false;
     }
     // A plot without area could not be drawn at all.
@@ -777,7 +764,7 @@ bool GridLinesPage::Apply() {
     PlotFrame& f = Frame();
     const bool x = axis_ == PlotFrame::XAxis;
     std::int32_t lineWidth = x ? f.xGridLineWidth : f.yGridLineWidth;
-    if (!StoreInt(width, lineWidth)) {
+    if (!StoreEditedInt(width, lineWidth)) {
         return false;
     }
     if (lineWidth > 0 && style->currentIndex() != 0) {

@@ -29,21 +29,6 @@ std::uint32_t& Flag(LevelFlags& flags, std::uint32_t i) {
     return flags[flags.GetLowerBound() + i];
 }
 
-// Stores a field's integer into target when the user edited it; false
-// after a message when the text is no number.
-bool TakeInt(NumberField* field, std::int32_t& target) {
-    if (!field->IsEdited()) {
-        return true;
-    }
-    const std::optional<std::int32_t> value = field->IntValue();
-    if (!value) {
-        Refuse(field, QObject::tr("This is not a number: %1").arg(field->text()));
-        return false;
-    }
-    target = *value;
-    return true;
-}
-
 } // namespace
 
 // Scale Levels ---------------------------------------------------------------------
@@ -215,7 +200,7 @@ void ScaleLevelsPage::FlagToggled(std::uint32_t bit, bool shown) {
     }
 }
 
-void ScaleLevelsPage::AddLevels() {
+void ScaleLevelsPage::EditSelected(bool (ScaleManipulator::*edit)(std::uint32_t)) {
     if (!StoreValue()) {
         return;
     }
@@ -223,28 +208,21 @@ void ScaleLevelsPage::AddLevels() {
     if (rows.empty()) {
         return;
     }
-    ScaleManipulatorAdv edit(scale, colors, flags, document_.GetPrompt());
+    ScaleManipulatorAdv manipulator(scale, colors, flags, document_.GetPrompt());
     // From the last selected down, so that every boundary still stands at
-    // the index the user selected when its new level comes.
+    // the index the user selected when its turn comes.
     for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
-        edit.SplitLevel(*it);
+        (manipulator.*edit)(*it);
     }
     Rebuild(static_cast<int>(rows.front()));
 }
 
+void ScaleLevelsPage::AddLevels() {
+    EditSelected(&ScaleManipulator::SplitLevel);
+}
+
 void ScaleLevelsPage::DeleteLevels() {
-    if (!StoreValue()) {
-        return;
-    }
-    const std::vector<std::uint32_t> rows = Selected();
-    if (rows.empty()) {
-        return;
-    }
-    ScaleManipulatorAdv edit(scale, colors, flags, document_.GetPrompt());
-    for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
-        edit.DeleteLevel(*it);
-    }
-    Rebuild(static_cast<int>(rows.front()));
+    EditSelected(&ScaleManipulator::DeleteLevel);
 }
 
 bool ScaleLevelsPage::Apply() {
@@ -334,9 +312,10 @@ bool ScaleFramePage::Apply() {
     std::int32_t second = legend.GetYOrigin();
     std::int32_t sizeX = legend.GetXSize();
     std::int32_t sizeY = legend.GetYSize();
-    if (!TakeInt(lineWidth, frameWidth) || !TakeInt(tickMargin, margin) ||
-        !TakeInt(tickLength, length) || !TakeInt(tickWidth, tick) || !TakeInt(x, first) ||
-        !TakeInt(y, second) || !TakeInt(width, sizeX) || !TakeInt(height, sizeY)) {
+    if (!StoreEditedInt(lineWidth, frameWidth) || !StoreEditedInt(tickMargin, margin) ||
+        !StoreEditedInt(tickLength, length) || !StoreEditedInt(tickWidth, tick) ||
+        !StoreEditedInt(x, first) || !StoreEditedInt(y, second) || !StoreEditedInt(width, sizeX) ||
+        !StoreEditedInt(height, sizeY)) {
         return false;
     }
     if (!linked && (sizeX <= 0 || sizeY <= 0)) {

@@ -5,6 +5,7 @@
 #include "scale/LRGBColorVect.h"
 #include "scale/LevelFlags.h"
 #include "scale/MScale.h"
+#include "scale/ScaleManipulator.h"
 
 #include <QDialog>
 #include <QWidget>
@@ -49,6 +50,8 @@ public:
 private:
     void SelectionChanged();
     bool StoreValue();
+    // Runs an edit of the levels on every selected boundary.
+    void EditSelected(bool (ScaleManipulator::*edit)(std::uint32_t));
     void FlagToggled(std::uint32_t bit, bool shown);
     void Rebuild(int selected);
     ChartDocument& document_;
