@@ -313,8 +313,8 @@ void MainWindow::CreateMenus() {
     }
     // Keys without a menu item (and Help's F1) work wherever the focus is;
     // each is enabled only while a view of its kind is active.
-    for (const int id :
-         {Cmd::HelpContents, Cmd::FindSection, Cmd::CopyBitmapKey, Cmd::CopyMetafileKey}) {
+    for (const int id : {Cmd::HelpContents, Cmd::FindSection, Cmd::CopyBitmapKey,
+                         Cmd::CopyMetafileKey, Cmd::ZoomIn, Cmd::ZoomOut}) {
         addAction(actions_[id]);
     }
 }
@@ -563,6 +563,11 @@ void MainWindow::Run(int command) {
     DocumentView* view = ActiveView();
     if (IsMapCommand(command)) {
         if (auto* map = dynamic_cast<MapView*>(view)) {
+            // From a key or the menu bar, zooming keeps the middle of the
+            // window in place (the context menu zooms about its click).
+            if (command == Cmd::ZoomIn || command == Cmd::ZoomOut) {
+                map->State().lastClick = map->State().ViewportCentre();
+            }
             map->Execute(command);
         }
         return;
