@@ -12,6 +12,7 @@
 #include "frame/PlotFrame.h"
 #include "scale/LRGBColorVect.h"
 #include "scale/MScale.h"
+#include "setup/TextEncoding.h"
 
 #include <cstdint>
 #include <optional>
@@ -69,6 +70,9 @@ public:
         std::vector<std::string> readFiles;
         // Loading stopped at an error that the user chose to accept.
         bool openedWithErrors = false;
+        // The encoding of the setup file's text: what its texts are shown
+        // in, and what text typed for them is stored in.
+        TextEncoding textEncoding = TextEncoding::Utf8;
     };
     const Sources& GetSources() const { return sources_; }
     // For the loading steps.
