@@ -1,11 +1,15 @@
 #include "app/DesktopIntegration.h"
 
+#include "app/DesktopFiles.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSaveFile>
 #include <QStandardPaths>
+
+#include <utility>
 
 namespace {
 
@@ -78,40 +82,47 @@ QString IconPath() {
     return DataHome() + QStringLiteral("/icons/hicolor/scalable/apps/demla.svg");
 }
 
+QString MimeIconPath() {
+    return DataHome() + QStringLiteral("/icons/hicolor/scalable/mimetypes/") +
+           QString::fromLatin1(kMimeType).replace(QLatin1Char('/'), QLatin1Char('-')) +
+           QStringLiteral(".svg");
+}
+
 QString DesktopEntryText(const QString& programPath) {
-    return QStringLiteral("[Desktop Entry]\n"
-                          "Type=Application\n"
-                          "Name=Demla\n"
-                          "GenericName=Age-period map\n"
-                          "Comment=Draws age-period surface maps of demographic data\n"
-                          "Exec=%1 %f\n"
-                          "Icon=demla\n"
-                          "Terminal=false\n"
-                          "Categories=Science;Education;Math;Qt;\n"
-                          "MimeType=%2;\n")
-        .arg(ExecQuoted(programPath), QString::fromLatin1(kMimeType));
+    // The installed entry starts the program found on the PATH; this one
+    // starts the program where it is.
+    QString text = QString::fromUtf8(kInstalledDesktopEntry);
+    const QString exec = QStringLiteral("\nExec=demla ");
+    const qsizetype at = text.indexOf(exec);
+    if (at >= 0) {
+        text.replace(at, exec.size(),
+                     QStringLiteral("\nExec=") + ExecQuoted(programPath) + QLatin1Char(' '));
+    }
+    return text;
 }
 
 QString MimePackageText() {
-    return QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                          "<mime-info "
-                          "xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-                          "  <mime-type type=\"%1\">\n"
-                          "    <comment>Demla Map</comment>\n"
-                          "    <sub-class-of type=\"text/plain\"/>\n"
-                          "    <icon name=\"demla\"/>\n"
-                          "    <glob pattern=\"*.dml\"/>\n"
-                          "  </mime-type>\n"
-                          "</mime-info>\n")
-        .arg(QString::fromLatin1(kMimeType));
+    return QString::fromUtf8(kInstalledMimePackage);
+}
+
+bool InstalledWithDesktopFiles(const QString& programPath) {
+    return QFileInfo::exists(QFileInfo(programPath).absolutePath() +
+                             QStringLiteral("/../share/applications/demla.desktop"));
 }
 
 void Register(const QString& programPath) {
+    if (InstalledWithDesktopFiles(programPath)) {
+        return;
+    }
     WriteText(DesktopEntryPath(), DesktopEntryText(programPath).toUtf8());
     WriteText(MimePackagePath(), MimePackageText().toUtf8());
-    QFile icon(QStringLiteral(":/icons/demla.svg"));
-    if (icon.open(QIODevice::ReadOnly)) {
-        WriteText(IconPath(), icon.readAll());
+    for (const auto& [resource, path] :
+         {std::pair{QStringLiteral(":/icons/demla.svg"), IconPath()},
+          std::pair{QStringLiteral(":/icons/map-document.svg"), MimeIconPath()}}) {
+        QFile icon(resource);
+        if (icon.open(QIODevice::ReadOnly)) {
+            WriteText(path, icon.readAll());
+        }
     }
     RefreshCaches();
 }
@@ -120,6 +131,7 @@ void Unregister() {
     QFile::remove(DesktopEntryPath());
     QFile::remove(MimePackagePath());
     QFile::remove(IconPath());
+    QFile::remove(MimeIconPath());
     RefreshCaches();
 }
 

@@ -341,7 +341,7 @@ void Annotations(JsonWriter& json, ChartDocument& document) {
 
 std::string DocumentJson(const std::string& path, bool opened, ChartDocument& document,
                          const CliPrompt& prompt) {
-    JsonWriter json;
+    JsonWriter json(document.GetSources().textEncoding);
     json.BeginObject();
     json.Key("file").Path(path);
     json.Key("opened").Bool(opened);
@@ -362,6 +362,8 @@ std::string DocumentJson(const std::string& path, bool opened, ChartDocument& do
         Legend(json, document);
         Frame(json, document);
         Annotations(json, document);
+        // What the texts above were read as.
+        json.Key("encoding").Text(EncodingName(document.GetSources().textEncoding));
     }
     json.EndObject();
     return json.Result() + "\n";

@@ -86,35 +86,29 @@ JsonWriter& JsonWriter::EndArray() {
 
 JsonWriter& JsonWriter::Key(std::string_view key) {
     BeforeValue();
-    Quoted(key, true);
+    Quoted(key);
     out_ += ':';
     afterKey_ = true;
     return *this;
 }
 
-void JsonWriter::Quoted(std::string_view bytes, bool keepUtf8) {
+void JsonWriter::Quoted(std::string_view utf8) {
     out_ += '"';
-    for (const char byte : bytes) {
-        const auto c = static_cast<unsigned char>(byte);
-        if (c < 0x80 || keepUtf8) {
-            AppendEscaped(out_, c);
-        } else {
-            out_ += static_cast<char>(0xC0 | (c >> 6));
-            out_ += static_cast<char>(0x80 | (c & 0x3F));
-        }
+    for (const char byte : utf8) {
+        AppendEscaped(out_, static_cast<unsigned char>(byte));
     }
     out_ += '"';
 }
 
 JsonWriter& JsonWriter::Text(std::string_view bytes) {
     BeforeValue();
-    Quoted(bytes, false);
+    Quoted(TextToUtf8(bytes, textEncoding_));
     return *this;
 }
 
 JsonWriter& JsonWriter::Path(std::string_view bytes) {
     BeforeValue();
-    Quoted(bytes, IsValidUtf8(bytes));
+    Quoted(TextToUtf8(bytes, TextEncoding::Utf8));
     return *this;
 }
 

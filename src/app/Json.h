@@ -12,6 +12,11 @@
 // valid UTF-8 whatever bytes they hold.
 class JsonWriter {
 public:
+    // Texts from files are read in textEncoding, the encoding of the setup
+    // file they come from.
+    explicit JsonWriter(TextEncoding textEncoding = TextEncoding::Utf8)
+        : textEncoding_(textEncoding) {}
+
     JsonWriter& BeginObject();
     JsonWriter& EndObject();
     JsonWriter& BeginArray();
@@ -19,11 +24,11 @@ public:
     // The name of the next member of the current object.
     JsonWriter& Key(std::string_view key);
 
-    // Text from setup and data files: every byte from 0x80 up is taken as
-    // the Latin-1 character of that code.
+    // Text from setup and data files, in the writer's encoding; a text that
+    // is not valid UTF-8 is read as Windows-1252.
     JsonWriter& Text(std::string_view bytes);
     // A file path: kept as it is when it is valid UTF-8, else read as
-    // Latin-1 like file content.
+    // Windows-1252.
     JsonWriter& Path(std::string_view bytes);
     // A finite double; NaN and infinities, which JSON cannot hold, are null.
     JsonWriter& Number(double value);
@@ -35,8 +40,9 @@ public:
 
 private:
     void BeforeValue();
-    void Quoted(std::string_view bytes, bool keepUtf8);
+    void Quoted(std::string_view utf8);
 
+    TextEncoding textEncoding_;
     std::string out_;
     // One entry per open object or array: whether a value was written in it.
     std::vector<bool> hasValue_;

@@ -7,6 +7,7 @@
 #include "document/DocumentReaders.h"
 #include "document/LexisDefaults.h"
 #include "document/LoadSteps.h"
+#include "document/SafeFile.h"
 #include "scale/GeographyColorScheme.h"
 #include "scale/MapScale.h"
 #include "scale/ScaleLimits.h"
@@ -122,6 +123,11 @@ bool ChartDocument::Open(const std::optional<std::string>& path) {
     // The file the document is loaded from is the one its next save reads.
     previousPath_ = path_;
     sources_ = Sources();
+    // Only a regular file: a device or a pipe may never end, and the
+    // reader refuses those below.
+    if (std::string bytes; IsReadableFile(path_) && ReadWholeFile(path_, bytes)) {
+        sources_.textEncoding = DetectEncoding(bytes);
+    }
     try {
         Reset();
         return LoadSteps();

@@ -12,6 +12,7 @@
 #include "frame/PlotFrame.h"
 #include "scale/LRGBColorVect.h"
 #include "scale/MScale.h"
+#include "setup/TextEncoding.h"
 
 #include <cstdint>
 #include <optional>
@@ -76,6 +77,9 @@ public:
         // The scale the file gives had more boundaries than the levels can
         // tell apart and was cut.
         bool scaleCut = false;
+        // The encoding of the setup file's text: what its texts are shown
+        // in, and what text typed for them is stored in.
+        TextEncoding textEncoding = TextEncoding::Utf8;
     };
     const Sources& GetSources() const { return sources_; }
     // For the loading steps.

@@ -8,6 +8,7 @@
 #include "map/MapPaintInput.h"
 #include "render/PageLayout.h"
 #include "scale/MScale.h"
+#include "setup/TextEncoding.h"
 
 #include <cstdint>
 
@@ -28,6 +29,9 @@ struct MapPageContent {
     LObjectContainer<LText>& texts;
     LObjectContainer<LLine>& lines;
     LObjectContainer<LRectangle>& rectangles;
+    // The encoding of the setup file the texts come from; they reach the
+    // surface as UTF-8.
+    TextEncoding textEncoding = TextEncoding::Utf8;
 };
 
 // What the view shows besides the content.

@@ -411,17 +411,20 @@ void EmfSurface::TextOut(std::int32_t x, std::int32_t y, std::string_view text) 
         return;
     }
     // The advance of every character as Qt measures it, so that a player
-    // spaces the text as the image surface does.
+    // spaces the text as the image surface does. The record holds UTF-16
+    // code units, so every character survives.
     const QString string = TextToQString(text);
     const QFontMetrics metrics(qfont_);
-    std::vector<INT> advances(text.size());
+    std::vector<INT> advances(static_cast<std::size_t>(string.size()));
+    std::vector<WCHAR> units(advances.size());
     int before = 0;
     for (qsizetype i = 0; i < string.size(); ++i) {
         const int after = metrics.horizontalAdvance(string.left(i + 1));
         advances[static_cast<std::size_t>(i)] = after - before;
+        units[static_cast<std::size_t>(i)] = static_cast<WCHAR>(string[i].unicode());
         before = after;
     }
-    ExtTextOutA(recorder_->dc, x, y, 0, nullptr, text.data(), static_cast<UINT>(text.size()),
+    ExtTextOutW(recorder_->dc, x, y, 0, nullptr, units.data(), static_cast<UINT>(units.size()),
                 advances.data());
 }
 

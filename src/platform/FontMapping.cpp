@@ -1,5 +1,7 @@
 #include "platform/FontMapping.h"
 
+#include "setup/TextEncoding.h"
+
 #include <QFontMetrics>
 #include <QFontMetricsF>
 
@@ -91,8 +93,9 @@ QFont ToQFont(const DeviceFont& font) {
     return result;
 }
 
-QString TextToQString(std::string_view bytes) {
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+QString TextToQString(std::string_view text) {
+    const std::string utf8 = TextToUtf8(text, TextEncoding::Utf8);
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
 TextPlacement PlaceText(const QFont& font, const QString& text, std::uint32_t alignFlags) {

@@ -30,8 +30,9 @@ inline constexpr std::int32_t kDefaultFontCellHeight = 16;
 // which is how they are placed in a metafile too.
 QFont ToQFont(const DeviceFont& font);
 
-// Text bytes as the program keeps them (Latin-1) in Qt's form.
-QString TextToQString(std::string_view bytes);
+// Text as surfaces receive it (UTF-8) in Qt's form; text that is not valid
+// UTF-8 is read as Windows-1252, so every byte still draws as a character.
+QString TextToQString(std::string_view text);
 
 // A 0x00BBGGRR colour; the top byte is ignored.
 inline QColor ToQColor(std::uint32_t color) {

@@ -5,7 +5,7 @@
 #include <QFile>
 
 QString TextFromBytes(std::string_view bytes) {
-    const std::string utf8 = DecodeToUtf8(bytes, DetectEncoding(bytes));
+    const std::string utf8 = TextToUtf8(bytes, TextEncoding::Utf8);
     QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return text;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <utility>
 
 namespace {
 
@@ -73,6 +74,19 @@ std::optional<char32_t> NextCodePoint(std::string_view bytes, std::size_t& posit
     return value;
 }
 
+// The Windows-1252 byte of a character; nothing when it has none.
+std::optional<char> Windows1252Byte(char32_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+        return static_cast<char>(c);
+    }
+    for (std::size_t i = 0; i < kHighControls.size(); ++i) {
+        if (kHighControls[i] == c) {
+            return static_cast<char>(0x80 + i);
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 bool IsValidUtf8(std::string_view bytes) {
@@ -109,35 +123,50 @@ std::string DecodeToUtf8(std::string_view bytes, TextEncoding encoding) {
 }
 
 std::optional<std::string> EncodeFromUtf8(std::string_view text, TextEncoding encoding) {
-    if (encoding == TextEncoding::Utf8) {
-        if (!IsValidUtf8(text)) {
-            return std::nullopt;
-        }
-        return std::string(text);
+    return TypedTextToFile(text, encoding, nullptr);
+}
+
+std::string TextToUtf8(std::string_view bytes, TextEncoding fileEncoding) {
+    if (fileEncoding == TextEncoding::Utf8 && IsValidUtf8(bytes)) {
+        return std::string(bytes);
     }
-    std::string out;
-    out.reserve(text.size());
-    std::size_t position = 0;
-    while (position < text.size()) {
-        const std::optional<char32_t> c = NextCodePoint(text, position);
-        if (!c) {
-            return std::nullopt;
+    return DecodeToUtf8(bytes, TextEncoding::Windows1252);
+}
+
+std::optional<std::string> TypedTextToFile(std::string_view typed, TextEncoding fileEncoding,
+                                           std::string* reason) {
+    const auto refuse = [&](std::string why) -> std::optional<std::string> {
+        if (reason != nullptr) {
+            *reason = std::move(why);
         }
-        if (*c < 0x80 || (*c >= 0xA0 && *c <= 0xFF)) {
-            out += static_cast<char>(*c);
+        return std::nullopt;
+    };
+    std::string out;
+    out.reserve(typed.size());
+    std::size_t position = 0;
+    while (position < typed.size()) {
+        const std::size_t start = position;
+        const std::optional<char32_t> c = NextCodePoint(typed, position);
+        if (!c) {
+            return refuse("The text is not valid UTF-8.");
+        }
+        if (fileEncoding == TextEncoding::Utf8) {
             continue;
         }
-        bool found = false;
-        for (std::size_t i = 0; i < kHighControls.size(); ++i) {
-            if (kHighControls[i] == *c) {
-                out += static_cast<char>(0x80 + i);
-                found = true;
-                break;
-            }
+        const std::optional<char> byte = Windows1252Byte(*c);
+        if (!byte) {
+            return refuse("The character \"" + std::string(typed.substr(start, position - start)) +
+                          "\" cannot be written in this file's encoding (" +
+                          EncodingName(fileEncoding) + "). Replace it with another character.");
         }
-        if (!found) {
-            return std::nullopt;
-        }
+        out += *byte;
+    }
+    if (fileEncoding == TextEncoding::Utf8) {
+        return std::string(typed);
     }
     return out;
+}
+
+const char* EncodingName(TextEncoding encoding) {
+    return encoding == TextEncoding::Utf8 ? "UTF-8" : "Windows-1252";
 }

@@ -14,7 +14,8 @@ MapPageContent PageContentOf(ChartDocument& document) {
         document.Legend,
         document.Texts,
         document.Lines,
-        document.Rectangles};
+        document.Rectangles,
+        document.GetSources().textEncoding};
 }
 
 PageSize DefaultPageOf(const ChartDocument& document) {

@@ -52,12 +52,7 @@ std::optional<std::string> BytesFromEditorText(std::string_view text, TextEncodi
         }
         withEnds += c;
     }
-    std::optional<std::string> bytes = EncodeFromUtf8(withEnds, encoding);
-    if (!bytes && reason != nullptr) {
-        *reason = "The text holds characters that the file's encoding (Windows-1252) cannot "
-                  "hold. Replace them, or save the map from its map window.";
-    }
-    return bytes;
+    return TypedTextToFile(withEnds, encoding, reason);
 }
 
 bool SaveSetupText(const std::string& path, std::string_view bytes, Prompt& prompt) {

@@ -382,7 +382,7 @@ TEST(DesktopIntegration, WrittenAndRemovedUnderTheDataFolder) {
     QFile entry(DesktopIntegration::DesktopEntryPath());
     ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(entry.readAll());
-    EXPECT_TRUE(text.contains("Exec=\"/opt/demla dir/bin/demla\" %f\n"));
+    EXPECT_TRUE(text.contains("Exec=\"/opt/demla dir/bin/demla\" %F\n"));
     EXPECT_TRUE(text.contains("MimeType=application/x-demla-map;\n"));
     QFile mime(DesktopIntegration::MimePackagePath());
     ASSERT_TRUE(mime.open(QIODevice::ReadOnly));
