@@ -74,7 +74,15 @@ const fs::path& Folder() {
 std::string Description(ChartDocument& document) {
     std::ostringstream ignored;
     const CliPrompt none(ignored, false);
-    const std::string json = DocumentJson("", true, document, none);
+    std::string json = DocumentJson("", true, document, none);
+    // The encoding is read off the file's bytes: a saved file that lost the
+    // comments holding the only non-ASCII bytes is plain UTF-8, which reads
+    // the same texts.
+    const std::size_t encoding = json.find(",\"encoding\":");
+    if (encoding != std::string::npos) {
+        const std::size_t end = json.find('"', json.find(':', encoding) + 2);
+        json.erase(encoding, end + 1 - encoding);
+    }
     const std::size_t data = json.find(",\"data\":");
     return data == std::string::npos ? json : json.substr(data);
 }
