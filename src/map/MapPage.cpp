@@ -2,6 +2,8 @@
 
 #include "map/MapPainterFactory.h"
 #include "render/CCSystem.h"
+#include "render/FillGathering.h"
+#include "render/ForwardingSurface.h"
 #include "render/Surface.h"
 #include "scale/MapScale.h"
 
@@ -31,41 +33,32 @@ void DrawPageOutline(Surface& surface, const CCSystem& coordinates, const PageSi
 }
 
 // Hands everything to the target surface, with the texts of a
-// Windows-1252 file turned into UTF-8 on the way.
-class Windows1252TextSurface final : public Surface {
+// Windows-1252 file turned into UTF-8 on the way. It gathers when the
+// target does, so a vector export of such a file keeps one shape per level.
+class Windows1252TextSurface final : public ForwardingSurface, public FillGathering {
 public:
-    explicit Windows1252TextSurface(Surface& target) : target_(target) {}
+    explicit Windows1252TextSurface(Surface& target)
+        : ForwardingSurface(target), gathering_(dynamic_cast<FillGathering*>(&target)) {}
 
-    Pen SelectPen(Pen pen) override { return target_.SelectPen(pen); }
-    Brush SelectBrush(Brush brush) override { return target_.SelectBrush(brush); }
-    DeviceFont SelectFont(DeviceFont font) override { return target_.SelectFont(font); }
-    std::uint32_t SetTextAlign(std::uint32_t flags) override { return target_.SetTextAlign(flags); }
-    std::int32_t SetBkMode(std::int32_t mode) override { return target_.SetBkMode(mode); }
-    std::uint32_t SetTextColor(std::uint32_t color) override { return target_.SetTextColor(color); }
-    std::uint32_t SetBkColor(std::uint32_t color) override { return target_.SetBkColor(color); }
-    RasterOp SetROP2(RasterOp op) override { return target_.SetROP2(op); }
-    void FillRect(const DeviceRect& rect, Brush brush) override { target_.FillRect(rect, brush); }
-    void FillPolygon(std::span<const IntPoint> points, Brush brush) override {
-        target_.FillPolygon(points, brush);
-    }
-    void MoveTo(std::int32_t x, std::int32_t y) override { target_.MoveTo(x, y); }
-    void LineTo(std::int32_t x, std::int32_t y) override { target_.LineTo(x, y); }
-    void Polyline(std::span<const IntPoint> points) override { target_.Polyline(points); }
-    void Rectangle(std::int32_t left, std::int32_t top, std::int32_t right,
-                   std::int32_t bottom) override {
-        target_.Rectangle(left, top, right, bottom);
-    }
     void TextOut(std::int32_t x, std::int32_t y, std::string_view text) override {
-        target_.TextOut(x, y, TextToUtf8(text, TextEncoding::Windows1252));
+        Target().TextOut(x, y, TextToUtf8(text, TextEncoding::Windows1252));
     }
     IntSize GetTextExtent(std::string_view text) override {
-        return target_.GetTextExtent(TextToUtf8(text, TextEncoding::Windows1252));
+        return Target().GetTextExtent(TextToUtf8(text, TextEncoding::Windows1252));
     }
-    std::int32_t GetDeviceCaps(DeviceCap cap) override { return target_.GetDeviceCaps(cap); }
-    std::int32_t GetMapMode() override { return target_.GetMapMode(); }
+    void BeginGathering() override {
+        if (gathering_ != nullptr) {
+            gathering_->BeginGathering();
+        }
+    }
+    void EndGathering() override {
+        if (gathering_ != nullptr) {
+            gathering_->EndGathering();
+        }
+    }
 
 private:
-    Surface& target_;
+    FillGathering* gathering_;
 };
 
 void PaintContent(Surface& surface, PageCoordinateSystem& view, const MapPageContent& content,

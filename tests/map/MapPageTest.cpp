@@ -1,4 +1,5 @@
 #include "map/MapPage.h"
+#include "render/FillGathering.h"
 #include "support/RecordingSurface.h"
 
 #include "core/LException.h"
@@ -140,3 +141,33 @@ TEST(MapPage, PrintingMapsTheWholeSheetAndDrawsNoOutline) {
 }
 
 } // namespace
+
+namespace {
+
+// Records whether the painters asked it to gather, as vector surfaces do.
+class GatheringRecorder : public RecordingSurface, public FillGathering {
+public:
+    void BeginGathering() override { ++begun; }
+    void EndGathering() override { ++ended; }
+    int begun = 0;
+    int ended = 0;
+};
+
+} // namespace
+
+TEST(MapPage, AWindows1252FileStillGathersAndSpellsItsTextsInUtf8) {
+    PageFixture page;
+    page.frame.title.Flush();
+    WText title;
+    title.text = "D\xF8" "d \x96 m\xE6" "nd";
+    page.frame.title.addAtTail(title);
+    MapPageContent content = page.Content();
+    content.textEncoding = TextEncoding::Windows1252;
+    GatheringRecorder surface;
+    PaintMapPage(surface, page.view, content, MapPageOptions{});
+    // The cells and the contour lines are each gathered once.
+    EXPECT_EQ(surface.begun, 2);
+    EXPECT_EQ(surface.ended, 2);
+    const std::vector<std::string> calls = surface.DrawingCalls();
+    EXPECT_LT(IndexOf(calls, "D\xC3\xB8" "d \xE2\x80\x93 m\xC3\xA6" "nd"), calls.size());
+}

@@ -2,6 +2,7 @@
 #include "Scenes.h"
 
 #include "platform/RenderToFile.h"
+#include "render/ForwardingSurface.h"
 
 #include <QFile>
 #include <QPainter>
@@ -35,36 +36,9 @@ QImage Rasterise(const QString& svg, QSize size) {
 
 // Passes every call on to another surface, but cannot gather: what a
 // surface draws without gathering.
-class OneByOne : public Surface {
+class OneByOne : public ForwardingSurface {
 public:
-    explicit OneByOne(Surface& target) : target_(target) {}
-    Pen SelectPen(Pen pen) override { return target_.SelectPen(pen); }
-    Brush SelectBrush(Brush brush) override { return target_.SelectBrush(brush); }
-    DeviceFont SelectFont(DeviceFont font) override { return target_.SelectFont(font); }
-    std::uint32_t SetTextAlign(std::uint32_t flags) override { return target_.SetTextAlign(flags); }
-    std::int32_t SetBkMode(std::int32_t mode) override { return target_.SetBkMode(mode); }
-    std::uint32_t SetTextColor(std::uint32_t color) override { return target_.SetTextColor(color); }
-    std::uint32_t SetBkColor(std::uint32_t color) override { return target_.SetBkColor(color); }
-    RasterOp SetROP2(RasterOp op) override { return target_.SetROP2(op); }
-    void FillRect(const DeviceRect& rect, Brush brush) override { target_.FillRect(rect, brush); }
-    void FillPolygon(std::span<const IntPoint> points, Brush brush) override {
-        target_.FillPolygon(points, brush);
-    }
-    void MoveTo(std::int32_t x, std::int32_t y) override { target_.MoveTo(x, y); }
-    void LineTo(std::int32_t x, std::int32_t y) override { target_.LineTo(x, y); }
-    void Polyline(std::span<const IntPoint> points) override { target_.Polyline(points); }
-    void Rectangle(std::int32_t l, std::int32_t t, std::int32_t r, std::int32_t b) override {
-        target_.Rectangle(l, t, r, b);
-    }
-    void TextOut(std::int32_t x, std::int32_t y, std::string_view text) override {
-        target_.TextOut(x, y, text);
-    }
-    IntSize GetTextExtent(std::string_view text) override { return target_.GetTextExtent(text); }
-    std::int32_t GetDeviceCaps(DeviceCap cap) override { return target_.GetDeviceCaps(cap); }
-    std::int32_t GetMapMode() override { return target_.GetMapMode(); }
-
-private:
-    Surface& target_;
+    using ForwardingSurface::ForwardingSurface;
 };
 
 long long DifferingPixels(const QImage& a, const QImage& b) {
