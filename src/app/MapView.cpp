@@ -11,6 +11,7 @@
 #include "dialogs/PlotFrameSheet.h"
 #include "dialogs/ScaleSheet.h"
 #include "document/ChartDocument.h"
+#include "platform/PngWriter.h"
 #include "platform/QtSurface.h"
 #include "platform/QtText.h"
 #include "platform/RenderToFile.h"
@@ -21,6 +22,7 @@
 #include "view/StatusTexts.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
@@ -157,16 +159,22 @@ bool MapView::CopyToClipboard(bool metafile, bool composite) {
         data->setData(QStringLiteral("image/emf"), emfBytes);
         data->setData(QStringLiteral("image/svg+xml"), QByteArray::fromStdString(*svg));
     } else {
-        const std::optional<std::string> png = Picture("png", composite);
-        const std::optional<std::string> bmp = png ? Picture("bmp", composite) : std::nullopt;
-        if (!png || !bmp) {
+        // The map is painted once; the PNG copy is encoded from the same
+        // picture.
+        const std::optional<std::string> bmp = Picture("bmp", composite);
+        if (!bmp) {
             return false;
         }
+        const QByteArray bmpBytes = QByteArray::fromStdString(*bmp);
         QImage image;
-        image.loadFromData(QByteArray::fromStdString(*png), "PNG");
+        image.loadFromData(bmpBytes, "BMP");
+        QByteArray pngBytes;
+        QBuffer png(&pngBytes);
+        png.open(QIODevice::WriteOnly);
+        WritePng(image, png);
         data->setImageData(image);
-        data->setData(QStringLiteral("image/png"), QByteArray::fromStdString(*png));
-        data->setData(QStringLiteral("image/bmp"), QByteArray::fromStdString(*bmp));
+        data->setData(QStringLiteral("image/png"), pngBytes);
+        data->setData(QStringLiteral("image/bmp"), bmpBytes);
     }
     QGuiApplication::clipboard()->setMimeData(data.release());
     return true;
