@@ -1,6 +1,5 @@
 #include "platform/PngWriter.h"
 
-#include <QFile>
 #include <QIODevice>
 #include <QImage>
 
@@ -88,13 +87,4 @@ bool WritePng(const QImage& image, QIODevice& device) {
     }
     png_destroy_write_struct(&png, info != nullptr ? &info : nullptr);
     return encoded && !output.failed;
-}
-
-bool WritePng(const QImage& image, const QString& fileName) {
-    QFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        return false;
-    }
-    const bool written = WritePng(image, file);
-    return file.flush() && written;
 }

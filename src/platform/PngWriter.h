@@ -13,6 +13,3 @@ class QString;
 // (alpha is dropped: the pictures are opaque). False when the image is
 // empty or the device refuses a write.
 bool WritePng(const QImage& image, QIODevice& device);
-
-// The same into a file, created or truncated.
-bool WritePng(const QImage& image, const QString& fileName);
