@@ -3,7 +3,6 @@
 #include "app/ColorEditors.h"
 #include "core/FormatNumber.h"
 #include "core/NumberText.h"
-#include "document/SafeFile.h"
 
 #include <QColorDialog>
 #include <QDoubleValidator>
@@ -116,23 +115,15 @@ std::optional<FontRecord> ChooseFontRecord(QWidget* owner, const FontRecord& fon
     return record;
 }
 
-SetupTextCodec::SetupTextCodec(const std::string& path) {
-    std::string bytes;
-    if (ReadWholeFile(path, bytes)) {
-        encoding_ = DetectEncoding(bytes);
-    }
-}
-
 QString SetupTextCodec::Show(const std::string& bytes) const {
-    return QString::fromStdString(DecodeToUtf8(bytes, encoding_));
+    return QString::fromStdString(TextToUtf8(bytes, encoding_));
 }
 
 std::optional<std::string> SetupTextCodec::Store(const QString& text, QWidget* owner) const {
-    std::optional<std::string> bytes = EncodeFromUtf8(text.toStdString(), encoding_);
+    std::string reason;
+    std::optional<std::string> bytes = TypedTextToFile(text.toStdString(), encoding_, &reason);
     if (!bytes) {
-        Refuse(owner, QObject::tr("\"%1\" holds characters that the setup file's encoding "
-                                  "(Windows-1252) cannot hold.")
-                          .arg(text));
+        Refuse(owner, QString::fromStdString(reason));
     }
     return bytes;
 }

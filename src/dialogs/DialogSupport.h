@@ -70,8 +70,8 @@ std::optional<FontRecord> ChooseFontRecord(QWidget* owner, const FontRecord& fon
 // hold is refused with a message.
 class SetupTextCodec {
 public:
-    // Takes the encoding of the setup file at path (UTF-8 when it is new).
-    explicit SetupTextCodec(const std::string& path);
+    // The encoding the document found its setup file in.
+    explicit SetupTextCodec(TextEncoding encoding) : encoding_(encoding) {}
     QString Show(const std::string& bytes) const;
     std::optional<std::string> Store(const QString& text, QWidget* owner) const;
 

@@ -47,7 +47,7 @@ const char* const kStyles[] = {"Solid", "Dash", "Dot", "Dashdot", "Dashdotdot"};
 } // namespace
 
 PlotFramePage::PlotFramePage(ChartDocument& document, QWidget* parent)
-    : QWidget(parent), document_(document), codec_(document.GetPath()) {}
+    : QWidget(parent), document_(document), codec_(document.GetSources().textEncoding) {}
 
 PlotFrame& PlotFramePage::Frame() {
     return document_.Frame;

@@ -150,6 +150,32 @@ TEST_F(Sheets, TitleAndSubtitleRules) {
     EXPECT_EQ(apply({"Main", "Sub", "Third"}, "New", "Other"), (Texts{"New", "Other", "Third"}));
 }
 
+TEST_F(Sheets, TitlesFollowTheEncodingOfTheSetupFile) {
+    ASSERT_NE(map, nullptr);
+    Document().GetSources().textEncoding = TextEncoding::Windows1252;
+    MList<WText>& title = Document().Frame.title;
+    title[0].text = "D\xF8"
+                    "delighed";
+    PlotFrameSheet sheet(
+        Document(), {PlotFrameSheet::Title}, [] {}, map);
+    auto* page = static_cast<TitlePage*>(sheet.PageWidget(PlotFrameSheet::Title));
+    EXPECT_EQ(page->title->edit->text(), QString::fromUtf8("D\xC3\xB8"
+                                                           "delighed"));
+    page->title->edit->setText(QString::fromUtf8("M\xC3\xA6nd \xE2\x80\x93 \xCE\xA9"));
+    {
+        // Omega has no byte in Windows-1252: refused, the title kept.
+        BoxAnswers answers;
+        EXPECT_FALSE(sheet.Apply());
+        EXPECT_EQ(answers.texts.size(), 1u);
+        EXPECT_EQ(Lines(title)[0], "D\xF8"
+                                   "delighed");
+    }
+    page->title->edit->setText(QString::fromUtf8("M\xC3\xA6nd \xE2\x80\x93"));
+    ASSERT_TRUE(sheet.Apply());
+    EXPECT_EQ(Lines(title)[0], "M\xE6"
+                               "nd \x96");
+}
+
 TEST_F(Sheets, TickListInsertsInTheMiddleAndConvertsLabels) {
     ASSERT_NE(map, nullptr);
     PlotFrameSheet sheet(
