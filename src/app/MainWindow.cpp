@@ -612,7 +612,7 @@ void MainWindow::Run(int command) {
         close();
         break;
     case Cmd::Cascade:
-        area_->cascadeSubWindows();
+        Cascade();
         break;
     case Cmd::TileHorizontal:
         Tile(Qt::Horizontal);
@@ -1100,6 +1100,28 @@ void MainWindow::Tile(Qt::Orientation orientation) {
             const int right = space.width() * (i + 1) / count;
             window->setGeometry(left, 0, right - left, space.height());
         }
+    }
+}
+
+void MainWindow::Cascade() {
+    QList<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* window : area_->subWindowList()) {
+        if (!window->isMinimized()) {
+            windows.append(window);
+        }
+    }
+    // Each a title bar's step down and right of the one before, all of them
+    // inside the area however large they were before.
+    const QRect space = area_->viewport()->rect();
+    const int step =
+        windows.isEmpty() ? 0 : windows.front()->height() - windows.front()->widget()->height();
+    const int count = static_cast<int>(windows.size());
+    const int width = std::max(200, space.width() - step * (count - 1));
+    const int height = std::max(150, space.height() - step * (count - 1));
+    for (int i = 0; i < count; ++i) {
+        windows[i]->showNormal();
+        windows[i]->setGeometry(step * i, step * i, width, height);
+        windows[i]->raise();
     }
 }
 

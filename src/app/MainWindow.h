@@ -112,6 +112,7 @@ private:
     void AddViewCommand();
     void About();
     void Tile(Qt::Orientation orientation);
+    void Cascade();
     void ArrangeIcons();
     void ShowAll(Qt::WindowState state);
     void ShowFindSectionMenu();
