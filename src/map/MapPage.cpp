@@ -46,9 +46,12 @@ public:
     IntSize GetTextExtent(std::string_view text) override {
         return Target().GetTextExtent(TextToUtf8(text, TextEncoding::Windows1252));
     }
-    void BeginGathering() override {
+    bool BeginGathering() override { return gathering_ != nullptr && gathering_->BeginGathering(); }
+    // Painters fill unions only on a surface that gathers, which this one
+    // does only when its target does.
+    void FillRects(std::span<const DeviceRect> rects, Brush brush) override {
         if (gathering_ != nullptr) {
-            gathering_->BeginGathering();
+            gathering_->FillRects(rects, brush);
         }
     }
     void EndGathering() override {

@@ -5,11 +5,15 @@
 void MapPainter::Draw(Surface& surface, const PageCoordinateSystem& page,
                       const MapPaintInput& map) const {
     {
-        // Cells never overlap, and contours all use one pen.
         const ScopedGathering cells(surface);
-        PaintCells(surface, page, map);
+        if (cells.Gathers()) {
+            PaintCellsInLayers(surface, page, map);
+        } else {
+            PaintCells(surface, page, map);
+        }
     }
     if (map.contours.on) {
+        // The contours all use one pen.
         const ScopedGathering contours(surface);
         PaintContours(surface, page, map);
     }

@@ -37,6 +37,7 @@ public:
     virtual ~MapPainter() = default;
 
     // The cells, then their contour lines when the settings switch them on.
+    // A surface that gathers fills into shapes has them painted in layers.
     void Draw(Surface& surface, const PageCoordinateSystem& page, const MapPaintInput& map) const;
 
     // Fills every cell: along one direction, each maximal run of neighbouring
@@ -45,6 +46,13 @@ public:
     // would paint nothing and are left out.
     virtual void PaintCells(Surface& surface, const PageCoordinateSystem& page,
                             const MapPaintInput& map) const = 0;
+
+    // The same picture for a surface that gathers the fills of each colour
+    // into one shape: the levels are laid on from the lowest up, each
+    // reaching a little under its higher neighbours (see LayeredFills), so
+    // that no seam of background shows between two shapes in a viewer.
+    virtual void PaintCellsInLayers(Surface& surface, const PageCoordinateSystem& page,
+                                    const MapPaintInput& map) const = 0;
 
     // One straight segment per cell edge between cells of different levels
     // (and, for the parallelograms, along the valued border), drawn with one

@@ -1,5 +1,6 @@
 #include "map/ParallelogramMapPainter.h"
 
+#include "map/LayeredFills.h"
 #include "map/MapPaintSupport.h"
 
 #include <algorithm>
@@ -155,6 +156,58 @@ void ParallelogramMapPainter<S>::PaintCells(Surface& surface, const PageCoordina
                            surface.FillPolygon(run, brushes[level]);
                        }
                    });
+    }
+}
+
+template <Shear S>
+void ParallelogramMapPainter<S>::PaintCellsInLayers(Surface& surface,
+                                                    const PageCoordinateSystem& page,
+                                                    const MapPaintInput& map) const {
+    if (!HasCellsToPaint(map)) {
+        return;
+    }
+    constexpr ShearRules rules = kRules<S>;
+    const std::int64_t rows = map.levels.GetRows();
+    const std::int64_t columns = map.levels.GetColumns();
+    const MapIndexGrid grid = IndexGrid<S>(page, map);
+    const LevelBrushes brushes(map.colors, map.levels, map.levels.GetColumns());
+    const std::uint16_t* levels = map.levels.Data();
+    auto level = [&](std::int64_t r, std::int64_t c) -> std::int32_t {
+        if (r < 0 || r >= rows || c < 0 || c >= columns) {
+            return SquareHalves::kNoCell;
+        }
+        return levels[c * rows + r];
+    };
+    // Every unit square of the index grid holds halves of two cells, cut
+    // by the diagonal that the slanted cell sides follow; the squares at
+    // either end of a row or column have a cell in one half only.
+    constexpr Diagonal diagonal =
+        rules.farShift > rules.nearShift ? Diagonal::Rising : Diagonal::Falling;
+    constexpr std::int64_t low = std::min(rules.nearShift, rules.farShift);
+    constexpr std::int64_t high = std::max(rules.nearShift, rules.farShift);
+    if constexpr (rules.alongRows) {
+        // Square i of row j: the cell of column i below the diagonal, and
+        // the one before (leaning right) or after (leaning left) above it.
+        constexpr std::int64_t aboveOffset = diagonal == Diagonal::Rising ? -1 : 1;
+        PaintLayeredSquares(surface,
+                            {grid, low, columns + high, 0, rows, diagonal,
+                             [&](std::int64_t j, SquareHalves* out) {
+                                 for (std::int64_t i = low; i < columns + high; ++i) {
+                                     out[i - low] = {level(j, i), level(j, i + aboveOffset)};
+                                 }
+                             }},
+                            brushes);
+    } else {
+        // Square j of column c: the cell of row j above the diagonal, the
+        // one of row j - 1 below it.
+        PaintLayeredSquares(surface,
+                            {grid, 0, columns, low, rows + high, diagonal,
+                             [&](std::int64_t j, SquareHalves* out) {
+                                 for (std::int64_t c = 0; c < columns; ++c) {
+                                     out[c] = {level(j - 1, c), level(j, c)};
+                                 }
+                             }},
+                            brushes);
     }
 }
 

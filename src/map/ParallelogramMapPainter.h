@@ -21,6 +21,8 @@ class ParallelogramMapPainter : public RectangleMapPainter {
 public:
     void PaintCells(Surface& surface, const PageCoordinateSystem& page,
                     const MapPaintInput& map) const override;
+    void PaintCellsInLayers(Surface& surface, const PageCoordinateSystem& page,
+                            const MapPaintInput& map) const override;
     void PaintContours(Surface& surface, const PageCoordinateSystem& page,
                        const MapPaintInput& map) const override;
     std::optional<MapCellHit> CellFromPoint(IntPoint point, const PageCoordinateSystem& page,

@@ -1,5 +1,6 @@
 #include "map/RectangleMapPainter.h"
 
+#include "map/LayeredFills.h"
 #include "map/MapPaintSupport.h"
 
 void RectangleMapPainter::PaintCells(Surface& surface, const PageCoordinateSystem& page,
@@ -29,6 +30,28 @@ void RectangleMapPainter::PaintCells(Surface& surface, const PageCoordinateSyste
                 }
             });
     }
+}
+
+void RectangleMapPainter::PaintCellsInLayers(Surface& surface, const PageCoordinateSystem& page,
+                                             const MapPaintInput& map) const {
+    if (!HasCellsToPaint(map)) {
+        return;
+    }
+    const std::uint32_t rows = map.levels.GetRows();
+    const std::uint32_t columns = map.levels.GetColumns();
+    const MapIndexGrid grid(page, map.plot, 0, columns, 0, rows);
+    const LevelBrushes brushes(map.colors, map.levels, columns);
+    const std::uint16_t* levels = map.levels.Data();
+    // A rectangle is a square whose halves share its cell.
+    PaintLayeredSquares(surface,
+                        {grid, 0, columns, 0, rows, Diagonal::Rising,
+                         [&](std::int64_t j, SquareHalves* out) {
+                             const std::uint16_t* cell = levels + j;
+                             for (std::uint32_t c = 0; c < columns; ++c, cell += rows) {
+                                 out[c] = {*cell, *cell};
+                             }
+                         }},
+                        brushes);
 }
 
 void RectangleMapPainter::PaintContours(Surface& surface, const PageCoordinateSystem& page,

@@ -71,6 +71,30 @@ void SplitSquareMapPainter<D>::PaintCells(Surface& surface, const PageCoordinate
 }
 
 template <Diagonal D>
+void SplitSquareMapPainter<D>::PaintCellsInLayers(Surface& surface,
+                                                  const PageCoordinateSystem& page,
+                                                  const MapPaintInput& map) const {
+    if (!HasCellsToPaint(map)) {
+        return;
+    }
+    const std::uint32_t rows = map.levels.GetRows();
+    const std::uint32_t pairs = map.levels.GetColumns() / 2;
+    const MapIndexGrid grid(page, map.plot, 0, pairs, 0, rows);
+    const LevelBrushes brushes(map.colors, map.levels, 2 * pairs);
+    const std::uint16_t* levels = map.levels.Data();
+    PaintLayeredSquares(surface,
+                        {grid, 0, pairs, 0, rows, D,
+                         [&](std::int64_t j, SquareHalves* out) {
+                             // The even column below the diagonal, the odd one above.
+                             const std::uint16_t* cell = levels + j;
+                             for (std::uint32_t k = 0; k < pairs; ++k, cell += 2 * rows) {
+                                 out[k] = {cell[0], cell[rows]};
+                             }
+                         }},
+                        brushes);
+}
+
+template <Diagonal D>
 void SplitSquareMapPainter<D>::PaintContours(Surface& surface, const PageCoordinateSystem& page,
                                              const MapPaintInput& map) const {
     if (!HasCellsToPaint(map)) {

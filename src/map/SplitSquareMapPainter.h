@@ -1,11 +1,7 @@
 #pragma once
 
+#include "map/LayeredFills.h"
 #include "map/RectangleMapPainter.h"
-
-// The diagonal that cuts every unit square of a triangle map: rising from
-// the lower left to the upper right corner, or falling from the upper left
-// to the lower right corner.
-enum class Diagonal { Rising, Falling };
 
 // Cells as triangles, two matrix columns per index unit along x: each unit
 // square is cut by its diagonal, the even column being the triangle below
@@ -17,6 +13,8 @@ class SplitSquareMapPainter : public RectangleMapPainter {
 public:
     void PaintCells(Surface& surface, const PageCoordinateSystem& page,
                     const MapPaintInput& map) const override;
+    void PaintCellsInLayers(Surface& surface, const PageCoordinateSystem& page,
+                            const MapPaintInput& map) const override;
     void PaintContours(Surface& surface, const PageCoordinateSystem& page,
                        const MapPaintInput& map) const override;
     std::optional<MapCellHit> CellFromPoint(IntPoint point, const PageCoordinateSystem& page,

@@ -1,6 +1,7 @@
 #include "platform/EmfSurface.h"
 
 #include "platform/FontMapping.h"
+#include "render/RectOutline.h"
 
 #include <QFontMetrics>
 #include <QString>
@@ -12,7 +13,6 @@
 #include <cstring>
 #include <exception>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -98,8 +98,8 @@ struct EmfSurface::Recorder {
     HBRUSH brush = 0;
     HFONT font = 0;
 
-    // The fills gathered per colour: their corners, and the corner count
-    // of each polygon, in the order the colours first came.
+    // The fills gathered per run of fills of one colour: their corners,
+    // and the corner count of each polygon, in drawing order.
     struct Gathered {
         std::uint32_t color = 0;
         std::vector<POINT> corners;
@@ -107,37 +107,56 @@ struct EmfSurface::Recorder {
     };
     bool gathering = false;
     std::vector<Gathered> gathered;
-    std::unordered_map<std::uint32_t, std::size_t> gatheredIndex;
 
-    // Keeps a solid fill for EndGathering; false when it is to be drawn now.
-    bool Gather(const std::vector<POINT>& points, const Brush& fill) {
+    // Keeps a solid fill of polygons (counts[k] corners each) for
+    // EndGathering; false when it is to be drawn now.
+    bool Gather(const std::vector<POINT>& points, std::span<const INT> counts, const Brush& fill) {
         if (!gathering || fill.style != BrushStyle::Solid) {
             return false;
         }
-        const auto [found, added] = gatheredIndex.try_emplace(fill.color, gathered.size());
-        if (added) {
+        if (gathered.empty() || gathered.back().color != fill.color) {
             gathered.push_back({fill.color, {}, {}});
         }
-        Gathered& target = gathered[found->second];
+        Gathered& target = gathered.back();
         target.corners.insert(target.corners.end(), points.begin(), points.end());
-        target.counts.push_back(static_cast<INT>(points.size()));
+        target.counts.insert(target.counts.end(), counts.begin(), counts.end());
         return true;
     }
 
-    // One PolyPolygon per colour, with the null pen.
+    // Fills polygons (counts[k] corners each) as one PolyPolygon, with a
+    // temporary brush and the null pen, then selects the surface's own pen
+    // and brush back.
+    void DrawPolygons(const POINT* points, const INT* counts, std::size_t polygons,
+                      const Brush& fill) {
+        HBRUSH temporary = MakeBrush(fill);
+        HGDIOBJ previousBrush = SelectObject(dc, temporary);
+        HGDIOBJ previousPen = SelectObject(dc, GetStockObject(NULL_PEN));
+        if (polygons == 1) {
+            Polygon(dc, points, counts[0]);
+        } else {
+            PolyPolygon(dc, points, counts, static_cast<UINT>(polygons));
+        }
+        SelectObject(dc, previousPen);
+        SelectObject(dc, previousBrush);
+        DeleteObject(temporary);
+    }
+
+    // One PolyPolygon per run of one colour; its polygons may overlap, and
+    // the winding rule adds them up.
     void DrawGathered() {
         for (const Gathered& fills : gathered) {
-            HBRUSH temporary = MakeBrush(Brush::Solid(fills.color));
-            HGDIOBJ previousBrush = SelectObject(dc, temporary);
-            HGDIOBJ previousPen = SelectObject(dc, GetStockObject(NULL_PEN));
-            PolyPolygon(dc, fills.corners.data(), fills.counts.data(),
-                        static_cast<UINT>(fills.counts.size()));
-            SelectObject(dc, previousPen);
-            SelectObject(dc, previousBrush);
-            DeleteObject(temporary);
+            DrawPolygons(fills.corners.data(), fills.counts.data(), fills.counts.size(),
+                         Brush::Solid(fills.color));
         }
         gathered.clear();
-        gatheredIndex.clear();
+    }
+
+    void FillPolygons(const std::vector<POINT>& points, std::span<const INT> counts,
+                      const Brush& fill) {
+        if (!PaintingBrush(fill) || counts.empty() || Gather(points, counts, fill)) {
+            return;
+        }
+        DrawPolygons(points.data(), counts.data(), counts.size(), fill);
     }
 
     // Selects the object and deletes the one it replaces, if it was ours.
@@ -148,21 +167,6 @@ struct EmfSurface::Recorder {
             DeleteObject(current);
         }
         current = owned ? created : 0;
-    }
-
-    // Draws with a temporary brush and the null pen, then selects the
-    // surface's own pen and brush back.
-    void FillPolygon(const std::vector<POINT>& points, const Brush& fill) {
-        if (!PaintingBrush(fill) || Gather(points, fill)) {
-            return;
-        }
-        HBRUSH temporary = MakeBrush(fill);
-        HGDIOBJ previousBrush = SelectObject(dc, temporary);
-        HGDIOBJ previousPen = SelectObject(dc, GetStockObject(NULL_PEN));
-        Polygon(dc, points.data(), static_cast<INT>(points.size()));
-        SelectObject(dc, previousPen);
-        SelectObject(dc, previousBrush);
-        DeleteObject(temporary);
     }
 
     // Selects stock objects back, deletes ours and closes the metafile;
@@ -349,11 +353,12 @@ void EmfSurface::FillRect(const DeviceRect& rect, Brush brush) {
     }
     // A polygon's interior leaves out its right and bottom edges, just as
     // FillRect does.
-    recorder_->FillPolygon({{rect.left, rect.top},
-                            {rect.right, rect.top},
-                            {rect.right, rect.bottom},
-                            {rect.left, rect.bottom}},
-                           brush);
+    const INT corners = 4;
+    recorder_->FillPolygons({{rect.left, rect.top},
+                             {rect.right, rect.top},
+                             {rect.right, rect.bottom},
+                             {rect.left, rect.bottom}},
+                            {&corners, 1}, brush);
 }
 
 void EmfSurface::FillPolygon(std::span<const IntPoint> points, Brush brush) {
@@ -365,7 +370,22 @@ void EmfSurface::FillPolygon(std::span<const IntPoint> points, Brush brush) {
     for (const IntPoint& p : points) {
         corners.push_back({p.x, p.y});
     }
-    recorder_->FillPolygon(corners, brush);
+    const auto count = static_cast<INT>(corners.size());
+    recorder_->FillPolygons(corners, {&count, 1}, brush);
+}
+
+void EmfSurface::FillRects(std::span<const DeviceRect> rects, Brush brush) {
+    if (!IsOpen()) {
+        return;
+    }
+    const Outline outline = OutlineOfRects(rects);
+    std::vector<POINT> points;
+    points.reserve(outline.corners.size());
+    for (const IntPoint& corner : outline.corners) {
+        points.push_back({corner.x, corner.y});
+    }
+    const std::vector<INT> counts(outline.counts.begin(), outline.counts.end());
+    recorder_->FillPolygons(points, counts, brush);
 }
 
 void EmfSurface::MoveTo(std::int32_t x, std::int32_t y) {
@@ -449,8 +469,9 @@ std::int32_t EmfSurface::GetDeviceCaps(DeviceCap cap) {
     return 0;
 }
 
-void EmfSurface::BeginGathering() {
+bool EmfSurface::BeginGathering() {
     recorder_->gathering = IsOpen();
+    return recorder_->gathering;
 }
 
 void EmfSurface::EndGathering() {

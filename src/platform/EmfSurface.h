@@ -29,8 +29,8 @@
 // The metafile is recorded in memory; Finish hands over its bytes, and the
 // caller writes them where they belong (a file, the clipboard).
 //
-// While gathering (see FillGathering), the solid fills of each colour
-// become one PolyPolygon record.
+// While gathering (see FillGathering), each run of solid fills of one
+// colour becomes one PolyPolygon record.
 class EmfSurface : public Surface, public FillGathering {
 public:
     // Starts the recording. When it cannot start (a size that is not
@@ -67,8 +67,9 @@ public:
     std::int32_t GetDeviceCaps(DeviceCap cap) override;
     std::int32_t GetMapMode() override;
 
-    void BeginGathering() override;
+    bool BeginGathering() override;
     void EndGathering() override;
+    void FillRects(std::span<const DeviceRect> rects, Brush brush) override;
 
 private:
     // The library's handles and records stay out of this header.

@@ -1,6 +1,7 @@
 #include "platform/QtSurface.h"
 
 #include "platform/FontMapping.h"
+#include "render/RectOutline.h"
 
 #include <QBrush>
 #include <QList>
@@ -229,8 +230,9 @@ void QtSurface::FillShape(const QPainterPath& path, const QRect& rect, const Bru
     }
 }
 
-void QtSurface::BeginGathering() {
+bool QtSurface::BeginGathering() {
     gathering_ = true;
+    return vectorDevice_;
 }
 
 void QtSurface::EndGathering() {
@@ -240,38 +242,50 @@ void QtSurface::EndGathering() {
         painter_.setPen(Qt::NoPen);
         for (GatheredFills& fills : fills_) {
             const QBrush brush(ToQColor(fills.color));
-            if (pdfDevice_) {
-                painter_.setBrush(brush);
+            painter_.setBrush(brush);
+            if (pdfDevice_ && fills.shapes.isEmpty() && fills.rects.isEmpty()) {
+                painter_.drawRects(fills.unionRects);
+                painter_.fillPath(fills.unionShapes, brush);
+            } else if (pdfDevice_ && fills.shapes.isEmpty() && fills.unionShapes.isEmpty() &&
+                       fills.unionRects.isEmpty()) {
                 painter_.drawRects(fills.rects);
             } else {
+                QPainterPath all = std::move(fills.shapes);
+                all.addPath(fills.unionShapes);
+                all.addPath(fills.unionRectShapes);
                 for (const QRectF& rect : fills.rects) {
-                    fills.shapes.addRect(rect);
+                    all.addRect(rect);
                 }
+                painter_.fillPath(all, brush);
             }
-            fills.rects = {};
-            painter_.fillPath(fills.shapes, brush);
-            fills.shapes = QPainterPath();
         }
         fills_.clear();
-        fillIndex_.clear();
     }
     FlushSegments();
 }
 
-bool QtSurface::GatherFill(const QPainterPath& path, const QRectF& rect, const Brush& brush) {
+QtSurface::GatheredFills* QtSurface::GatheredFillsOf(const Brush& brush) {
     if (!Gathers() || brush.style != BrushStyle::Solid) {
+        return nullptr;
+    }
+    if (fills_.empty() || fills_.back().color != brush.color) {
+        fills_.push_back({brush.color, {}, {}, {}, {}, {}});
+        fills_.back().shapes.setFillRule(Qt::WindingFill);
+        fills_.back().unionShapes.setFillRule(Qt::WindingFill);
+        fills_.back().unionRectShapes.setFillRule(Qt::WindingFill);
+    }
+    return &fills_.back();
+}
+
+bool QtSurface::GatherFill(const QPainterPath& path, const QRectF& rect, const Brush& brush) {
+    GatheredFills* gathered = GatheredFillsOf(brush);
+    if (gathered == nullptr) {
         return false;
     }
-    const auto [found, added] = fillIndex_.try_emplace(brush.color, fills_.size());
-    if (added) {
-        fills_.push_back({brush.color, {}, {}});
-        fills_.back().shapes.setFillRule(Qt::WindingFill);
-    }
-    GatheredFills& gathered = fills_[found->second];
     if (path.isEmpty()) {
-        gathered.rects.push_back(rect);
+        gathered->rects.push_back(rect);
     } else {
-        gathered.shapes.addPath(path);
+        gathered->shapes.addPath(path);
     }
     return true;
 }
@@ -315,6 +329,38 @@ void QtSurface::FillPolygon(std::span<const IntPoint> points, Brush brush) {
         return;
     }
     FillShape(path, QRect(), brush);
+}
+
+void QtSurface::FillRects(std::span<const DeviceRect> rects, Brush brush) {
+    GatheredFills* gathered = GatheredFillsOf(brush);
+    if (gathered == nullptr) {
+        for (const DeviceRect& rect : rects) {
+            FillRect(rect, brush);
+        }
+        return;
+    }
+    const Outline outline = OutlineOfRects(rects);
+    // A PDF rectangle takes about as many bytes as two corners of a ring.
+    const bool asRects =
+        pdfDevice_ && 2 * rects.size() < outline.corners.size() + outline.counts.size();
+    if (asRects) {
+        for (const DeviceRect& rect : rects) {
+            gathered->unionRects.push_back(
+                QRectF(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top));
+        }
+    }
+    QPainterPath& rings = asRects ? gathered->unionRectShapes : gathered->unionShapes;
+    std::size_t first = 0;
+    for (const std::int32_t count : outline.counts) {
+        const std::span<const IntPoint> ring(outline.corners.data() + first,
+                                             static_cast<std::size_t>(count));
+        first += static_cast<std::size_t>(count);
+        rings.moveTo(ring[0].x, ring[0].y);
+        for (const IntPoint& corner : ring.subspan(1)) {
+            rings.lineTo(corner.x, corner.y);
+        }
+        rings.closeSubpath();
+    }
 }
 
 void QtSurface::MoveTo(std::int32_t x, std::int32_t y) {

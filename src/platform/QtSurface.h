@@ -11,7 +11,6 @@
 #include <QRectF>
 
 #include <cstdint>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -52,8 +51,9 @@ class QRect;
 // XorPen makes pen drawing and Rectangle exclusive-or with the device where
 // the paint engine can (raster devices); elsewhere it draws plainly.
 //
-// On vector devices the surface gathers (see FillGathering): solid fills by
-// colour into one path each, solid segments of one pen into one path.
+// On vector devices the surface gathers (see FillGathering): consecutive
+// solid fills of one colour into one path, solid segments of one pen into
+// one path.
 class QtSurface : public Surface, public FillGathering {
 public:
     explicit QtSurface(QPainter& painter,
@@ -82,12 +82,17 @@ public:
     std::int32_t GetDeviceCaps(DeviceCap cap) override;
     std::int32_t GetMapMode() override;
 
-    void BeginGathering() override;
+    bool BeginGathering() override;
     void EndGathering() override;
+    void FillRects(std::span<const DeviceRect> rects, Brush brush) override;
 
 private:
     // Whether fills and segments are gathered now rather than drawn.
     bool Gathers() const { return gathering_ && vectorDevice_; }
+    struct GatheredFills;
+    // The gathered fills that a solid brush joins; nothing when the brush
+    // is not one that is gathered.
+    GatheredFills* GatheredFillsOf(const Brush& brush);
     // Adds a solid fill to its colour's path; false when the brush is not
     // one that is gathered.
     bool GatherFill(const QPainterPath& path, const QRectF& rect, const Brush& brush);
@@ -125,12 +130,20 @@ private:
         std::uint32_t color = 0;
         QList<QRectF> rects;
         QPainterPath shapes;
+        // The unions of rectangles as the rings of their outlines; for a
+        // PDF file, those that take fewer bytes as rectangles also as
+        // these, in case no other shape comes. Two unions never merely
+        // abut, so they need not share one fill.
+        QPainterPath unionShapes;
+        QList<QRectF> unionRects;
+        QPainterPath unionRectShapes;
     };
-    // One entry per fill colour, in the order the colours first came.
+    // One entry per run of fills of one colour, in drawing order.
     std::vector<GatheredFills> fills_;
     // The PDF engine writes rectangles natively and compactly, and one
-    // fill for all of them; other engines take one path.
+    // fill for all of them; other engines take one path. Two fills that
+    // share a side would show a seam there, so a PDF fill of rectangles
+    // holds all the shapes they may touch.
     bool pdfDevice_ = false;
-    std::unordered_map<std::uint32_t, std::size_t> fillIndex_;
     QPainterPath segments_;
 };

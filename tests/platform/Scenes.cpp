@@ -143,8 +143,8 @@ void DrawAnnotations(Surface& surface) {
 }
 
 // A smooth surface in six levels, with a missing cell inside and one on
-// the border, painted over a 240 x 200 picture.
-template <std::uint32_t MapType>
+// the border, painted over a 240 x 200 picture, with or without contours.
+template <std::uint32_t MapType, bool Contours = true>
 void DrawMap(Surface& surface) {
     constexpr std::uint32_t kRows = 10, kColumns = 12, kBoundaries = 5;
     DMAT data(kRows, kColumns);
@@ -167,10 +167,21 @@ void DrawMap(Surface& surface) {
     }
     MakeMapPainter(MapType)->Draw(
         surface, PageCoordinateSystem(0, 2400, 0, 2000, 0, 240, 200, 0),
-        {levels, data, kBoundaries, colors, {200, 200, 2000, 1600}, {true, 10.0, 0x000000}});
+        {levels, data, kBoundaries, colors, {200, 200, 2000, 1600}, {Contours, 10.0, 0x000000}});
 }
 
 } // namespace
+
+const std::vector<Scene>& MapScenesWithoutContours() {
+    static const std::vector<Scene> scenes = {{"rectangle", 240, 200, &DrawMap<0, false>},
+                                              {"triangle", 240, 200, &DrawMap<1, false>},
+                                              {"ltriangle", 240, 200, &DrawMap<2, false>},
+                                              {"hparallelogram", 240, 200, &DrawMap<3, false>},
+                                              {"hlparallelogram", 240, 200, &DrawMap<4, false>},
+                                              {"vparallelogram", 240, 200, &DrawMap<5, false>},
+                                              {"vlparallelogram", 240, 200, &DrawMap<6, false>}};
+    return scenes;
+}
 
 const std::vector<Scene>& MapScenes() {
     static const std::vector<Scene> scenes = {{"map-rectangle", 240, 200, &DrawMap<0>},

@@ -20,3 +20,7 @@ const std::vector<Scene>& AllScenes();
 
 // "map-<shape>": a map of 12 x 10 cells in each of the seven cell shapes.
 const std::vector<Scene>& MapScenes();
+
+// The same maps without contour lines, named by their shape alone; their
+// plot area is x 20 .. 220, y 20 .. 180.
+const std::vector<Scene>& MapScenesWithoutContours();

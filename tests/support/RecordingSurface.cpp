@@ -212,8 +212,8 @@ std::string RecordingSurface::Text() const {
 }
 
 std::vector<std::string> RecordingSurface::DrawingCalls() const {
-    static const std::string_view drawing[] = {"FillRect", "FillPolygon", "MoveTo", "LineTo",
-                                               "Polyline", "Rectangle",   "TextOut"};
+    static const std::string_view drawing[] = {"FillRect", "FillPolygon", "FillRects", "MoveTo",
+                                               "LineTo",   "Polyline",    "Rectangle", "TextOut"};
     std::vector<std::string> calls;
     std::ranges::copy_if(log_, std::back_inserter(calls), [](const std::string& line) {
         return std::ranges::any_of(drawing,

@@ -99,6 +99,10 @@ public:
     static std::string FormatBrush(const Brush& brush);
     static std::string FormatFont(const DeviceFont& font);
 
+protected:
+    // Adds a line to the log, for subclasses that record calls of their own.
+    void Record(std::string line) { log_.push_back(std::move(line)); }
+
 private:
     State state_;
     std::map<DeviceCap, std::int32_t> caps_;
