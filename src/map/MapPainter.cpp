@@ -1,6 +1,7 @@
 #include "map/MapPainter.h"
 
 #include "render/FillGathering.h"
+#include "render/SegmentJoiner.h"
 
 void MapPainter::Draw(Surface& surface, const PageCoordinateSystem& page,
                       const MapPaintInput& map) const {
@@ -13,8 +14,14 @@ void MapPainter::Draw(Surface& surface, const PageCoordinateSystem& page,
         }
     }
     if (map.contours.on) {
-        // The contours all use one pen.
+        // The contours all use one pen; gathered, the cell edges along one
+        // line become one segment.
         const ScopedGathering contours(surface);
-        PaintContours(surface, page, map);
+        if (contours.Gathers()) {
+            SegmentJoiner joined(surface);
+            PaintContours(joined, page, map);
+        } else {
+            PaintContours(surface, page, map);
+        }
     }
 }
