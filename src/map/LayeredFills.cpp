@@ -53,6 +53,13 @@ public:
         currentRow_[{level, rect.left, rect.right, rect.top}] = rects.size();
         rects.push_back(rect);
     }
+    std::size_t RectCount() const {
+        std::size_t count = 0;
+        for (const Layer& layer : layers_) {
+            count += layer.rects.size();
+        }
+        return count;
+    }
     // The rectangles added since are the ones the next row may lengthen.
     void EndRow() {
         std::swap(previousRow_, currentRow_);
@@ -131,21 +138,42 @@ Triangle HalfOf(Diagonal diagonal, bool below, std::int32_t x0, std::int32_t x1,
     return {IntPoint{rising ? x0 : x1, bottom}, IntPoint{x1, top}, IntPoint{x0, top}};
 }
 
+// Paints the squares row by row. Transposed, it takes the grid's columns
+// for rows, in a frame where x is minus the device y and y minus the device
+// x, which keeps x growing along a row and y shrinking from row to row.
 class LayerPainter {
 public:
-    LayerPainter(const SquareGrid& squares, Layers& layers)
-        : squares_(squares), x_(squares.grid.X()), y_(squares.grid.Y()), layers_(layers) {
-        const auto count = static_cast<std::size_t>(squares.x2 - squares.x1);
+    LayerPainter(const SquareGrid& squares, bool transposed, Layers& layers)
+        : squares_(squares), transposed_(transposed), layers_(layers) {
+        const MapIndexGrid& grid = squares.grid;
+        if (transposed) {
+            for (std::int64_t j = squares.y1; j <= squares.y2; ++j) {
+                along_.push_back(-grid.Y()[j]);
+            }
+            for (std::int64_t i = squares.x1; i <= squares.x2; ++i) {
+                across_.push_back(-grid.X()[i]);
+            }
+            x_ = along_.data();
+            y_ = across_.data() - squares.x1;
+            rowFirst_ = squares.x1;
+            rowEnd_ = squares.x2;
+        } else {
+            x_ = grid.X() + squares.x1;
+            y_ = grid.Y();
+            rowFirst_ = squares.y1;
+            rowEnd_ = squares.y2;
+        }
+        count_ = transposed ? squares.y2 - squares.y1 : squares.x2 - squares.x1;
         for (RowBases* row : {&below_, &current_, &above_}) {
-            row->halves.resize(count);
-            row->bases.resize(count);
+            row->halves.resize(static_cast<std::size_t>(count_));
+            row->bases.resize(static_cast<std::size_t>(count_));
         }
     }
 
     void Paint() {
-        Load(below_, squares_.y1 - 1);
-        Load(current_, squares_.y1);
-        for (std::int64_t j = squares_.y1; j < squares_.y2; ++j) {
+        Load(below_, rowFirst_ - 1);
+        Load(current_, rowFirst_);
+        for (std::int64_t j = rowFirst_; j < rowEnd_; ++j) {
             Load(above_, j + 1);
             PaintRow(j);
             layers_.EndRow();
@@ -156,7 +184,7 @@ public:
 
 private:
     bool RowHasHeight(std::int64_t j) const {
-        return j >= squares_.y1 && j < squares_.y2 && y_[j] != y_[j + 1];
+        return j >= rowFirst_ && j < rowEnd_ && y_[j] != y_[j + 1];
     }
 
     void Load(RowBases& row, std::int64_t j) {
@@ -164,7 +192,7 @@ private:
             std::fill(row.bases.begin(), row.bases.end(), SquareHalves::kNoCell);
             return;
         }
-        squares_.rowHalves(j, row.halves.data());
+        (transposed_ ? squares_.columnHalves : squares_.rowHalves)(j, row.halves.data());
         std::transform(row.halves.begin(), row.halves.end(), row.bases.begin(), BaseLevel);
     }
 
@@ -179,8 +207,8 @@ private:
         const std::int32_t bottom = y_[j];
         const std::int32_t up = RowHasHeight(j + 1) ? Reach(y_[j + 1] - y_[j + 2]) : 0;
         const std::int32_t down = RowHasHeight(j - 1) ? Reach(y_[j - 1] - y_[j]) : 0;
-        const std::int64_t count = squares_.x2 - squares_.x1;
-        const std::int32_t* x = x_ + squares_.x1;
+        const std::int64_t count = count_;
+        const std::int32_t* x = x_;
         const std::int32_t* bases = current_.bases.data();
 
         for (std::int64_t s = 0; s < count;) {
@@ -201,7 +229,7 @@ private:
                 if (ReachInto(below_, s, e, left, right, level, bottom, bottom + down)) {
                     run.bottom += down;
                 }
-                layers_.Add(level, run);
+                Add(level, run);
             }
             s = e;
         }
@@ -219,8 +247,8 @@ private:
         if (from == to) {
             return false;
         }
-        const std::int64_t count = squares_.x2 - squares_.x1;
-        const std::int32_t* x = x_ + squares_.x1;
+        const std::int64_t count = count_;
+        const std::int32_t* x = x_;
         const std::int64_t first = std::max<std::int64_t>(s - 1, 0);
         const std::int64_t last = std::min(e, count - 1);
         auto clipped = [&](std::int64_t c) {
@@ -256,14 +284,14 @@ private:
                 continue;
             }
             if (open) {
-                layers_.Add(level, DeviceRect{bandStart, from, bandEnd, to});
+                Add(level, DeviceRect{bandStart, from, bandEnd, to});
             }
             open = true;
             bandStart = a;
             bandEnd = b;
         }
         if (open) {
-            layers_.Add(level, DeviceRect{bandStart, from, bandEnd, to});
+            Add(level, DeviceRect{bandStart, from, bandEnd, to});
         }
         return false;
     }
@@ -271,8 +299,8 @@ private:
     // The higher half of every cut square, and the one half of a square
     // that has a cell in one half only.
     void PaintHalves(std::int32_t top, std::int32_t bottom) {
-        const std::int64_t count = squares_.x2 - squares_.x1;
-        const std::int32_t* x = x_ + squares_.x1;
+        const std::int64_t count = count_;
+        const std::int32_t* x = x_;
         for (std::int64_t i = 0; i < count; ++i) {
             const SquareHalves& h = current_.halves[i];
             if (h.below == h.above || x[i] == x[i + 1]) {
@@ -285,9 +313,22 @@ private:
         }
     }
 
+    // A fill in the painter's frame, on the device.
+    void Add(std::int32_t level, const DeviceRect& rect) {
+        layers_.Add(level, transposed_
+                               ? DeviceRect{-rect.bottom, -rect.right, -rect.top, -rect.left}
+                               : rect);
+    }
+
     const SquareGrid& squares_;
-    const std::int32_t* x_;
-    const std::int32_t* y_;
+    const bool transposed_;
+    std::vector<std::int32_t> along_, across_;
+    // x of the squares' sides along a row, from the first; y of the rows'
+    // sides, by row.
+    const std::int32_t* x_ = nullptr;
+    const std::int32_t* y_ = nullptr;
+    std::int64_t count_ = 0;
+    std::int64_t rowFirst_ = 0, rowEnd_ = 0;
     Layers& layers_;
     RowBases below_, current_, above_;
 };
@@ -299,6 +340,15 @@ void PaintLayeredSquares(Surface& surface, const SquareGrid& squares, const Leve
         return;
     }
     Layers layers;
-    LayerPainter(squares, layers).Paint();
+    LayerPainter(squares, false, layers).Paint();
+    if (squares.columnHalves) {
+        // Runs up the columns may be fewer than along the rows.
+        Layers upright;
+        LayerPainter(squares, true, upright).Paint();
+        if (upright.RectCount() < layers.RectCount()) {
+            upright.Draw(surface, brushes);
+            return;
+        }
+    }
     layers.Draw(surface, brushes);
 }

@@ -36,12 +36,16 @@ inline constexpr std::int32_t kLayerOverlap = 2;
 
 // The unit squares x1 .. x2 - 1, y1 .. y2 - 1 of an index grid whose halves
 // are cut by diagonal; rowHalves(j, out) writes the halves of squares x1 ..
-// x2 - 1 of row j into out.
+// x2 - 1 of row j into out. Where the halves are alike (rectangles),
+// columnHalves(i, out) may write those of squares y1 .. y2 - 1 of column i,
+// and the squares are then painted in runs along the rows or up the
+// columns, whichever makes fewer.
 struct SquareGrid {
     const MapIndexGrid& grid;
     std::int64_t x1, x2, y1, y2;
     Diagonal diagonal;
     std::function<void(std::int64_t j, SquareHalves* out)> rowHalves;
+    std::function<void(std::int64_t i, SquareHalves* out)> columnHalves = {};
 };
 
 // Fills the squares' halves with the level brushes, layer by layer from

@@ -50,6 +50,13 @@ void RectangleMapPainter::PaintCellsInLayers(Surface& surface, const PageCoordin
                              for (std::uint32_t c = 0; c < columns; ++c, cell += rows) {
                                  out[c] = {*cell, *cell};
                              }
+                         },
+                         [&](std::int64_t i, SquareHalves* out) {
+                             // The matrix is stored by columns.
+                             const std::uint16_t* cell = levels + i * rows;
+                             for (std::uint32_t r = 0; r < rows; ++r) {
+                                 out[r] = {cell[r], cell[r]};
+                             }
                          }},
                         brushes);
 }

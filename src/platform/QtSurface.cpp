@@ -371,7 +371,11 @@ void QtSurface::LineTo(std::int32_t x, std::int32_t y) {
     const bool plain = pen_.style != PenStyle::Null && !DrawsDashes(pen_) &&
                        !(canXor_ && rop2_ == RasterOp::XorPen);
     if (plain && Gathers()) {
-        segments_.moveTo(position_.x() + 0.5, position_.y() + 0.5);
+        // A segment that goes on from the last one continues its line.
+        const QPointF from(position_.x() + 0.5, position_.y() + 0.5);
+        if (segments_.isEmpty() || segments_.currentPosition() != from) {
+            segments_.moveTo(from);
+        }
         segments_.lineTo(x + 0.5, y + 0.5);
     } else if (plain) {
         // The common case, a solid segment: no path to build, and the

@@ -6,10 +6,11 @@
 
 // Passes everything on to its target, but keeps the straight segments
 // drawn with MoveTo and LineTo and draws them when the pen changes or it
-// goes: segments that lie on one line and overlap or touch become one, so
-// that a contour along many cells is one line in a vector file rather
-// than one per cell. Only for drawing that is nothing but segments of one
-// pen: the picture is the same, but the order of the segments is not.
+// goes: segments that lie on one line and overlap or touch become one, and
+// segments that meet end to end are drawn as one line through all of them,
+// so that a contour along many cells is one line in a vector file rather
+// than one per cell edge. Only for drawing that is nothing but segments of
+// one pen: the picture is the same, but the order of the segments is not.
 class SegmentJoiner final : public ForwardingSurface {
 public:
     explicit SegmentJoiner(Surface& target) : ForwardingSurface(target) {}
@@ -30,6 +31,8 @@ private:
         IntPoint to;
     };
     void Flush();
+    // Draws the segments as lines through as many of them as meet.
+    void DrawChains(const std::vector<Segment>& segments);
 
     IntPoint position_;
     std::vector<Segment> segments_;
