@@ -3,7 +3,10 @@
 #include "core/WMAT.h"
 #include "map/MapPainterFactory.h"
 #include "platform/QtSurface.h"
+#include "render/FillGathering.h"
 #include "render/PageCoordinateSystem.h"
+#include "render/RectOutline.h"
+#include "render/SegmentJoiner.h"
 #include "render/Surface.h"
 #include "scale/LRGBColorVect.h"
 #include "scale/MapScale.h"
@@ -47,6 +50,18 @@ public:
 private:
     Pen pen_;
     Brush brush_;
+};
+
+// Counts as well what a vector file gets: the corners of every level's
+// outline, traced as the vector surfaces trace them.
+class GatheringCountingSurface : public CountingSurface, public FillGathering {
+public:
+    bool BeginGathering() override { return true; }
+    void EndGathering() override {}
+    void FillRects(std::span<const DeviceRect> rects, Brush) override {
+        corners += static_cast<std::int64_t>(OutlineOfRects(rects).corners.size());
+    }
+    std::int64_t corners = 0;
 };
 
 class SilentPrompt : public Prompt {
@@ -144,6 +159,25 @@ void BM_PaintContours(benchmark::State& state) {
         benchmark::Counter(static_cast<double>(surface.lines) / state.iterations());
 }
 
+// What a vector export costs the painters: the cells in layers, each
+// level's outline traced, and the contours joined along their lines.
+void BM_PaintCellsInLayers(benchmark::State& state) {
+    GatheringCountingSurface surface;
+    RunPaint(state, surface, &MapPainter::PaintCellsInLayers);
+    state.counters["corners"] =
+        benchmark::Counter(static_cast<double>(surface.corners) / state.iterations());
+}
+
+void BM_PaintContoursJoined(benchmark::State& state) {
+    CountingSurface counted;
+    {
+        SegmentJoiner surface(counted);
+        RunPaint(state, surface, &MapPainter::PaintContours);
+    }
+    state.counters["lines"] =
+        benchmark::Counter(static_cast<double>(counted.lines) / state.iterations());
+}
+
 // The same into a real 1024 x 720 image through Qt's painter: what a map
 // window or a PNG export costs.
 void RunPaintQt(benchmark::State& state, PaintOperation paint) {
@@ -172,6 +206,8 @@ void AllShapes(benchmark::internal::Benchmark* bench) {
 
 BENCHMARK(BM_PaintCells)->Apply(AllShapes);
 BENCHMARK(BM_PaintContours)->Apply(AllShapes);
+BENCHMARK(BM_PaintCellsInLayers)->Apply(AllShapes);
+BENCHMARK(BM_PaintContoursJoined)->Apply(AllShapes);
 BENCHMARK(BM_PaintCellsQt)->Apply(AllShapes);
 BENCHMARK(BM_PaintContoursQt)->Apply(AllShapes);
 
