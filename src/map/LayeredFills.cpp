@@ -33,9 +33,12 @@ Triangle Clockwise(Triangle t) {
 }
 
 // The fills of every level, kept until all are known and drawn in level
-// order.
+// order. Rectangles are kept in the frame of the painter that adds them:
+// transposed, x is minus the device y and y minus the device x.
 class Layers {
 public:
+    explicit Layers(bool transposed) : transposed_(transposed) {}
+
     // Rows come from the bottom up: a rectangle right on top of one of the
     // same level and width in the row before lengthens that one.
     void Add(std::int32_t level, const DeviceRect& rect) {
@@ -75,12 +78,17 @@ public:
         for (std::size_t level = 0; level < layers_.size(); ++level) {
             const Brush brush = brushes[static_cast<std::uint16_t>(level)];
             const Layer& layer = layers_[level];
+            std::vector<DeviceRect> rects;
+            rects.reserve(layer.rects.size());
+            for (const DeviceRect& r : layer.rects) {
+                rects.push_back(transposed_ ? DeviceRect{-r.bottom, -r.right, -r.top, -r.left} : r);
+            }
             if (gathering != nullptr) {
-                if (!layer.rects.empty()) {
-                    gathering->FillRects(layer.rects, brush);
+                if (!rects.empty()) {
+                    gathering->FillRects(rects, brush);
                 }
             } else {
-                for (const DeviceRect& rect : layer.rects) {
+                for (const DeviceRect& rect : rects) {
                     surface.FillRect(rect, brush);
                 }
             }
@@ -116,6 +124,7 @@ private:
         }
         return layers_[index];
     }
+    const bool transposed_;
     std::vector<Layer> layers_;
     // The rectangles of the last row and of this one, by their tops.
     std::unordered_map<TopKey, std::size_t, TopKeyHash> previousRow_, currentRow_;
@@ -313,12 +322,7 @@ private:
         }
     }
 
-    // A fill in the painter's frame, on the device.
-    void Add(std::int32_t level, const DeviceRect& rect) {
-        layers_.Add(level, transposed_
-                               ? DeviceRect{-rect.bottom, -rect.right, -rect.top, -rect.left}
-                               : rect);
-    }
+    void Add(std::int32_t level, const DeviceRect& rect) { layers_.Add(level, rect); }
 
     const SquareGrid& squares_;
     const bool transposed_;
@@ -339,11 +343,11 @@ void PaintLayeredSquares(Surface& surface, const SquareGrid& squares, const Leve
     if (squares.x2 <= squares.x1 || squares.y2 <= squares.y1) {
         return;
     }
-    Layers layers;
+    Layers layers(false);
     LayerPainter(squares, false, layers).Paint();
     if (squares.columnHalves) {
         // Runs up the columns may be fewer than along the rows.
-        Layers upright;
+        Layers upright(true);
         LayerPainter(squares, true, upright).Paint();
         if (upright.RectCount() < layers.RectCount()) {
             upright.Draw(surface, brushes);

@@ -48,7 +48,7 @@ TEST_F(CommandLine, RenderOnAFullDiskFailsAndKeepsTheOldPicture) {
     fs::create_directory(disk);
     if (::geteuid() != 0 ||
         std::system(
-            ("mount -t tmpfs -o size=32k tmpfs " + Quoted(disk) + " 2>/dev/null").c_str()) != 0) {
+            ("mount -t tmpfs -o size=8k tmpfs " + Quoted(disk) + " 2>/dev/null").c_str()) != 0) {
         GTEST_SKIP() << "mounting a tmpfs takes root";
     }
     const fs::path example = CopyExample("dk-male-mortality.dml");
