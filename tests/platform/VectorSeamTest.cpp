@@ -34,14 +34,20 @@ struct Converted {
     QString path;
 };
 
-std::string RunTool(const QString& program, const QStringList& arguments, int timeoutMs = 120000) {
+// Runs a converter with home set to the given folder, so that it keeps
+// whatever it writes there; an empty text when it succeeded.
+std::string RunTool(const QString& program, const QStringList& arguments, const QString& home) {
     const QString executable = QStandardPaths::findExecutable(program);
     if (executable.isEmpty()) {
         return program.toStdString() + " is not installed (scripts/bootstrap installs it)";
     }
     QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("HOME", home);
+    process.setProcessEnvironment(environment);
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(executable, arguments);
+    constexpr int timeoutMs = 180000;
     if (!process.waitForFinished(timeoutMs) || process.exitStatus() != QProcess::NormalExit ||
         process.exitCode() != 0) {
         return program.toStdString() + " failed: " + process.readAll().toStdString();
@@ -62,7 +68,7 @@ int Brightness(QRgb pixel) {
     return qRed(pixel) + qGreen(pixel) + qBlue(pixel);
 }
 
-// The rows (across = false) or columns of pixels inside the area that are
+// The rows (or with columns, the columns) of pixels inside the area that are
 // brighter than both their neighbours over more than half their length.
 std::vector<int> SeamLines(const QImage& image, const QRect& area, bool columns) {
     std::vector<int> seams;
@@ -118,6 +124,10 @@ protected:
 
     QString Path(const QString& name) const { return dir_.filePath(name); }
 
+    std::string Convert(const QString& program, const QStringList& arguments) const {
+        return RunTool(program, arguments, dir_.path());
+    }
+
     // Every shape as EMF, SVG and PDF, and as the image they must match.
     void RenderScenes() {
         for (const Scene& scene : MapScenesWithoutContours()) {
@@ -154,19 +164,19 @@ TEST_F(VectorSeams, NoShapeShowsASeamInAnyViewerAtAnyZoom) {
             {scene.name + " SVG in the office suite", Path("office/" + name + "-svg.png")});
         for (const char* zoom : {"1", "1.5", "3"}) {
             const QString out = Path(name + "-rsvg-" + zoom + ".png");
-            ASSERT_EQ(RunTool("rsvg-convert", {"-z", zoom, "-o", out, Path(name + ".svg")}), "");
+            ASSERT_EQ(Convert("rsvg-convert", {"-z", zoom, "-o", out, Path(name + ".svg")}), "");
             pictures.push_back({scene.name + " SVG at zoom " + zoom, out});
         }
         for (const char* dpi : {"72", "137", "300"}) {
             const QString out = Path(name + "-pdf-" + dpi);
             ASSERT_EQ(
-                RunTool("pdftoppm", {"-r", dpi, "-png", "-singlefile", Path(name + ".pdf"), out}),
+                Convert("pdftoppm", {"-r", dpi, "-png", "-singlefile", Path(name + ".pdf"), out}),
                 "");
             pictures.push_back({scene.name + " PDF at " + std::string(dpi) + " dpi", out + ".png"});
         }
     }
     // A profile folder of its own keeps the office suite from the user's.
-    ASSERT_EQ(RunTool("soffice",
+    ASSERT_EQ(Convert("soffice",
                       QStringList{"-env:UserInstallation=file://" + Path("profile"), "--headless",
                                   "--convert-to", "png", "--outdir", Path("office")} +
                           officeInputs),
@@ -195,10 +205,10 @@ TEST_F(VectorSeams, AtTheirOwnSizeTheFilesShowTheImage) {
     for (const Scene& scene : MapScenesWithoutContours()) {
         SCOPED_TRACE(scene.name);
         const QString name = QString::fromStdString(scene.name);
-        ASSERT_EQ(RunTool("rsvg-convert", {"-o", Path(name + "-own.png"), Path(name + ".svg")}),
+        ASSERT_EQ(Convert("rsvg-convert", {"-o", Path(name + "-own.png"), Path(name + ".svg")}),
                   "");
         // The PDF's pixels are at 96 dots per inch.
-        ASSERT_EQ(RunTool("pdftoppm", {"-r", "96", "-png", "-singlefile", Path(name + ".pdf"),
+        ASSERT_EQ(Convert("pdftoppm", {"-r", "96", "-png", "-singlefile", Path(name + ".pdf"),
                                        Path(name + "-pdf-own")}),
                   "");
         const QImage& image = images_[scene.name];
