@@ -27,15 +27,7 @@ static void CompareWithBaselines(const std::vector<Scene>& scenes) {
         }
         const QImage expected = QImage(path).convertToFormat(QImage::Format_RGB32);
         ASSERT_EQ(expected.size(), actual.size()) << path.toStdString();
-        const auto near = [](int a, int b) { return std::abs(a - b) <= 48; };
-        long long differing = 0;
-        for (int y = 0; y < actual.height(); ++y) {
-            for (int x = 0; x < actual.width(); ++x) {
-                const QRgb a = actual.pixel(x, y), b = expected.pixel(x, y);
-                differing += !near(qRed(a), qRed(b)) || !near(qGreen(a), qGreen(b)) ||
-                             !near(qBlue(a), qBlue(b));
-            }
-        }
+        const long long differing = DifferingPixels(actual, expected);
         if (differing > (scene.texts.empty() ? 0.0 : 0.005 * actual.width() * actual.height())) {
             QDir().mkpath(failures.path());
             actual.save(failures.filePath(name + ".png"), "PNG");

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
@@ -50,6 +51,22 @@ inline std::string WrongPixels(const QImage& image,
 }
 
 // A path as the file functions take it, in the local 8-bit encoding.
+// The pixels of two pictures of one size that differ by more than the
+// baselines' tolerance, 48, in any channel: text antialiasing differs a
+// little between font renderer versions, and viewers smooth edges.
+inline long long DifferingPixels(const QImage& a, const QImage& b) {
+    const auto near = [](int p, int q) { return std::abs(p - q) <= 48; };
+    long long differing = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            differing +=
+                !near(qRed(p), qRed(q)) || !near(qGreen(p), qGreen(q)) || !near(qBlue(p), qBlue(q));
+        }
+    }
+    return differing;
+}
+
 inline std::string Local(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }

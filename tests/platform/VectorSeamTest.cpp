@@ -105,19 +105,6 @@ QRect PaintedArea(const QImage& image) {
     return area;
 }
 
-// Pixels off by more than the baseline tolerance in any channel.
-long long DifferingPixels(const QImage& a, const QImage& b) {
-    long long differing = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            differing += std::abs(qRed(p) - qRed(q)) > 48 || std::abs(qGreen(p) - qGreen(q)) > 48 ||
-                         std::abs(qBlue(p) - qBlue(q)) > 48;
-        }
-    }
-    return differing;
-}
-
 class VectorSeams : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
