@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <span>
 #include <unordered_map>
 #include <vector>
 
@@ -78,10 +79,13 @@ public:
         for (std::size_t level = 0; level < layers_.size(); ++level) {
             const Brush brush = brushes[static_cast<std::uint16_t>(level)];
             const Layer& layer = layers_[level];
-            std::vector<DeviceRect> rects;
-            rects.reserve(layer.rects.size());
-            for (const DeviceRect& r : layer.rects) {
-                rects.push_back(transposed_ ? DeviceRect{-r.bottom, -r.right, -r.top, -r.left} : r);
+            std::span<const DeviceRect> rects = layer.rects;
+            std::vector<DeviceRect> onDevice;
+            if (transposed_) {
+                for (const DeviceRect& r : layer.rects) {
+                    onDevice.push_back({-r.bottom, -r.right, -r.top, -r.left});
+                }
+                rects = onDevice;
             }
             if (gathering != nullptr) {
                 if (!rects.empty()) {
@@ -238,7 +242,7 @@ private:
                 if (ReachInto(below_, s, e, left, right, level, bottom, bottom + down)) {
                     run.bottom += down;
                 }
-                Add(level, run);
+                layers_.Add(level, run);
             }
             s = e;
         }
@@ -293,14 +297,14 @@ private:
                 continue;
             }
             if (open) {
-                Add(level, DeviceRect{bandStart, from, bandEnd, to});
+                layers_.Add(level, DeviceRect{bandStart, from, bandEnd, to});
             }
             open = true;
             bandStart = a;
             bandEnd = b;
         }
         if (open) {
-            Add(level, DeviceRect{bandStart, from, bandEnd, to});
+            layers_.Add(level, DeviceRect{bandStart, from, bandEnd, to});
         }
         return false;
     }
@@ -321,8 +325,6 @@ private:
                         HalfOf(squares_.diagonal, belowOnTop, x[i], x[i + 1], top, bottom));
         }
     }
-
-    void Add(std::int32_t level, const DeviceRect& rect) { layers_.Add(level, rect); }
 
     const SquareGrid& squares_;
     const bool transposed_;

@@ -345,19 +345,24 @@ void QtSurface::FillRects(std::span<const DeviceRect> rects, Brush brush) {
         pdfDevice_ && 2 * rects.size() < outline.corners.size() + outline.counts.size();
     if (asRects) {
         for (const DeviceRect& rect : rects) {
-            gathered->unionRects.push_back(
-                QRectF(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top));
+            const int left = ClampCoordinate(rect.left);
+            const int top = ClampCoordinate(rect.top);
+            gathered->unionRects.push_back(QRectF(left, top, ClampCoordinate(rect.right) - left,
+                                                  ClampCoordinate(rect.bottom) - top));
         }
     }
     QPainterPath& rings = asRects ? gathered->unionRectShapes : gathered->unionShapes;
+    const auto at = [](IntPoint corner) {
+        return QPointF(ClampCoordinate(corner.x), ClampCoordinate(corner.y));
+    };
     std::size_t first = 0;
     for (const std::int32_t count : outline.counts) {
         const std::span<const IntPoint> ring(outline.corners.data() + first,
                                              static_cast<std::size_t>(count));
         first += static_cast<std::size_t>(count);
-        rings.moveTo(ring[0].x, ring[0].y);
+        rings.moveTo(at(ring[0]));
         for (const IntPoint& corner : ring.subspan(1)) {
-            rings.lineTo(corner.x, corner.y);
+            rings.lineTo(at(corner));
         }
         rings.closeSubpath();
     }
