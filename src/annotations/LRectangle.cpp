@@ -1,5 +1,7 @@
 #include "annotations/LRectangle.h"
 
+#include <cmath>
+
 #include "render/RoundCoordinate.h"
 
 LRectangle::LRectangle(double ax, double ay, double bx, double by)
@@ -32,6 +34,24 @@ bool LRectangle::Contains(const DoublePoint& point, const CCSystem* coordinates)
     DoublePoint b;
     CornersOnPage(CoordinatesOrDefault(coordinates), a, b);
     return a.x < point.x && point.x < b.x && a.y < point.y && point.y < b.y;
+}
+
+bool LRectangle::OutlineContains(const DoublePoint& point, const CCSystem* coordinates,
+                                 const DoublePoint& tolerance) const {
+    DoublePoint a;
+    DoublePoint b;
+    CornersOnPage(CoordinatesOrDefault(coordinates), a, b);
+    const double left = std::fmin(a.x, b.x);
+    const double right = std::fmax(a.x, b.x);
+    const double bottom = std::fmin(a.y, b.y);
+    const double top = std::fmax(a.y, b.y);
+    const double tx = tolerance.x;
+    const double ty = tolerance.y;
+    const bool withinX = left - tx <= point.x && point.x <= right + tx;
+    const bool withinY = bottom - ty <= point.y && point.y <= top + ty;
+    const bool nearSide = std::fabs(point.x - left) <= tx || std::fabs(point.x - right) <= tx;
+    const bool nearEnd = std::fabs(point.y - bottom) <= ty || std::fabs(point.y - top) <= ty;
+    return (nearSide && withinY) || (nearEnd && withinX);
 }
 
 FrameRecord LRectangle::GetFrameRecord() const {

@@ -16,6 +16,12 @@ public:
     // The page point hits strictly inside A..B (corners as stored).
     bool Contains(const DoublePoint& point, const CCSystem* coordinates) const override;
     void Draw(Surface& surface, const CCSystem* coordinates) override;
+    // A rectangle that fills nothing is seen only as its outline, and is
+    // hit only near it: a page point within tolerance (page units, for x
+    // and y) of a side, on either side of it, the bound included.
+    bool IsHollow() const { return fill_.style == BrushStyle::Hollow; }
+    bool OutlineContains(const DoublePoint& point, const CCSystem* coordinates,
+                         const DoublePoint& tolerance) const;
 
     // Page units; negative: fill only, no outline.
     double GetBorderWidth() const { return borderWidth_; }

@@ -12,6 +12,9 @@
 
 namespace {
 
+// How near its outline a click hits a rectangle that fills nothing.
+constexpr std::int32_t kOutlineHitPixels = 4;
+
 std::optional<CCSystem> PlotSystem(const ChartDocument& document,
                                    const PageCoordinateSystem& page) {
     const PlotFrame& frame = document.Frame;
@@ -52,14 +55,29 @@ std::optional<std::uint32_t> LegendBarLevel(const ChartDocument& document,
 }
 
 // An annotation whose points cannot be placed is not under the pointer.
-bool Contains(const LGraphicObject& object, const DoublePoint& at, const CCSystem* coordinates) {
+template <class HitTest>
+bool HitsPlaced(HitTest test) {
     try {
-        return object.Contains(at, coordinates);
+        return test();
     } catch (const LException&) {
         return false;
     } catch (const WMException&) {
         return false;
     }
+}
+
+bool Contains(const LGraphicObject& object, const DoublePoint& at, const CCSystem* coordinates) {
+    return HitsPlaced([&] { return object.Contains(at, coordinates); });
+}
+
+// A rectangle without a fill shows what lies under it, and a click there
+// is meant for that: only its outline is hit.
+bool RectangleContains(const LRectangle& rectangle, const DoublePoint& at,
+                       const CCSystem* coordinates, const DoublePoint& tolerance) {
+    return HitsPlaced([&] {
+        return rectangle.IsHollow() ? rectangle.OutlineContains(at, coordinates, tolerance)
+                                    : rectangle.Contains(at, coordinates);
+    });
 }
 
 } // namespace
@@ -139,8 +157,19 @@ ObjectUnderPoint ObjectAt(const ChartDocument& document, const PageCoordinateSys
     if (const auto i = firstHit(document.Lines.List(), pagePoint)) {
         return {Kind::Line, *i, 0};
     }
-    if (const auto i = firstHit(document.Rectangles.List(), pagePoint)) {
-        return {Kind::Rectangle, *i, 0};
+    const DoublePoint origin = page.DeviceToPage(0, 0);
+    const DoublePoint reach = page.DeviceToPage(kOutlineHitPixels, kOutlineHitPixels);
+    const DoublePoint tolerance{std::fabs(reach.x - origin.x), std::fabs(reach.y - origin.y)};
+    std::optional<std::uint32_t> rectangle;
+    std::uint32_t index = 0;
+    document.Rectangles.List().ForEach([&](const LRectangle& object) {
+        if (!rectangle && RectangleContains(object, pagePoint, coordinates, tolerance)) {
+            rectangle = index;
+        }
+        ++index;
+    });
+    if (rectangle) {
+        return {Kind::Rectangle, *rectangle, 0};
     }
 
     const PlotFrame& frame = document.Frame;

@@ -130,6 +130,46 @@ TEST_F(MapEditing, ObjectsHitInTheirOrder) {
     EXPECT_EQ(line.kind, Kind::Line);
 }
 
+TEST_F(MapEditing, ARectangleWithoutFillIsHitOnlyNearItsOutline) {
+    using Kind = ObjectUnderPoint::Kind;
+    // A page-wide frame drawn round everything, as a title page has one.
+    LRectangle frame(100, 100, 2800, 2000);
+    frame.SetCoordinateAttribute(PointAttribute::PageUnits);
+    frame.SetFill(Brush::Hollow());
+    document.Rectangles.List().addAtTail(frame);
+    const auto kindAt = [&](double x, double y) {
+        return ObjectAt(document, page, page.PageToDevice(x, y), true).kind;
+    };
+    // What lies inside is reached through it.
+    EXPECT_EQ(kindAt(1000, 900), Kind::PlotArea);
+    EXPECT_EQ(kindAt(2350, 910), Kind::LegendLevel);
+    EXPECT_EQ(kindAt(1000, 490), Kind::XTickMargin);
+    // One page unit is one pixel here: the outline reaches 4 pixels to
+    // either side of each edge, the bound included.
+    for (const double x : {96.0, 100.0, 104.0, 2796.0, 2804.0}) {
+        EXPECT_EQ(kindAt(x, 1500), Kind::Rectangle) << x;
+    }
+    for (const double x : {95.0, 105.0, 2795.0, 2805.0}) {
+        EXPECT_NE(kindAt(x, 1500), Kind::Rectangle) << x;
+    }
+    for (const double y : {96.0, 104.0, 1996.0, 2004.0}) {
+        EXPECT_EQ(kindAt(1500, y), Kind::Rectangle) << y;
+    }
+    for (const double y : {95.0, 105.0, 1995.0, 2005.0}) {
+        EXPECT_NE(kindAt(1500, y), Kind::Rectangle) << y;
+    }
+    // Beyond the corner along the side's line is not the outline.
+    EXPECT_NE(kindAt(100, 2010), Kind::Rectangle);
+
+    // Filled (solidly or hatched), it covers what lies under it and is hit
+    // anywhere inside, as before.
+    for (const Brush fill : {Brush::Solid(0xFF), Brush::Hatched(1, 0xFF)}) {
+        document.Rectangles.List()[0].SetFill(fill);
+        EXPECT_EQ(kindAt(1000, 900), Kind::Rectangle);
+        EXPECT_NE(kindAt(96, 1500), Kind::Rectangle);
+    }
+}
+
 TEST_F(MapEditing, StatusTextsFollowTheAxisLabels) {
     struct Case {
         const char* x;
