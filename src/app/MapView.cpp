@@ -443,14 +443,7 @@ bool MapView::Execute(int command) {
         state_.showMap = !state_.showMap;
         break;
     case Cmd::SmartScale:
-        Edit(tr("Smart Scale"), [&] {
-            if (!SmartScale(document.DataMatrix, document.ScaleValues, entry_.Prompt())) {
-                return false;
-            }
-            ClassifyLevels(document.DataMatrix, document.ScaleValues, document.LevelMatrix);
-            document.Legend.SyncWithScale(document.ScaleValues);
-            return true;
-        });
+        Edit(tr("Smart Scale"), [&] { return SmartScaleLevels(document) == MapEdit::Changed; });
         break;
     case Cmd::TextEditor:
         shell_.ShowTextEditor(entry_);

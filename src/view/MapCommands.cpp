@@ -2,10 +2,12 @@
 
 #include "core/FormatNumber.h"
 #include "document/ChartDocument.h"
+#include "scale/DistinctLevels.h"
 #include "scale/MapScale.h"
 #include "scale/ScaleManipulator.h"
 
 #include <sstream>
+#include <vector>
 
 namespace {
 
@@ -14,6 +16,14 @@ MapEdit ScaleChanged(ChartDocument& document) {
     ClassifyLevels(document.DataMatrix, document.ScaleValues, document.LevelMatrix);
     document.Legend.SyncWithScale(document.ScaleValues);
     return MapEdit::Changed;
+}
+
+std::vector<double> Boundaries(const ChartDocument& document) {
+    std::vector<double> values(document.BoundaryCount());
+    for (std::uint32_t i = 0; i < values.size(); ++i) {
+        values[i] = document.ScaleValues.Get(i, 0);
+    }
+    return values;
 }
 
 double Boundary(const ChartDocument& document, std::uint32_t i) {
@@ -228,4 +238,19 @@ void RestoreEditState(ChartDocument& document, const MapEditState& state) {
     if (!SameBoundaries(before, state.scale)) {
         ClassifyLevels(document.DataMatrix, document.ScaleValues, document.LevelMatrix);
     }
+}
+
+MapEdit SmartScaleLevels(ChartDocument& document) {
+    if (!SmartScale(document.DataMatrix, document.ScaleValues, document.GetPrompt())) {
+        return MapEdit::Unchanged;
+    }
+    if (MergeRepeatedBoundaries(document.ScaleValues) + 2 != document.LevelColors.GetCount()) {
+        const LRGBColor missing = document.LevelColors.GetCount() > 0
+                                      ? document.LevelColors.Missing()
+                                      : document.MissingColor;
+        FitLevelColors(document.LevelColors, document.BoundaryCount(), missing);
+    }
+    document.Legend.SetTickFormat(
+        DistinctLabelFormat(Boundaries(document), document.Legend.GetTickFormat()));
+    return ScaleChanged(document);
 }

@@ -46,6 +46,12 @@ MapEdit InsertContourLine(ChartDocument& document, const CellUnderPoint& cell);
 // Merges the cell's class into its neighbour.
 MapEdit DeleteRegion(ChartDocument& document, const CellUnderPoint& cell);
 
+// Smart Scale: the boundaries become quantiles of the data, repeated ones
+// merged into one (so fewer levels, their colours kept from the bottom),
+// and the legend's number format tells every two neighbours apart.
+// Unchanged, leaving the scale as it was, when the data have no values.
+MapEdit SmartScaleLevels(ChartDocument& document);
+
 // The legend menu's commands on level k.
 MapEdit InsertLevel(ChartDocument& document, std::uint32_t k);
 MapEdit DeleteLevel(ChartDocument& document, std::uint32_t k);
