@@ -84,7 +84,8 @@ bool TextView::Commit() {
         return false;
     }
     // A failed save keeps the changes marked, so closing still asks.
-    if (!SaveSetupText(entry_.Document().GetPath(), *bytes, entry_.Prompt())) {
+    if (!SaveSetupText(entry_.Document().GetPath(), *bytes,
+                       entry_.Document().GetSources().readFiles, entry_.Prompt())) {
         return false;
     }
     document()->setModified(false);

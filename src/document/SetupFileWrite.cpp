@@ -11,15 +11,15 @@ bool ReportCannotOpenSetup(Prompt& prompt, const std::string& path, const std::s
 bool WriteSetupFileWithBackup(const SetupFileWrite& write, std::string_view text, Prompt& prompt) {
     std::string reason;
     std::string oldBytes;
-    const bool haveOld = ReadWholeFile(write.source, oldBytes);
+    const bool haveOld = ReadWholeFile(write.target, oldBytes);
     // The backup never takes the place of a file the map reads, nor of the
     // file being written.
     std::vector<std::string> avoid = write.avoid;
     avoid.push_back(write.target);
-    const std::string backup = BackupNameAvoiding(write.source, avoid);
+    const std::string backup = BackupNameAvoiding(write.path, avoid);
     const bool keepBackup = write.keepBackup && FileExists(backup);
     if (haveOld && !keepBackup &&
-        WriteBackup(backup, write.source, oldBytes, &reason) != FileWriteResult::Written) {
+        WriteBackup(backup, write.target, oldBytes, &reason) != FileWriteResult::Written) {
         prompt.Show("Error", "Cannot open backup document\r\n" + backup + ": " + reason);
         return false;
     }

@@ -7,18 +7,22 @@
 class Prompt;
 
 // How a setup file is replaced, from the map or from its text: the file
-// it came from is copied to its backup, then the new text takes its place
-// in one step. Failures are told to the user with the system's reason.
+// that stands at the destination is copied to its backup beside it, then
+// the new text takes its place in one step. Only the destination is ever
+// touched: saving a copy elsewhere (Save As) neither needs nor makes a
+// backup of the file the map came from, so a map from a folder that cannot
+// be written is still saved where the user asks. Failures are told to the
+// user with the system's reason.
 struct SetupFileWrite {
-    // The path the user knows the file by, for messages.
+    // The path the user knows the file by, for messages and the backup's
+    // name.
     std::string path;
     // The file written: path with its symbolic links followed.
     std::string target;
-    // The file whose old contents go to the backup.
-    std::string source;
     // Files the backup may never replace (the files a map reads).
     std::vector<std::string> avoid;
-    // An existing backup stays as it is (the old file did not load cleanly).
+    // An existing backup stays as it is (the file being replaced did not
+    // load cleanly).
     bool keepBackup = false;
 };
 

@@ -55,11 +55,20 @@ std::optional<std::string> BytesFromEditorText(std::string_view text, TextEncodi
     return TypedTextToFile(withEnds, encoding, reason);
 }
 
-bool SaveSetupText(const std::string& path, std::string_view bytes, Prompt& prompt) {
+bool SaveSetupText(const std::string& path, std::string_view bytes,
+                   std::span<const std::string> readFiles, Prompt& prompt) {
     std::string reason;
     const std::optional<std::string> target = ResolveLinks(path, &reason);
     if (!target || !MayWrite(*target, {}, &reason)) {
         return ReportCannotOpenSetup(prompt, path, reason);
     }
-    return WriteSetupFileWithBackup({path, *target, path, {}, false}, bytes, prompt);
+    for (const std::string& file : readFiles) {
+        if (SameFile(*target, file)) {
+            prompt.Show("Error", "Cannot save the map over a file it reads: " + path);
+            return false;
+        }
+    }
+    return WriteSetupFileWithBackup(
+        {path, *target, std::vector<std::string>(readFiles.begin(), readFiles.end()), false}, bytes,
+        prompt);
 }

@@ -3,6 +3,7 @@
 #include "setup/TextEncoding.h"
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -32,5 +33,7 @@ std::optional<std::string> BytesFromEditorText(std::string_view text, TextEncodi
 // Writes the bytes of a setup file edited as text the way a map is saved:
 // the old file is copied to its backup first, then the new text replaces
 // the file in one step, so a failure leaves the file as it was. False after
-// a message to the user.
-bool SaveSetupText(const std::string& path, std::string_view bytes, Prompt& prompt);
+// a message to the user. readFiles are the files the map reads: neither
+// the text nor the backup ever replaces one of them.
+bool SaveSetupText(const std::string& path, std::string_view bytes,
+                   std::span<const std::string> readFiles, Prompt& prompt);

@@ -277,4 +277,37 @@ TEST_F(SaveSafety, PermissionsOfOtherUsersHold) {
     }));
 }
 
+TEST_F(SaveSafety, SaveAsWritesOnlyAtTheDestination) {
+    // An installed example: a folder nobody but its owner may write.
+    GiveAway(folder.Path());
+    const std::string example = folder.Write("examples/map.dml", "[PAGESETUP]\n");
+    fs::permissions(folder / "examples", fs::perms::owner_read | fs::perms::owner_exec |
+                                             fs::perms::others_read | fs::perms::others_exec);
+    const std::string copy = folder / "mine/map.dml";
+    fs::create_directories(folder / "mine");
+    GiveAway(folder / "mine");
+    EXPECT_TRUE(AsUnprivilegedUser([&] {
+        ScriptedPrompt own;
+        ChartDocument map(own);
+        map.Open(example);
+        map.SetPath(copy);
+        return map.Save() && own.Count() == 0;
+    }));
+    EXPECT_THAT(ReadTestFile(copy), HasSubstr("[PAGESETUP]\r\n"));
+    EXPECT_EQ(EntryCount(folder / "examples"), 1u);
+    EXPECT_FALSE(fs::exists(BackupFileName(copy)));
+
+    // A file that stood at the destination is the one backed up, beside it.
+    EXPECT_TRUE(AsUnprivilegedUser([&] {
+        ScriptedPrompt own;
+        ChartDocument map(own);
+        map.Open(example);
+        map.Frame.x2 = 7;
+        map.SetPath(copy);
+        return map.Save();
+    }));
+    EXPECT_THAT(ReadTestFile(BackupFileName(copy)), HasSubstr("[PAGESETUP]\r\n"));
+    EXPECT_EQ(EntryCount(folder / "examples"), 1u);
+}
+
 } // namespace

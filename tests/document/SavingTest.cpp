@@ -3,6 +3,7 @@
 #include "document/SafeFile.h"
 #include "support/ScriptedPrompt.h"
 
+#include <fstream>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -149,13 +150,19 @@ TEST_F(Saving, BackupBesideTheFileItCopies) {
     OpenAndSave("plain", "[PAGESETUP]\n");
     EXPECT_EQ(ReadTestFile(folder / "plain.bak"), "[PAGESETUP]\n");
 
-    // Save As reads the file the document came from and backs that up.
+    // Save As reads the file the document came from but touches only the
+    // destination: a file that stood there is what its backup keeps.
     const std::string original = ReadTestFile(folder / "plain");
     document.SetPath(folder / "copy.dml");
     ASSERT_TRUE(document.Save());
     EXPECT_EQ(ReadTestFile(folder / "copy.dml"), original);
-    EXPECT_EQ(ReadTestFile(folder / "plain.bak"), original);
+    EXPECT_EQ(ReadTestFile(folder / "plain.bak"), "[PAGESETUP]\n");
     EXPECT_FALSE(FileExists(folder / "copy.dml.bak"));
+    std::ofstream(folder / "other.dml") << "[PAGESETUP]\nOrientation=Portrait;\n";
+    document.SetPath(folder / "other.dml");
+    ASSERT_TRUE(document.Save());
+    EXPECT_EQ(ReadTestFile(folder / "other.dml.bak"), "[PAGESETUP]\nOrientation=Portrait;\n");
+    EXPECT_EQ(ReadTestFile(folder / "plain.bak"), "[PAGESETUP]\n");
 }
 
 TEST_F(Saving, FailuresKeepTheOldFile) {

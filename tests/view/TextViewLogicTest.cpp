@@ -1,3 +1,4 @@
+#include "document/SafeFile.h"
 #include "setup/TextEncoding.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TempFile.h"
@@ -10,6 +11,7 @@
 #include <fstream>
 #include <iterator>
 #include <sys/stat.h>
+#include <vector>
 
 namespace {
 
@@ -83,18 +85,36 @@ TEST(SaveSetupText, WritesWithBackupAndKeepsTheFileOnFailure) {
     TempTestFolder folder;
     ScriptedPrompt prompt;
     const std::string path = folder.Write("map.dml", "old\r\n");
-    ASSERT_TRUE(SaveSetupText(path, "new\r\n", prompt));
+    ASSERT_TRUE(SaveSetupText(path, "new\r\n", {}, prompt));
     EXPECT_EQ(ReadBytes(path), "new\r\n");
     EXPECT_EQ(ReadBytes(folder / "map.dml.bak"), "old\r\n");
     EXPECT_EQ(prompt.Count(), 0u);
 
     // A read-only file is refused with the message, and stays as it was.
     ::chmod(path.c_str(), 0444);
-    EXPECT_FALSE(SaveSetupText(path, "newer\r\n", prompt));
+    EXPECT_FALSE(SaveSetupText(path, "newer\r\n", {}, prompt));
     EXPECT_EQ(ReadBytes(path), "new\r\n");
     ASSERT_EQ(prompt.Count(), 1u);
     EXPECT_EQ(prompt.Last().caption, "Error");
     EXPECT_EQ(prompt.Last().text.rfind("Cannot open document for writing: " + path, 0), 0u);
+}
+
+TEST(SaveSetupText, NeitherTheTextNorItsBackupReplaceAFileTheMapReads) {
+    TempTestFolder folder;
+    ScriptedPrompt prompt;
+    // The data file has the name the backup would take.
+    const std::string data = folder.Write("map.dml.bak", "1,2\r\n");
+    const std::string path = folder.Write("map.dml", "[DATA]\r\nMapMatrix=map.dml.bak;\r\n");
+    const std::vector<std::string> reads{data};
+    ASSERT_TRUE(SaveSetupText(path, "new\r\n", reads, prompt));
+    EXPECT_EQ(ReadBytes(data), "1,2\r\n");
+    EXPECT_EQ(ReadBytes(path), "new\r\n");
+    EXPECT_EQ(ReadBytes(BackupNameAvoiding(path, reads)), "[DATA]\r\nMapMatrix=map.dml.bak;\r\n");
+
+    // Saving the text over the data file itself is refused.
+    EXPECT_FALSE(SaveSetupText(data, "text\r\n", reads, prompt));
+    EXPECT_EQ(ReadBytes(data), "1,2\r\n");
+    EXPECT_EQ(prompt.Last().caption, "Error");
 }
 
 TEST(HelpTopics, SectionKeyOrMapTopic) {
