@@ -1,6 +1,7 @@
 #include "app/CliPrompt.h"
 #include "app/CommandLine.h"
 #include "document/ChartDocument.h"
+#include "document/SafeFile.h"
 
 #include <iostream>
 
@@ -30,7 +31,16 @@ int RunResave(std::span<const std::string> arguments) {
                              "it anyway.");
         return kExitFailure;
     }
-    if (const std::optional<std::string> output = parsed->Value("-o")) {
+    // Saving a copy elsewhere leaves the file alone; over itself it takes
+    // --force.
+    const std::optional<std::string> output = parsed->Value("-o");
+    if (document.GetSources().notSetupFile && !parsed->Has("--force") &&
+        (!output || SameFile(*output, document.GetPath()))) {
+        prompt.Show("Error", "The file is not a setup file and is not saved: saving would "
+                             "replace it with a setup file. Use --force to save it anyway.");
+        return kExitFailure;
+    }
+    if (output) {
         document.SetPath(*output);
     }
     return document.Save() ? loaded : kExitFailure;

@@ -2,12 +2,14 @@
 
 #include "core/ExceptionReports.h"
 #include "core/MListExceptions.h"
+#include "core/MListIter.h"
 #include "core/Prompt.h"
 #include "core/WMException.h"
 #include "document/DocumentReaders.h"
 #include "document/LexisDefaults.h"
 #include "document/LoadSteps.h"
 #include "document/SafeFile.h"
+#include "scale/DistinctLevels.h"
 #include "scale/GeographyColorScheme.h"
 #include "scale/MapScale.h"
 #include "scale/ScaleLimits.h"
@@ -15,6 +17,7 @@
 
 #include <limits>
 #include <new>
+#include <vector>
 
 namespace {
 
@@ -45,6 +48,48 @@ void MakeGeneratedTicks(PlotFrame& frame, int axis) {
         // 10 -> 20 -> 50 -> 100 -> 200 ...
         step = factor == 1 ? step / 2 * 5 : step * 2;
     }
+}
+
+std::vector<double> ValuesOf(MList<double>& list) {
+    std::vector<double> values;
+    MListIter<double> value(list);
+    for (bool more = value.First(); more; more = value.Next()) {
+        values.push_back(value.Current());
+    }
+    return values;
+}
+
+// The Geography colours of a new map. The scheme starts at three levels;
+// a scale whose equal quantiles were merged into fewer takes the first
+// colours of those three rather than staying white.
+void MakeGeographyColors(LRGBColorVect& colors) {
+    const GeographyColorScheme scheme;
+    if (scheme.MakeColors(colors)) {
+        return;
+    }
+    constexpr std::uint32_t kFewestLevels = 3;
+    LRGBColorVect fewest(kFewestLevels + 1);
+    if (!scheme.MakeColors(fewest)) {
+        return;
+    }
+    for (std::uint32_t i = 0; i < colors.LevelCount() && i < kFewestLevels; ++i) {
+        colors.Level(i) = fewest.Level(i);
+    }
+}
+
+// A new map's legend and axes label their values so that no two
+// neighbours read the same.
+void ChooseDistinctLabelFormats(ChartDocument& document) {
+    std::vector<double> boundaries(document.BoundaryCount());
+    for (std::uint32_t i = 0; i < boundaries.size(); ++i) {
+        boundaries[i] = document.ScaleValues.Get(i, 0);
+    }
+    document.Legend.SetTickFormat(DistinctLabelFormat(boundaries, document.Legend.GetTickFormat()));
+    PlotFrame& frame = document.Frame;
+    frame.xFormat =
+        DistinctLabelFormat(ValuesOf(frame.TickValues(PlotFrame::XAxis)), frame.xFormat);
+    frame.yFormat =
+        DistinctLabelFormat(ValuesOf(frame.TickValues(PlotFrame::YAxis)), frame.yFormat);
 }
 
 } // namespace
@@ -127,10 +172,22 @@ bool ChartDocument::Open(const std::optional<std::string>& path) {
     // reader refuses those below.
     if (std::string bytes; IsReadableFile(path_) && ReadWholeFile(path_, bytes)) {
         sources_.textEncoding = DetectEncoding(bytes);
+        sources_.notSetupFile = IsForeignSetupText(bytes);
     }
     try {
         Reset();
-        return LoadSteps();
+        if (!LoadSteps()) {
+            return false;
+        }
+        // Opened as what it is, an empty map, but never silently: saving
+        // the map would replace the file with a setup file.
+        if (sources_.notSetupFile) {
+            prompt_.Show("Warning",
+                         path_ + " is not a setup file of " + kSetupType +
+                             ": it holds none of the sections of a map's setup file.",
+                         PromptIcon::Warning);
+        }
+        return true;
     } catch (const DemlaSetupException& e) {
         ReportSetupException(prompt_, e);
         // A file that cannot be read at all has nothing to open anyway.
@@ -176,6 +233,9 @@ bool ChartDocument::LoadSteps() {
     if (GeneratedSetup || !scaleGiven) {
         SmartScale(DataMatrix, ScaleValues, prompt_);
     }
+    if (GeneratedSetup) {
+        MergeRepeatedBoundaries(ScaleValues);
+    }
     ClassifyLevels(DataMatrix, ScaleValues, LevelMatrix);
 
     if (GeneratedSetup) {
@@ -192,7 +252,8 @@ bool ChartDocument::LoadSteps() {
         if (LevelColors.GetCount() != BoundaryCount() + 2) {
             FitLevelColors(LevelColors, BoundaryCount(), MissingColor);
         }
-        GeographyColorScheme().MakeColors(LevelColors);
+        MakeGeographyColors(LevelColors);
+        ChooseDistinctLabelFormats(*this);
     } else {
         Frame.ReadSetup(path_);
         Legend.Read(reader, path_, LegendSource());

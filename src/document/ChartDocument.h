@@ -74,6 +74,9 @@ public:
         std::vector<std::string> readFiles;
         // Loading stopped at an error that the user chose to accept.
         bool openedWithErrors = false;
+        // The file holds text but none of a setup file's sections: it is
+        // some other file, opened as an empty map, and saving over it asks.
+        bool notSetupFile = false;
         // The scale the file gives had more boundaries than the levels can
         // tell apart and was cut.
         bool scaleCut = false;

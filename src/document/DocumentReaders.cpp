@@ -119,3 +119,15 @@ int FindInList(std::span<const std::string_view> list, std::string_view text) {
     }
     return -1;
 }
+
+bool IsForeignSetupText(std::string_view bytes) {
+    if (bytes.find_first_not_of(" \t\r\n\f\v") == std::string_view::npos) {
+        return false;
+    }
+    for (const SetupSectionSpan& section : ListSetupSections(bytes)) {
+        if (FindInList(kKnownSetupSections, section.name) >= 0) {
+            return false;
+        }
+    }
+    return true;
+}

@@ -28,5 +28,16 @@ void ReadFrameRecord(DemlaSetup& reader, FrameRecord& target);
 // "Unable open file " and the name.
 void ReportOpenError(Prompt& prompt, const std::string& name);
 
+// The sections of a setup file this program reads and writes, in the order
+// saving writes them.
+inline constexpr std::string_view kKnownSetupSections[] = {
+    "DATA",       "PLOT.FRAME", "MAP.SCALE", "COLORS",
+    "ANNOTATION", "SYSTEM",     "PAGESETUP", "MAP.ATTRIBUTES"};
+
+// Whether the bytes of a file are not a setup file of this program at all:
+// they hold text, but none of the sections above (a data table, notes, a
+// setup file of another program). An empty file is an empty map.
+bool IsForeignSetupText(std::string_view bytes);
+
 // The index of text in list, compared exactly; -1 when it is not there.
 int FindInList(std::span<const std::string_view> list, std::string_view text);

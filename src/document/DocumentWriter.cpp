@@ -20,12 +20,6 @@ namespace {
 
 constexpr const char* kEol = "\r\n";
 
-// The sections this program writes; any other section of the old file is
-// copied through after them.
-constexpr std::array<std::string_view, 8> kKnownSections = {
-    "DATA",       "PLOT.FRAME", "MAP.SCALE", "COLORS",
-    "ANNOTATION", "SYSTEM",     "PAGESETUP", "MAP.ATTRIBUTES"};
-
 std::string Signed(std::int64_t value) {
     return std::to_string(value);
 }
@@ -342,7 +336,7 @@ OldSetupValues ReadOldSetupValues(const std::string& path) {
     std::string bytes;
     if (ReadWholeFile(path, bytes)) {
         for (const SetupSectionSpan& section : ListSetupSections(bytes)) {
-            if (FindInList(kKnownSections, section.name) < 0) {
+            if (FindInList(kKnownSetupSections, section.name) < 0) {
                 old.otherSections.push_back(
                     bytes.substr(section.headerBegin, section.bodyEnd - section.headerBegin));
             }
@@ -475,6 +469,15 @@ bool ChartDocument::Save() {
         return false;
     }
 
+    if (sources_.notSetupFile && overOwnFile &&
+        prompt_.AskWithDefault("Warning",
+                               path_ + " is not a setup file of " + kSetupType +
+                                   ". Saving replaces it with the map's setup file. Save anyway?",
+                               PromptButtons::YesNo, PromptIcon::Warning,
+                               PromptAnswer::No) != PromptAnswer::Yes) {
+        return false;
+    }
+
     std::string oldBytes;
     const OldSetupValues old =
         ReadWholeFile(source, oldBytes) ? ReadOldSetupValues(source) : OldSetupValues();
@@ -488,8 +491,8 @@ bool ChartDocument::Save() {
 
     // A file that did not load cleanly never replaces the copy of one that
     // did.
-    const SetupFileWrite write{path_, *target, source, sources_.readFiles,
-                               sources_.openedWithErrors};
+    const SetupFileWrite write{path_, *target, sources_.readFiles,
+                               sources_.openedWithErrors && overOwnFile};
     if (!WriteSetupFileWithBackup(write, text, prompt_)) {
         return false;
     }
@@ -499,5 +502,6 @@ bool ChartDocument::Save() {
         sources_.dataName = RebaseName(source, path_, *sources_.dataName);
     }
     previousPath_ = path_;
+    sources_.notSetupFile = false;
     return true;
 }

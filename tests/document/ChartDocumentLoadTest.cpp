@@ -5,6 +5,8 @@
 #include "support/ScriptedPrompt.h"
 
 #include <filesystem>
+
+namespace fs = std::filesystem;
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -417,9 +419,13 @@ TEST_F(Loading, GeneratedSetupFilesTakeTheBuiltInDefaults) {
     EXPECT_EQ(document.Frame.title[0].text, "Main Title");
     EXPECT_EQ(document.Frame.xLabel[0].text, "Columns");
     EXPECT_EQ(document.Frame.yLabel[0].text, "Rows");
-    EXPECT_EQ(document.BoundaryCount(), 8u);
-    EXPECT_EQ(document.LevelColors.GetCount(), 10u);
-    EXPECT_NE(document.LevelColors.Level(0), 0xFFFFFFu); // the Geography colours
+    // Six values for nine levels: every quantile is the smallest value, and
+    // the eight equal boundaries are one.
+    EXPECT_EQ(document.BoundaryCount(), 1u);
+    EXPECT_EQ(document.LevelColors.GetCount(), 3u);
+    // The Geography colours, from its row of three for these two levels.
+    EXPECT_EQ(document.LevelColors.Level(0), 0xFF0000u);
+    EXPECT_EQ(document.LevelColors.Level(1), 0x00FF00u);
     EXPECT_EQ(document.LevelColors.Missing(), 0xFFFFFFu);
 }
 
@@ -443,6 +449,67 @@ TEST_F(Loading, GeneratedMapsHaveReadableTicks) {
         }
         EXPECT_EQ(labels, ticks) << columns;
         EXPECT_EQ(document.Frame.yTickLabels.GetCount(), 2u);
+    }
+}
+
+// A matrix of mostly zeros, of rates too small for four decimals.
+TEST_F(Loading, GeneratedLegendsTellTheirLevelsApart) {
+    std::string rows;
+    for (int r = 0; r < 10; ++r) {
+        for (int c = 0; c < 10; ++c) {
+            const double value = r < 6 ? 0.0 : (r * 10 + c) * 1e-6;
+            rows += (c == 0 ? "" : ",") + std::to_string(value);
+        }
+        rows += "\n";
+    }
+    folder.Write("small.csv", rows);
+    document.GeneratedSetup = true;
+    ASSERT_TRUE(document.Open(folder.Write("small.dml", "[DATA]\nMapMatrix=small.csv;\n")));
+    // 60 zeros among 100 values: the first five of eight quantiles are 0.
+    EXPECT_EQ(document.BoundaryCount(), 4u);
+    EXPECT_EQ(document.ScaleValues.Get(0, 0), 0);
+    EXPECT_EQ(document.LevelColors.GetCount(), 6u);
+    EXPECT_EQ(document.Legend.GetTickFormat(), "F5");
+    EXPECT_EQ(document.Frame.xFormat, "F2");
+
+    // A stored file keeps the boundaries and the format it names.
+    ChartDocument stored(prompt);
+    ASSERT_TRUE(stored.Open(folder.Write(
+        "stored.dml", "[DATA]\nMapMatrix=small.csv;\n[MAP.SCALE]\nMapScale={0,0,0,1e-5};\n")));
+    EXPECT_EQ(stored.BoundaryCount(), 4u);
+    EXPECT_EQ(stored.Legend.GetTickFormat(), "F4");
+}
+
+TEST_F(Loading, AFileThatIsNotASetupFileSaysSoAndIsNotSavedOverSilently) {
+    folder.Write("data.csv", kSmallData);
+    for (const char* text : {"1,2,3\n4,5,6\n", "[MY.NOTES]\nWhatever=1;\n"}) {
+        const std::string path = folder.Write("table.dml", text);
+        ScriptedPrompt own;
+        ChartDocument map(own);
+        ASSERT_TRUE(map.Open(path));
+        EXPECT_TRUE(map.GetSources().notSetupFile);
+        ASSERT_EQ(own.Count(), 1u);
+        EXPECT_EQ(own.Last().caption, "Warning");
+        EXPECT_EQ(own.Last().text, path + " is not a setup file of Demla: it holds none of the "
+                                          "sections of a map's setup file.");
+        // Saving over it asks, and No keeps the file.
+        own.Then(PromptAnswer::No);
+        EXPECT_FALSE(map.Save());
+        EXPECT_EQ(ReadTestFile(path), text);
+        EXPECT_FALSE(fs::exists(path + ".bak"));
+        // A copy elsewhere asks nothing.
+        map.SetPath(folder / "copy.dml");
+        EXPECT_TRUE(map.Save());
+        EXPECT_EQ(own.Count(), 2u);
+        EXPECT_EQ(ReadTestFile(path), text);
+    }
+    // A setup file without data, and an empty file, are empty maps.
+    for (const char* text : {"[PAGESETUP]\nPageOrientation=1;\n", "", " \r\n"}) {
+        ScriptedPrompt own;
+        ChartDocument map(own);
+        ASSERT_TRUE(map.Open(folder.Write("empty.dml", text)));
+        EXPECT_FALSE(map.GetSources().notSetupFile);
+        EXPECT_EQ(own.Count(), 0u);
     }
 }
 
