@@ -56,7 +56,7 @@ void PrintUsage(std::ostream& output) {
               "       demla resave FILE.dml [-o NEW.dml] [--force] [--cancel]\n"
               "       demla new DATA [--format gauss|ascii|hmd] [--field comma|spaces|CHAR]\n"
               "                      [--record crlf|CHAR] [--column NAME] [-o SETUP.dml]\n"
-              "                      [--cancel]\n"
+              "                      [--minimal] [--cancel]\n"
               "       demla render FILE.dml -o OUT.{png,bmp,svg,pdf,emf} [--size WxH] [--cancel]\n"
               "       demla --version | --help\n"
               "Without a command, the program opens its window with the setup files named\n"

@@ -2,7 +2,7 @@
 #include "app/CommandLine.h"
 #include "datafiles/LexisTable.h"
 #include "document/ChartDocument.h"
-#include "document/DocumentWriters.h"
+#include "document/NewMap.h"
 #include "document/NewSetup.h"
 #include "document/SafeFile.h"
 
@@ -50,14 +50,15 @@ std::optional<LexisTableHeader> TableHeaderOf(const std::string& path, std::stri
 
 } // namespace
 
-// demla new DATA [...]: writes the setup file that File New writes for a
-// data file, exactly that text, after a backup of a setup file that was
-// there; then loads it as a new generated document to report what it
-// makes of the data.
+// demla new DATA [...]: makes the map of a data file as File New does and
+// writes its whole setup file (with --minimal only the lines that name the
+// data), after a backup of a setup file that was there. Nothing is written
+// unless the data load.
 int RunNew(std::span<const std::string> arguments) {
     std::string error;
-    const std::optional<CommandArguments> parsed = CommandArguments::Parse(
-        arguments, {"--format", "--field", "--record", "--column", "-o"}, {"--cancel"}, error);
+    const std::optional<CommandArguments> parsed =
+        CommandArguments::Parse(arguments, {"--format", "--field", "--record", "--column", "-o"},
+                                {"--cancel", "--minimal"}, error);
     if (!parsed) {
         return UsageError(error);
     }
@@ -65,6 +66,13 @@ int RunNew(std::span<const std::string> arguments) {
         return UsageError("new takes one data file");
     }
     const std::string dataPath = SelectedPath(parsed->Operands().front());
+
+    CliPrompt prompt(std::cerr, parsed->Has("--cancel"));
+    // Only a regular file: a pipe or a device might never end.
+    if (!IsReadableFile(dataPath)) {
+        prompt.Show("Error", "Cannot open data file: " + dataPath);
+        return kExitFailure;
+    }
 
     // A text file whose third line names a table's columns is a table.
     std::string tableError;
@@ -119,11 +127,6 @@ int RunNew(std::span<const std::string> arguments) {
         return UsageError("--field and --record describe ASCII files only");
     }
 
-    CliPrompt prompt(std::cerr, parsed->Has("--cancel"));
-    if (!IsReadableFile(dataPath)) {
-        prompt.Show("Error", "Cannot open data file: " + dataPath);
-        return kExitFailure;
-    }
     std::string column;
     if (format == kLexisTableFormat) {
         if (!table) {
@@ -146,48 +149,18 @@ int RunNew(std::span<const std::string> arguments) {
                         PromptButtons::YesNo, PromptIcon::Question)) {
         return kExitFailure;
     }
-    std::string refusal;
-    const std::optional<std::string> text =
-        GeneratedSetupText(dataPath, format, delimiters, &refusal, column);
-    if (!text) {
-        prompt.Show("Error", refusal);
-        return kExitFailure;
-    }
-    if (SameFile(setupPath, dataPath)) {
-        prompt.Show("Error", "The setup file would replace its own data file: " + setupPath);
-        return kExitFailure;
-    }
-    std::string oldBytes;
-    std::string reason;
-    if (ReadWholeFile(setupPath, oldBytes)) {
-        const std::string backup = BackupNameAvoiding(setupPath, std::span(&dataPath, 1));
-        if (WriteBackup(backup, setupPath, oldBytes, &reason) != FileWriteResult::Written) {
-            prompt.Show("Error", "Cannot open backup document\r\n" + backup + ": " + reason);
-            return kExitFailure;
-        }
-    }
-    if (WriteFileAtomically(setupPath, *text, {}, &reason) != FileWriteResult::Written) {
-        prompt.Show("Error", "Unable open " + setupPath + "\r\n" + reason);
-        return kExitFailure;
-    }
-
     ChartDocument document(prompt);
-    document.GeneratedSetup = true;
-    const bool opened = document.Open(setupPath);
-    document.GeneratedSetup = false;
-    if (!opened) {
+    const NewMapRequest request{dataPath, format,    delimiters,
+                                column,   setupPath, parsed->Has("--minimal")};
+    switch (CreateNewMap(document, request)) {
+    case NewMapResult::Written:
+        break;
+    case NewMapResult::OpenedWithErrors:
+        prompt.Show("Error",
+                    "The data file did not load, so the setup file is not written: " + setupPath);
         return kExitFailure;
-    }
-    // A database table's setup file carries what shows its Lexis layout at
-    // once (cell shape, range, labels, scale); for the matrix formats the
-    // generated text above is the whole setup file.
-    if (format == kLexisTableFormat) {
-        const std::optional<std::string> full = SetupTextForSave(document, &reason);
-        if (!full ||
-            WriteFileAtomically(setupPath, *full, {}, &reason) != FileWriteResult::Written) {
-            prompt.Show("Error", "Unable open " + setupPath + "\r\n" + reason);
-            return kExitFailure;
-        }
+    case NewMapResult::Failed:
+        return kExitFailure;
     }
     std::cout << setupPath << '\n';
     return kExitSuccess;

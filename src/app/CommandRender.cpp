@@ -3,6 +3,7 @@
 #include "core/ExceptionReports.h"
 #include "core/LException.h"
 #include "document/ChartDocument.h"
+#include "document/SafeFile.h"
 #include "map/MapPage.h"
 #include "platform/HeadlessGui.h"
 #include "platform/RenderToFile.h"
@@ -11,6 +12,8 @@
 #include <cstdio>
 #include <iostream>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -66,6 +69,17 @@ int RunRender(std::span<const std::string> arguments) {
         return kExitFailure;
     }
     const int loaded = LoadStatus(document, prompt);
+    // The picture never takes the place of a file the map is made from,
+    // whatever name or link leads to it.
+    std::vector<std::string> ownFiles = document.GetSources().readFiles;
+    ownFiles.push_back(document.GetPath());
+    for (const std::string& file : ownFiles) {
+        if (SameFile(*output, file)) {
+            prompt.Show("Error", "The picture would replace a file of the map: " + *output,
+                        PromptIcon::Exclamation);
+            return kExitFailure;
+        }
+    }
 
     const int width = size.first;
     const int height = size.second;

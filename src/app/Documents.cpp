@@ -35,12 +35,17 @@ DocumentEntry::DocumentEntry(QWidget* owner) : prompt_(owner), document_(prompt_
 
 DocumentEntry::~DocumentEntry() = default;
 
-bool DocumentEntry::Load(const std::string& path, bool generated) {
+bool DocumentEntry::Load(const std::string& path) {
     BusyScope busy(*this);
-    document_.GeneratedSetup = generated;
     loaded_ = document_.Open(path);
-    document_.GeneratedSetup = false;
     return loaded_;
+}
+
+NewMapResult DocumentEntry::LoadNew(const NewMapRequest& request) {
+    BusyScope busy(*this);
+    const NewMapResult result = CreateNewMap(document_, request);
+    loaded_ = result != NewMapResult::Failed;
+    return result;
 }
 
 QString DocumentEntry::Title() const {
@@ -175,11 +180,22 @@ DocumentEntry* DocumentManager::Find(const QString& path) const {
     return nullptr;
 }
 
-DocumentEntry* DocumentManager::Open(const QString& path, bool forText, bool generated) {
+DocumentEntry* DocumentManager::Open(const QString& path, bool forText) {
     auto entry = std::make_unique<DocumentEntry>(owner_);
-    if (!entry->Load(PathFromQt(path), generated) && !forText) {
+    if (!entry->Load(PathFromQt(path)) && !forText) {
         return nullptr;
     }
+    documents_.push_back(std::move(entry));
+    return documents_.back().get();
+}
+
+DocumentEntry* DocumentManager::OpenNew(const NewMapRequest& request, bool& written) {
+    auto entry = std::make_unique<DocumentEntry>(owner_);
+    const NewMapResult result = entry->LoadNew(request);
+    if (result == NewMapResult::Failed) {
+        return nullptr;
+    }
+    written = result == NewMapResult::Written;
     documents_.push_back(std::move(entry));
     return documents_.back().get();
 }

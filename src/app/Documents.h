@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/ChartDocument.h"
+#include "document/NewMap.h"
 #include "platform/QtPrompt.h"
 
 #include <QObject>
@@ -64,9 +65,10 @@ public:
     QtPrompt& Prompt() { return prompt_; }
 
     // Loads the setup file; false when it was not opened (a setup error the
-    // user did not accept, a file that cannot be read). A setup file just
-    // made for a data file loads with the defaults of a new map.
-    bool Load(const std::string& path, bool generated = false);
+    // user did not accept, a file that cannot be read).
+    bool Load(const std::string& path);
+    // Makes the new map of a data file and writes its setup file.
+    NewMapResult LoadNew(const NewMapRequest& request);
     // The document holds what its file holds: it loaded, or a reload did.
     bool IsLoaded() const { return loaded_; }
     // A load or a save is under way.
@@ -133,7 +135,10 @@ public:
     // A new document for a setup file; nothing when it cannot be opened.
     // With forText, a file with setup errors still opens (for the text view
     // to mend it).
-    DocumentEntry* Open(const QString& path, bool forText, bool generated = false);
+    DocumentEntry* Open(const QString& path, bool forText);
+    // A new document for the map of a data file; nothing when it was not
+    // made. written tells whether its setup file holds it.
+    DocumentEntry* OpenNew(const NewMapRequest& request, bool& written);
     // Forgets a document that has no views any more.
     void Discard(DocumentEntry* entry);
     const std::vector<std::unique_ptr<DocumentEntry>>& Documents() const { return documents_; }

@@ -909,45 +909,24 @@ DocumentView* MainWindow::CreateFromData(const NewMapChoice& choice) {
         prompt.Show("Warning", "Document already opened", PromptIcon::Warning);
         return nullptr;
     }
-    std::string refusal;
-    const std::optional<std::string> text = GeneratedSetupText(
-        dataPath, choice.format, choice.delimiters, &refusal, choice.valueColumn);
-    if (!text) {
-        prompt.Show("Error", refusal, PromptIcon::Exclamation);
-        return nullptr;
-    }
-    if (SameFile(choice.setupPath, choice.dataPath)) {
-        prompt.Show("Error", "The setup file would replace its own data file: " + setupPath,
-                    PromptIcon::Exclamation);
-        return nullptr;
-    }
-    // A setup file that is replaced keeps its backup.
-    std::string reason;
-    std::string oldBytes;
-    if (ReadWholeFile(setupPath, oldBytes)) {
-        const std::string backup = BackupNameAvoiding(setupPath, std::span(&dataPath, 1));
-        if (WriteBackup(backup, setupPath, oldBytes, &reason) != FileWriteResult::Written) {
-            prompt.Show("Error", "Cannot open backup document\r\n" + backup + ": " + reason,
-                        PromptIcon::Exclamation);
-            return nullptr;
-        }
-    }
-    if (WriteFileAtomically(setupPath, *text, {}, &reason) != FileWriteResult::Written) {
-        prompt.Show("Error", "Unable open " + setupPath + "\r\n" + reason, PromptIcon::Exclamation);
-        return nullptr;
-    }
-    DocumentEntry* entry = documents_.Open(choice.setupPath, choice.kind == ViewKind::Text, true);
+    bool written = false;
+    DocumentEntry* entry = documents_.OpenNew(
+        {dataPath, choice.format, choice.delimiters, choice.valueColumn, setupPath, false},
+        written);
     if (entry == nullptr) {
         return nullptr;
     }
     recent_.Add(entry->Path());
     undoGroup_->addStack(&entry->UndoStack());
     DocumentView* view = AddView(*entry, choice.kind);
-    // The new map is offered for saving when it closes.
-    if (auto* map = dynamic_cast<MapView*>(view)) {
-        map->SetModified(true);
-    } else if (entry->IsLoaded()) {
-        AddView(*entry, ViewKind::Map);
+    // A map whose setup file could not be written is offered for saving
+    // when it closes.
+    auto* map = dynamic_cast<MapView*>(view);
+    if (map == nullptr && entry->IsLoaded()) {
+        map = dynamic_cast<MapView*>(AddView(*entry, ViewKind::Map));
+    }
+    if (map != nullptr) {
+        map->SetModified(!written);
     }
     return view;
 }

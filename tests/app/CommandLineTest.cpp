@@ -89,18 +89,27 @@ TEST_F(CommandLine, QuestionsAreAnsweredByPolicy) {
     EXPECT_FALSE(fs::exists(folder / "latin.bak")); // info writes nothing
 }
 
-TEST_F(CommandLine, NewWritesExactlyTheGeneratedSetup) {
+TEST_F(CommandLine, NewWritesTheWholeMapOrWithMinimalTheGeneratedLines) {
     const fs::path data = CopyExample("dk-male-births-by-month.txt");
     const Outcome made = Demla("new " + Quoted(data) + " --field spaces");
     ASSERT_EQ(made.status, 0) << made.err;
     const fs::path setup = folder / "dk-male-births-by-month.dml";
     EXPECT_EQ(made.out, setup.string() + "\n");
-    const std::string generated =
-        "[DATA]\nMapMatrix=" + data.string() + ";\nFormat=ASCII;\nAsciiFormat={ spaces, crlf };\n";
-    EXPECT_EQ(ReadTestFile(setup), generated);
+    // What saving the map that File New opens writes: its scale, colours,
+    // ticks and titles, not a page that draws as an empty frame.
+    const std::string whole = ReadTestFile(setup);
+    for (const char* part :
+         {"MapMatrix=", "AsciiFormat={ spaces, crlf };", "[PLOT.FRAME]", "Main Title", "Columns",
+          "Rows", "xTicks=", "[MAP.SCALE]", "MapScale=", "[COLORS]", "MapColors="}) {
+        EXPECT_THAT(whole, HasSubstr(part));
+    }
     EXPECT_FALSE(fs::exists(setup.string() + ".bak"));
     const Outcome info = Demla("info " + Quoted(setup));
+    EXPECT_EQ(info.status, 0) << info.err;
     EXPECT_THAT(info.out, HasSubstr("data: ASCII, 12 x 118, 0 missing"));
+    // Saved again, the map stays as it was written.
+    ASSERT_EQ(Demla("resave " + Quoted(setup)).status, 0);
+    EXPECT_EQ(ReadTestFile(setup), whole);
 
     // A setup file already there is replaced only when the user agrees, and
     // then its backup holds the user's file.
@@ -109,11 +118,51 @@ TEST_F(CommandLine, NewWritesExactlyTheGeneratedSetup) {
     EXPECT_EQ(declined.status, 1);
     EXPECT_THAT(declined.err, HasSubstr("Open Data File: The setup file already exists:"));
     EXPECT_EQ(ReadTestFile(setup), "[PLOT.FRAME]\nTitle=\"Mine\";\n");
-    ASSERT_EQ(Demla("new " + Quoted(data) + " --field spaces").status, 0);
-    EXPECT_EQ(ReadTestFile(setup), generated);
+    ASSERT_EQ(Demla("new " + Quoted(data) + " --field spaces --minimal").status, 0);
+    EXPECT_EQ(ReadTestFile(setup), "[DATA]\nMapMatrix=" + data.string() +
+                                       ";\nFormat=ASCII;\nAsciiFormat={ spaces, crlf };\n");
     EXPECT_EQ(ReadTestFile(setup.string() + ".bak"), "[PLOT.FRAME]\nTitle=\"Mine\";\n");
 
     EXPECT_EQ(Demla("new " + Quoted(folder / "absent.csv")).status, 1);
+}
+
+TEST_F(CommandLine, AFailedNewLeavesTheSetupFileAndItsBackupAlone) {
+    const fs::path mine = CopyExample("dk-male-mortality.dml");
+    const std::string original = ReadTestFile(mine);
+    std::ofstream(folder / "ragged.csv") << "1,2,3\n4,5\n";
+    for (int run = 0; run < 2; ++run) {
+        const Outcome failed =
+            Demla("new " + Quoted(folder / "ragged.csv") + " --cancel -o " + Quoted(mine));
+        EXPECT_EQ(failed.status, 1);
+        EXPECT_EQ(ReadTestFile(mine), original);
+        EXPECT_FALSE(fs::exists(mine.string() + ".bak"));
+    }
+    // Answered Yes, the ragged file loads only up to its error: still
+    // nothing is written.
+    const Outcome accepted = Demla("new " + Quoted(folder / "ragged.csv") + " -o " + Quoted(mine));
+    EXPECT_EQ(accepted.status, 1);
+    EXPECT_THAT(accepted.err, HasSubstr("the setup file is not written"));
+    EXPECT_EQ(ReadTestFile(mine), original);
+
+    // A read-only destination is refused before its backup is touched.
+    std::ofstream(folder / "data.csv") << "1,2\n3,4\n";
+    const fs::path readOnly = folder / "ro.dml";
+    std::ofstream(readOnly) << "mine";
+    std::ofstream(readOnly.string() + ".bak") << "older";
+    fs::permissions(readOnly, fs::perms::owner_read);
+    EXPECT_EQ(Demla("new " + Quoted(folder / "data.csv") + " -o " + Quoted(readOnly)).status, 1);
+    EXPECT_EQ(ReadTestFile(readOnly), "mine");
+    EXPECT_EQ(ReadTestFile(readOnly.string() + ".bak"), "older");
+
+    // Pipes are refused, as data and as the setup file, without waiting.
+    ASSERT_EQ(::mkfifo((folder / "pipe.csv").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo((folder / "pipe.dml").c_str(), 0600), 0);
+    EXPECT_EQ(
+        Demla("new " + Quoted(folder / "pipe.csv") + " -o " + Quoted(folder / "p.dml")).status, 1);
+    EXPECT_EQ(
+        Demla("new " + Quoted(folder / "data.csv") + " -o " + Quoted(folder / "pipe.dml")).status,
+        1);
+    EXPECT_EQ(Demla("new " + Quoted(folder / "pipe.csv") + " --format hmd").status, 1);
 }
 
 TEST_F(CommandLine, SavesNeverReplaceWhatTheMapReads) {
@@ -153,6 +202,42 @@ TEST_F(CommandLine, SetupFilesThatAreNotFilesAreRefused) {
         EXPECT_EQ(info.status, 1) << path;
         EXPECT_THAT(info.err, HasSubstr("Unable open setup file")) << path;
     }
+}
+
+TEST_F(CommandLine, AFileThatIsNotASetupFileIsReportedAndNotReplaced) {
+    const std::string table = "1,2,3\n4,5,6\n";
+    std::ofstream(folder / "table.dml") << table;
+    const Outcome info = Demla("info " + Quoted(folder / "table.dml"));
+    EXPECT_EQ(info.status, 3);
+    EXPECT_THAT(info.err, HasSubstr("is not a setup file of Demla"));
+    const Outcome resave = Demla("resave " + Quoted(folder / "table.dml"));
+    EXPECT_EQ(resave.status, 1);
+    EXPECT_THAT(resave.err, HasSubstr("Use --force"));
+    EXPECT_EQ(ReadTestFile(folder / "table.dml"), table);
+    EXPECT_EQ(Demla("resave " + Quoted(folder / "table.dml") + " -o " + Quoted(folder / "new.dml"))
+                  .status,
+              3);
+    EXPECT_EQ(ReadTestFile(folder / "table.dml"), table);
+    EXPECT_EQ(Demla("resave --force " + Quoted(folder / "table.dml")).status, 3);
+    EXPECT_THAT(ReadTestFile(folder / "table.dml"), HasSubstr("[DATA]"));
+    EXPECT_EQ(ReadTestFile(folder / "table.dml.bak"), table);
+}
+
+TEST_F(CommandLine, RenderNeverDrawsOverTheFilesOfTheMap) {
+    const fs::path setup = CopyExample("dk-male-mortality.dml");
+    const fs::path data = CopyExample("dk-male-mortality.csv");
+    const std::string setupBytes = ReadTestFile(setup);
+    const std::string dataBytes = ReadTestFile(data);
+    fs::create_symlink(data, folder / "data.png");
+    fs::create_symlink(setup, folder / "setup.png");
+    fs::create_hard_link(data, folder / "hard.png");
+    for (const char* name : {"data.png", "setup.png", "hard.png"}) {
+        const Outcome render = Demla("render " + Quoted(setup) + " -o " + Quoted(folder / name));
+        EXPECT_EQ(render.status, 1) << name;
+        EXPECT_THAT(render.err, HasSubstr("would replace a file of the map")) << name;
+    }
+    EXPECT_EQ(ReadTestFile(setup), setupBytes);
+    EXPECT_EQ(ReadTestFile(data), dataBytes);
 }
 
 } // namespace

@@ -166,13 +166,18 @@ def screenshot(path):
 class Demla:
     """One run of the program on copies of example setup files."""
 
-    def __init__(self, *files):
+    def __init__(self, *files, written=None):
+        """Opens copies of the examples named (with their data), and of the
+        files in written, a dict of name to bytes, in a folder of its own."""
         self.folder = tempfile.mkdtemp(prefix="demla-e2e-")
         for name in files:
             stem = os.path.splitext(name)[0]
             for example in os.listdir(EXAMPLES):
                 if os.path.splitext(example)[0] == stem:
                     shutil.copy(os.path.join(EXAMPLES, example), self.folder)
+        for name, data in (written or {}).items():
+            with open(os.path.join(self.folder, name), "wb") as stream:
+                stream.write(data)
         self.files = files
         self.log_path = os.path.join(self.folder, "demla.log")
         self._log = open(self.log_path, "wb")
