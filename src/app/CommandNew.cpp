@@ -67,13 +67,6 @@ int RunNew(std::span<const std::string> arguments) {
     }
     const std::string dataPath = SelectedPath(parsed->Operands().front());
 
-    CliPrompt prompt(std::cerr, parsed->Has("--cancel"));
-    // Only a regular file: a pipe or a device might never end.
-    if (!IsReadableFile(dataPath)) {
-        prompt.Show("Error", "Cannot open data file: " + dataPath);
-        return kExitFailure;
-    }
-
     // A text file whose third line names a table's columns is a table.
     std::string tableError;
     std::optional<LexisTableHeader> table;
@@ -89,16 +82,6 @@ int RunNew(std::span<const std::string> arguments) {
         } else {
             return UsageError("--format is gauss, ascii or hmd");
         }
-    }
-    if (format == kLexisTableFormat || (!formatName && format == kAsciiFormat &&
-                                        !parsed->Value("--field") && !parsed->Value("--record"))) {
-        table = TableHeaderOf(dataPath, tableError);
-        if (table) {
-            format = kLexisTableFormat;
-        }
-    }
-    if (parsed->Value("--column") && format != kLexisTableFormat) {
-        return UsageError("--column names a column of a mortality or fertility database table");
     }
     AsciiFormat delimiters;
     if (const std::optional<std::string> field = parsed->Value("--field")) {
@@ -127,6 +110,23 @@ int RunNew(std::span<const std::string> arguments) {
         return UsageError("--field and --record describe ASCII files only");
     }
 
+    CliPrompt prompt(std::cerr, parsed->Has("--cancel"));
+    // Only a regular file: a pipe or a device might never end.
+    if (!IsReadableFile(dataPath)) {
+        prompt.Show("Error", "Cannot open data file: " + dataPath);
+        return kExitFailure;
+    }
+    if (format == kLexisTableFormat || (!formatName && format == kAsciiFormat &&
+                                        !parsed->Value("--field") && !parsed->Value("--record"))) {
+        table = TableHeaderOf(dataPath, tableError);
+        if (table) {
+            format = kLexisTableFormat;
+        }
+    }
+    if (parsed->Value("--column") && format != kLexisTableFormat) {
+        return UsageError("--column names a column of a mortality or fertility database table");
+    }
+
     std::string column;
     if (format == kLexisTableFormat) {
         if (!table) {
@@ -152,6 +152,7 @@ int RunNew(std::span<const std::string> arguments) {
     ChartDocument document(prompt);
     const NewMapRequest request{dataPath, format,    delimiters,
                                 column,   setupPath, parsed->Has("--minimal")};
+    const std::size_t asked = prompt.Messages().size();
     switch (CreateNewMap(document, request)) {
     case NewMapResult::Written:
         break;
@@ -163,5 +164,7 @@ int RunNew(std::span<const std::string> arguments) {
         return kExitFailure;
     }
     std::cout << setupPath << '\n';
-    return kExitSuccess;
+    // Data that loaded only after a question or a warning may not be what
+    // the user meant.
+    return prompt.Messages().size() > asked ? kExitOpenedWithErrors : kExitSuccess;
 }

@@ -137,12 +137,13 @@ TEST_F(CommandLine, AFailedNewLeavesTheSetupFileAndItsBackupAlone) {
         EXPECT_EQ(ReadTestFile(mine), original);
         EXPECT_FALSE(fs::exists(mine.string() + ".bak"));
     }
-    // Answered Yes, the ragged file loads only up to its error: still
-    // nothing is written.
+    // Answered Yes, the map of the ragged rows is what the user asked for:
+    // written, with the user's file in its backup, and the question told
+    // in the exit status.
     const Outcome accepted = Demla("new " + Quoted(folder / "ragged.csv") + " -o " + Quoted(mine));
-    EXPECT_EQ(accepted.status, 1);
-    EXPECT_THAT(accepted.err, HasSubstr("the setup file is not written"));
-    EXPECT_EQ(ReadTestFile(mine), original);
+    EXPECT_EQ(accepted.status, 3);
+    EXPECT_THAT(ReadTestFile(mine), HasSubstr("ragged.csv"));
+    EXPECT_EQ(ReadTestFile(mine.string() + ".bak"), original);
 
     // A read-only destination is refused before its backup is touched.
     std::ofstream(folder / "data.csv") << "1,2\n3,4\n";

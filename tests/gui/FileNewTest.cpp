@@ -8,11 +8,13 @@
 #include "gui/GuiTestSupport.h"
 
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 
 namespace {
@@ -34,16 +36,20 @@ protected:
     MainWindow window;
 };
 
-TEST_F(FileNew, WritesTheSetupTextAndOpensAModifiedMap) {
+TEST_F(FileNew, WritesTheWholeMapOnceItsDataLoad) {
     MainWindow::NewMapChoice choice;
     choice.dataPath = folder.File("dk-male-mortality.csv");
     choice.format = kAsciiFormat;
     choice.setupPath = folder.File("new-map.dml");
     auto* map = dynamic_cast<MapView*>(window.CreateFromData(choice));
     ASSERT_NE(map, nullptr);
-    EXPECT_EQ(Read(folder / "new-map.dml"),
-              "[DATA]\nMapMatrix=" + (folder / "dk-male-mortality.csv") + ";\nFormat=ASCII;\n");
-    EXPECT_TRUE(map->IsDirty());
+    // The file holds the map the window shows, so there is nothing to save.
+    const std::string written = Read(folder / "new-map.dml");
+    EXPECT_NE(written.find("[DATA]\r\nMapMatrix=" + (folder / "dk-male-mortality.csv") +
+                           ";\r\nFormat=ASCII;\r\n"),
+              std::string::npos);
+    EXPECT_NE(written.find("[COLORS]\r\nMapColors={"), std::string::npos);
+    EXPECT_FALSE(map->IsDirty());
     // The defaults of a new map: the range of the matrix.
     EXPECT_EQ(map->Entry().Document().Frame.x2, 39);
 
@@ -57,8 +63,22 @@ TEST_F(FileNew, WritesTheSetupTextAndOpensAModifiedMap) {
     BoxAnswers answers; // the odd data file asks its questions
     auto* text = dynamic_cast<TextView*>(window.CreateFromData(choice));
     ASSERT_NE(text, nullptr);
-    EXPECT_NE(Read(folder / "custom.dml").find("AsciiFormat={ custom, \";\",custom, \"|\" };\n"),
+    EXPECT_NE(Read(folder / "custom.dml").find("AsciiFormat={ custom, \";\",custom, \"|\" };\r\n"),
               std::string::npos);
+}
+
+TEST_F(FileNew, DataThatDoNotLoadLeaveTheSetupFileAlone) {
+    const std::string before = Read(folder / "dk-male-mortality.dml");
+    folder.Write("ragged.csv", "1,2,3\r\n4,5\r\n");
+    MainWindow::NewMapChoice choice;
+    choice.dataPath = folder.File("ragged.csv");
+    choice.format = kAsciiFormat;
+    choice.setupPath = folder.File("dk-male-mortality.dml");
+    BoxAnswers answers;
+    answers.Then(QMessageBox::Cancel);
+    EXPECT_EQ(window.CreateFromData(choice), nullptr);
+    EXPECT_EQ(Read(folder / "dk-male-mortality.dml"), before);
+    EXPECT_FALSE(std::filesystem::exists(BackupFileName(folder / "dk-male-mortality.dml")));
 }
 
 TEST_F(FileNew, AnExistingSetupFileKeepsABackup) {
