@@ -110,15 +110,13 @@ class FirstExampleTest(unittest.TestCase):
     def test_title_tick_band_and_legend_open_their_own_sheets(self):
         # The plot spans page x 330 .. 2138 and y 300 .. 1800; the title
         # stands above it, the x ticks below it, the legend to its right.
-        self.assertIn("Title", self.click_opens(1234, 1860, "Plot Frame"))
+        self.assertIn("Title", self.click_opens(1234, 1865, "Plot Frame"))
         self.assertIn("X-Ticks", self.click_opens(1234, 285, "Plot Frame"))
-        self.click_opens(LEGEND_LABEL[0], LEGEND_LABEL[1], "Scale")
+        # The legend's boxes span page x 2238 .. 2338; its ticks stand
+        # right of them.
+        self.click_opens(2352, 1000, "Scale")
         # The frame itself is still reached on its outline.
         self.click_opens(150, 1000, "Rectangle")
-
-
-# A label of the legend, right of its colour boxes.
-LEGEND_LABEL = (2330, 1000)
 
 
 class NotAMapTest(unittest.TestCase):
