@@ -58,6 +58,8 @@ void PrintUsage(std::ostream& output) {
               "                      [--record crlf|CHAR] [--column NAME] [-o SETUP.dml]\n"
               "                      [--minimal] [--cancel]\n"
               "       demla render FILE.dml -o OUT.{png,bmp,svg,pdf,emf} [--size WxH] [--cancel]\n"
+              "       demla render FILE.dml... --out-dir DIR [--format png|bmp|svg|pdf|emf]\n"
+              "                    [--size WxH] [--jobs N] [--cancel]\n"
               "       demla --version | --help\n"
               "Without a command, the program opens its window with the setup files named\n"
               "(and registers itself with the desktop, or removes that with -unregister).\n"

@@ -78,4 +78,74 @@ TEST_F(CommandLine, RenderRefusesBadRequestsAndWritesNothingForABadDocument) {
     EXPECT_FALSE(fs::exists(out));
 }
 
+TEST_F(CommandLine, ABatchDrawsWhatSingleRendersDrawAndGoesOnPastFailures) {
+    const fs::path examples(DEMLA_EXAMPLES_DIR);
+    std::string setups;
+    for (const char* name :
+         {"dk-male-mortality", "dk-male-births-by-month", "dk-male-person-years-triangles"}) {
+        setups += Quoted(examples / (std::string(name) + ".dml")) + " ";
+    }
+    for (const std::string format : {"png", "bmp"}) {
+        const fs::path out = fs::path(folder / ("batch-" + format));
+        const Outcome batch = Demla("render " + setups + "--out-dir " + Quoted(out) +
+                                    " --size 500x350 --jobs 2 --format " + format);
+        ASSERT_EQ(batch.status, 0) << batch.err;
+        for (const char* name :
+             {"dk-male-mortality", "dk-male-births-by-month", "dk-male-person-years-triangles"}) {
+            const fs::path single = folder / (std::string(name) + "." + format);
+            ASSERT_EQ(Demla("render " + Quoted(examples / (std::string(name) + ".dml")) + " -o " +
+                            Quoted(single) + " --size 500x350")
+                          .status,
+                      0);
+            const fs::path drawn = out / (std::string(name) + "." + format);
+            EXPECT_EQ(ReadTestFile(drawn), ReadTestFile(single)) << drawn;
+            EXPECT_THAT(batch.err, HasSubstr(": drawn to " + drawn.string() + "\n"));
+        }
+    }
+
+    // A map that fails and one that warns among good ones: each says so on
+    // its line, the good one is drawn, and the status is the worst.
+    std::ofstream(folder / "missing.dml") << "[DATA]\nMapMatrix=nothere.csv;\n";
+    std::ofstream(folder / "table.dml") << "1,2\n3,4\n";
+    const fs::path mixedOut = fs::path(folder / "mixed");
+    const Outcome mixed = Demla(
+        "render --cancel " + Quoted(folder / "missing.dml") + " " + Quoted(folder / "table.dml") +
+        " " + Quoted(examples / "dk-male-mortality.dml") + " --out-dir " + Quoted(mixedOut));
+    EXPECT_EQ(mixed.status, 1);
+    EXPECT_THAT(mixed.err, HasSubstr((folder / "missing.dml") + ": not drawn\n"));
+    EXPECT_THAT(mixed.err, HasSubstr("but its loading gave the messages above\n"));
+    EXPECT_TRUE(fs::exists(mixedOut / "dk-male-mortality.png"));
+    EXPECT_FALSE(fs::exists(mixedOut / "missing.png"));
+    const Outcome warned =
+        Demla("render " + Quoted(folder / "table.dml") + " " +
+              Quoted(examples / "dk-male-mortality.dml") + " --out-dir " + Quoted(mixedOut));
+    EXPECT_EQ(warned.status, 3);
+}
+
+TEST_F(CommandLine, ABatchRefusesMapsThatWouldShareAPictureBeforeDrawingAny) {
+    fs::create_directories(folder / "a");
+    fs::create_directories(folder / "b");
+    const fs::path first = CopyExample("dk-male-mortality.dml");
+    CopyExample("dk-male-mortality.csv");
+    fs::copy_file(first, fs::path(folder / "a") / "dk-male-mortality.dml");
+    fs::copy_file(first, fs::path(folder / "b") / "dk-male-mortality.dml");
+    fs::create_directories(folder / "out");
+    std::ofstream(fs::path(folder / "out") / "dk-male-mortality.png") << "mine";
+    const Outcome run = Demla("render " + Quoted(fs::path(folder / "a") / "dk-male-mortality.dml") +
+                              " " + Quoted(fs::path(folder / "b") / "dk-male-mortality.dml") +
+                              " --out-dir " + Quoted(folder / "out"));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_THAT(run.err, HasSubstr("would both be drawn to"));
+    EXPECT_EQ(ReadTestFile(fs::path(folder / "out") / "dk-male-mortality.png"), "mine");
+
+    for (const char* wrong : {"--jobs 0", "--jobs x", "--format gif", "-o x.png"}) {
+        EXPECT_EQ(
+            Demla("render " + Quoted(first) + " --out-dir " + Quoted(folder / "out") + " " + wrong)
+                .status,
+            2)
+            << wrong;
+    }
+    EXPECT_EQ(Demla("render " + Quoted(first) + " " + Quoted(first) + " -o x.png").status, 2);
+}
+
 } // namespace
