@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/Commands.h"
+#include "app/HelpWindow.h"
 #include "app/MapView.h"
 #include "app/TextView.h"
 #include "datafiles/LexisTable.h"
@@ -17,7 +18,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -1272,37 +1272,30 @@ void MainWindow::PrintSetup() {
 }
 
 void MainWindow::OpenHelp(const QString& topic) {
-    const QString folder = QCoreApplication::applicationDirPath();
-    const QStringList candidates = {
-        folder + QStringLiteral("/help/index.html"),
-        folder + QStringLiteral("/../share/doc/demla/index.html"),
-    };
-    for (const QString& candidate : candidates) {
-        if (QFileInfo::exists(candidate)) {
-            QUrl url = QUrl::fromLocalFile(QFileInfo(candidate).canonicalFilePath());
-            if (!topic.isEmpty()) {
-                url.setFragment(topic);
-            }
-            if (!QDesktopServices::openUrl(url)) {
-                QtPrompt(this).Show("Error",
-                                    "No program to show the manual was found. It is at " +
-                                        PathFromQt(url.toLocalFile()),
-                                    PromptIcon::Exclamation);
-            }
-            return;
-        }
+    if (help_ == nullptr) {
+        help_ = new HelpWindow(this);
     }
-    QtPrompt(this).Show("Error", "The manual is not installed beside the program.",
-                        PromptIcon::Exclamation);
+    if (!help_->ShowTopic(topic)) {
+        QtPrompt(this).Show("Error", "The manual is not installed beside the program.",
+                            PromptIcon::Exclamation);
+        return;
+    }
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
 }
 
 void MainWindow::About() {
     QMessageBox box(this);
+    UseMessageFrame(box);
     box.setWindowTitle(tr("About"));
     box.setIconPixmap(QIcon(QStringLiteral(":/icons/demla.svg")).pixmap(64, 64));
     box.setText(QStringLiteral("<b>Demla</b> Version %1").arg(QStringLiteral(DEMLA_VERSION)));
-    box.setInformativeText(tr("Age–period surface maps of demographic data.\n"
-                              "Copyright © 2026 The Demla developers"));
+    // Rich text, so that the copyright and licence lines never break inside.
+    box.setTextFormat(Qt::RichText);
+    box.setInformativeText(tr("Age–period surface maps of demographic data.<br>"
+                              "<nobr>Copyright © 2026 The Demla developers</nobr><br>"
+                              "<nobr>GNU General Public License, version 3 or later</nobr>"));
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
 }
