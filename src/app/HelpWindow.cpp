@@ -118,6 +118,8 @@ HelpWindow::HelpWindow(QWidget* parent) : QMainWindow(parent, Qt::Window) {
     browser_->setObjectName(QStringLiteral("manual"));
     browser_->setAccessibleName(tr("Manual"));
     browser_->setOpenExternalLinks(true);
+    // A caret that the keyboard moves, so that reading starts at the topic.
+    browser_->setTextInteractionFlags(Qt::TextBrowserInteraction | Qt::TextSelectableByKeyboard);
 
     back_ = new QAction(ThemeIcon("go-previous", QStyle::SP_ArrowBack, this), tr("&Back"), this);
     back_->setShortcuts(QKeySequence::Back);

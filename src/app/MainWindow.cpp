@@ -24,6 +24,7 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -714,6 +715,7 @@ DocumentView* MainWindow::AddView(DocumentEntry& entry, ViewKind kind) {
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowIcon(QIcon(icon));
     window->installEventFilter(this);
+    widget->installEventFilter(this);
     UpdateTitle(window);
     connect(&entry, &DocumentEntry::TitleChanged, window, [this, window] { UpdateTitle(window); });
     // The view has left its document when its widget's own destroyed comes.
@@ -740,6 +742,16 @@ DocumentView* MainWindow::AddView(DocumentEntry& entry, ViewKind kind) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // F1 in a view is the view's own: it asks for help on what it shows
+    // (a map, the key under the text's caret) rather than the contents.
+    if (event->type() == QEvent::ShortcutOverride &&
+        dynamic_cast<DocumentView*>(watched) != nullptr) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier) {
+            event->accept();
+            return true;
+        }
+    }
     if (event->type() == QEvent::Close) {
         if (auto* window = qobject_cast<QMdiSubWindow*>(watched)) {
             DocumentView* view = ViewOf(window);
@@ -1275,14 +1287,16 @@ void MainWindow::OpenHelp(const QString& topic) {
     if (help_ == nullptr) {
         help_ = new HelpWindow(this);
     }
-    if (!help_->ShowTopic(topic)) {
+    if (HelpWindow::ManualPath().isEmpty()) {
         QtPrompt(this).Show("Error", "The manual is not installed beside the program.",
                             PromptIcon::Exclamation);
         return;
     }
+    // Shown first, so that the topic is placed in the window's final size.
     help_->show();
     help_->raise();
     help_->activateWindow();
+    help_->ShowTopic(topic);
 }
 
 void MainWindow::About() {
