@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/Commands.h"
+#include "app/HelpWindow.h"
 #include "app/MapView.h"
 #include "app/TextView.h"
 #include "datafiles/LexisTable.h"
@@ -17,13 +18,13 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -714,6 +715,7 @@ DocumentView* MainWindow::AddView(DocumentEntry& entry, ViewKind kind) {
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowIcon(QIcon(icon));
     window->installEventFilter(this);
+    widget->installEventFilter(this);
     UpdateTitle(window);
     connect(&entry, &DocumentEntry::TitleChanged, window, [this, window] { UpdateTitle(window); });
     // The view has left its document when its widget's own destroyed comes.
@@ -740,6 +742,16 @@ DocumentView* MainWindow::AddView(DocumentEntry& entry, ViewKind kind) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // F1 in a view is the view's own: it asks for help on what it shows
+    // (a map, the key under the text's caret) rather than the contents.
+    if (event->type() == QEvent::ShortcutOverride &&
+        dynamic_cast<DocumentView*>(watched) != nullptr) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier) {
+            event->accept();
+            return true;
+        }
+    }
     if (event->type() == QEvent::Close) {
         if (auto* window = qobject_cast<QMdiSubWindow*>(watched)) {
             DocumentView* view = ViewOf(window);
@@ -1251,37 +1263,32 @@ void MainWindow::PrintSetup() {
 }
 
 void MainWindow::OpenHelp(const QString& topic) {
-    const QString folder = QCoreApplication::applicationDirPath();
-    const QStringList candidates = {
-        folder + QStringLiteral("/help/index.html"),
-        folder + QStringLiteral("/../share/doc/demla/index.html"),
-    };
-    for (const QString& candidate : candidates) {
-        if (QFileInfo::exists(candidate)) {
-            QUrl url = QUrl::fromLocalFile(QFileInfo(candidate).canonicalFilePath());
-            if (!topic.isEmpty()) {
-                url.setFragment(topic);
-            }
-            if (!QDesktopServices::openUrl(url)) {
-                QtPrompt(this).Show("Error",
-                                    "No program to show the manual was found. It is at " +
-                                        PathFromQt(url.toLocalFile()),
-                                    PromptIcon::Exclamation);
-            }
-            return;
-        }
+    if (help_ == nullptr) {
+        help_ = new HelpWindow(this);
     }
-    QtPrompt(this).Show("Error", "The manual is not installed beside the program.",
-                        PromptIcon::Exclamation);
+    if (HelpWindow::ManualPath().isEmpty()) {
+        QtPrompt(this).Show("Error", "The manual is not installed beside the program.",
+                            PromptIcon::Exclamation);
+        return;
+    }
+    // Shown first, so that the topic is placed in the window's final size.
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
+    help_->ShowTopic(topic);
 }
 
 void MainWindow::About() {
     QMessageBox box(this);
+    UseMessageFrame(box);
     box.setWindowTitle(tr("About"));
     box.setIconPixmap(QIcon(QStringLiteral(":/icons/demla.svg")).pixmap(64, 64));
     box.setText(QStringLiteral("<b>Demla</b> Version %1").arg(QStringLiteral(DEMLA_VERSION)));
-    box.setInformativeText(tr("Age–period surface maps of demographic data.\n"
-                              "Copyright © 2026 The Demla developers"));
+    // Rich text, so that the copyright and licence lines never break inside.
+    box.setTextFormat(Qt::RichText);
+    box.setInformativeText(tr("Age–period surface maps of demographic data.<br>"
+                              "<nobr>Copyright © 2026 The Demla developers</nobr><br>"
+                              "<nobr>GNU General Public License, version 3 or later</nobr>"));
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
 }

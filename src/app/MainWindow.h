@@ -11,6 +11,7 @@
 #include <array>
 #include <memory>
 
+class HelpWindow;
 class MapView;
 class QLabel;
 class QMdiArea;
@@ -62,6 +63,8 @@ public:
     QToolBar* ToolBar() const { return toolBar_; }
     QLabel* StatusPane(int pane) const;
     QPrinter& Printer();
+    // The manual's window; null until help was asked for.
+    HelpWindow* Help() const { return help_; }
 
     // Closes one child window, asking to save first where that would lose
     // changes; false when the user kept it open.
@@ -141,6 +144,8 @@ private:
     std::unique_ptr<QPrinter> printer_;
     // Undo and Redo of the map views follow the active map's document.
     QUndoGroup* undoGroup_ = nullptr;
+    // The manual's window, made when help is first asked for.
+    HelpWindow* help_ = nullptr;
     QAction* undoMap_ = nullptr;
     QAction* redoMap_ = nullptr;
 };

@@ -8,6 +8,7 @@
 #include "dialogs/ColorSwatch.h"
 #include "dialogs/PenStyleList.h"
 #include "document/SetupValues.h"
+#include "platform/QtPrompt.h"
 #include "platform/QtText.h"
 
 #include <QButtonGroup>
@@ -52,6 +53,7 @@ void Refuse(QWidget* page, QWidget* field, const QString& text) {
     }
     QMessageBox box(QMessageBox::Warning, QString::fromLatin1(kApplicationName), text,
                     QMessageBox::Ok, page);
+    UseMessageFrame(box);
     box.exec();
     field->setFocus();
     if (auto* edit = qobject_cast<QLineEdit*>(field)) {
@@ -418,7 +420,7 @@ AnnoTextPage::AnnoTextPage(TextEncoding encoding, QWidget* parent)
     alignments->addWidget(alignmentGroup(tr("Vertical alignment"), vertical_,
                                          {{tr("&Top"), TextAlign::Top},
                                           {tr("&Bottom"), TextAlign::Bottom},
-                                          {tr("&Baseline"), TextAlign::Baseline}}));
+                                          {tr("B&aseline"), TextAlign::Baseline}}));
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
@@ -431,6 +433,9 @@ void AnnoTextPage::Show(const LText& text) {
     shownBytes_ = text.GetText();
     shownText_ = shownBytes_ ? TextFromBytes(*shownBytes_) : tr("some text");
     text_->setText(shownText_);
+    // A long text is read from its start.
+    text_->setCursorPosition(0);
+    text_->setToolTip(shownText_);
     font_ = text.EffectiveFont();
     fontChosen_ = false;
     ShowFont();

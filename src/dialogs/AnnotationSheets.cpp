@@ -1,4 +1,5 @@
 #include "dialogs/AnnotationSheets.h"
+#include "dialogs/DialogSupport.h"
 
 #include "dialogs/AnnotationSheetDialogs.h"
 #include "document/ChartDocument.h"
@@ -168,6 +169,7 @@ void AnnotationSheet::AddButtons() {
     connect(buttons_, &QDialogButtonBox::accepted, this, &AnnotationSheet::accept);
     connect(buttons_, &QDialogButtonBox::rejected, this, &AnnotationSheet::reject);
     layout()->addWidget(buttons_);
+    FitDialog(this);
 }
 
 bool AnnotationSheet::eventFilter(QObject* object, QEvent* event) {

@@ -1,4 +1,5 @@
 #include "dialogs/AsciiFormatDialog.h"
+#include "dialogs/DialogSupport.h"
 
 #include "platform/QtText.h"
 #include "view/AsciiPreview.h"
@@ -65,7 +66,15 @@ AsciiFormatDialog::AsciiFormatDialog(const AsciiFormat& format, const std::strin
     preview->setReadOnly(true);
     preview->setLineWrapMode(QPlainTextEdit::NoWrap);
     preview->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    auto* previewLabel = new QLabel(tr("&First lines of %1:").arg(PathToQt(dataPath)), this);
+    // A long path is shortened in its middle, so that the dialog fits a
+    // small screen; the whole path is the label's tip.
+    const QString path = PathToQt(dataPath);
+    auto* previewLabel =
+        new QLabel(tr("&First lines of %1:")
+                       .arg(fontMetrics().elidedText(path, Qt::ElideMiddle,
+                                                     fontMetrics().averageCharWidth() * 70)),
+                   this);
+    previewLabel->setToolTip(path);
     previewLabel->setBuddy(preview);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -80,7 +89,9 @@ AsciiFormatDialog::AsciiFormatDialog(const AsciiFormat& format, const std::strin
     layout->addWidget(previewLabel);
     layout->addWidget(preview, 1);
     layout->addWidget(buttons);
-    resize(640, 420);
+    FitDialog(this);
+    // Room for the preview's lines where the screen has it.
+    resize(size().expandedTo(QSize(640, 420)).boundedTo(screen()->availableGeometry().size()));
 
     // A custom choice fills and enables its character.
     switch (format.fieldKind) {

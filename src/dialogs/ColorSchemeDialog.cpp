@@ -1,4 +1,5 @@
 #include "dialogs/ColorSchemeDialog.h"
+#include "dialogs/DialogSupport.h"
 
 #include "app/ColorEditors.h"
 #include "document/ChartDocument.h"
@@ -73,6 +74,7 @@ ColorSchemeDialog::ColorSchemeDialog(ChartDocument& document, QWidget* parent)
     schemes_->setCurrentIndex(std::max(0, schemes_->findData(Choice().GetLastScheme())));
     connect(schemes_, &QComboBox::currentIndexChanged, this, &ColorSchemeDialog::SchemeChosen);
     SchemeChosen();
+    FitDialog(this);
 }
 
 void ColorSchemeDialog::SchemeChosen() {

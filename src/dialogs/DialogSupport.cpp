@@ -4,14 +4,24 @@
 #include "core/FormatNumber.h"
 #include "core/NumberText.h"
 
+#include "platform/QtPrompt.h"
+
+#include <QAbstractSpinBox>
 #include <QColorDialog>
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDoubleValidator>
 #include <QFontDialog>
 #include <QFormLayout>
+#include <QIntValidator>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QScreen>
+#include <QTabWidget>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -129,5 +139,58 @@ std::optional<std::string> SetupTextCodec::Store(const QString& text, QWidget* o
 }
 
 void Refuse(QWidget* owner, const QString& text) {
-    QMessageBox::warning(owner, QStringLiteral("Demla"), text);
+    Warn(owner, QStringLiteral("Demla"), text);
+}
+
+void Warn(QWidget* owner, const QString& caption, const QString& text) {
+    QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::Ok, owner);
+    UseMessageFrame(box);
+    box.exec();
+}
+
+int NumberFieldWidth(const QWidget* field) {
+    return field->fontMetrics().horizontalAdvance(QStringLiteral("-0.000000000000")) + 16;
+}
+
+void FitDialog(QDialog* dialog) {
+    for (QTabWidget* tabs : dialog->findChildren<QTabWidget*>()) {
+        tabs->setUsesScrollButtons(true);
+        tabs->setElideMode(Qt::ElideNone);
+    }
+    const int em = dialog->fontMetrics().horizontalAdvance(QLatin1Char('M'));
+    for (QLineEdit* edit : dialog->findChildren<QLineEdit*>()) {
+        // A field that chose its width keeps it; the editors inside spin
+        // and combo boxes go with their box.
+        if (edit->maximumWidth() != QWIDGETSIZE_MAX ||
+            qobject_cast<QAbstractSpinBox*>(edit->parentWidget()) != nullptr ||
+            qobject_cast<QComboBox*>(edit->parentWidget()) != nullptr) {
+            continue;
+        }
+        // A number or a short code (a format, a character) needs little
+        // room; a text gets a line's worth.
+        const bool number = qobject_cast<const QDoubleValidator*>(edit->validator()) != nullptr ||
+                            qobject_cast<const QIntValidator*>(edit->validator()) != nullptr ||
+                            edit->maxLength() <= 64;
+        edit->setMaximumWidth(number ? std::max(NumberFieldWidth(edit), edit->minimumWidth())
+                                     : std::max(40 * em, edit->minimumWidth()));
+    }
+    for (QComboBox* box : dialog->findChildren<QComboBox*>()) {
+        if (box->maximumWidth() == QWIDGETSIZE_MAX) {
+            box->setMaximumWidth(std::max(box->sizeHint().width(), 16 * em));
+        }
+    }
+    for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+        if (qobject_cast<QDialogButtonBox*>(button->parentWidget()) == nullptr &&
+            button->maximumWidth() == QWIDGETSIZE_MAX) {
+            button->setMaximumWidth(std::max(button->sizeHint().width(), 12 * em));
+        }
+    }
+    QSize size = dialog->sizeHint().expandedTo(dialog->minimumSizeHint());
+    const QScreen* screen =
+        dialog->parentWidget() != nullptr ? dialog->parentWidget()->screen() : dialog->screen();
+    if (screen != nullptr) {
+        // Room for the window manager's frame around the dialog.
+        size = size.boundedTo(screen->availableGeometry().size() - QSize(16, 40));
+    }
+    dialog->resize(size);
 }

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 
+class QDialog;
 class QFormLayout;
 class QLabel;
 
@@ -81,3 +82,14 @@ private:
 
 // The program's refusal of a value: an exclamation box captioned "Demla".
 void Refuse(QWidget* owner, const QString& text);
+// An exclamation box over a dialog, with the caption given.
+void Warn(QWidget* owner, const QString& caption, const QString& text);
+
+// Lays a dialog out for the screen it opens on, once its pages are made:
+// tab bars scroll rather than widen the dialog, fields and buttons keep
+// widths that suit what they hold however wide the dialog grows, and the
+// dialog takes the size of its contents, never more than the screen has.
+void FitDialog(QDialog* dialog);
+
+// The width of a number field: room for about fourteen digits.
+int NumberFieldWidth(const QWidget* field);

@@ -1,4 +1,5 @@
 #include "dialogs/FindReplaceDialog.h"
+#include "dialogs/DialogSupport.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -64,6 +65,7 @@ FindReplaceDialog::FindReplaceDialog(QPlainTextEdit& editor, QWidget* parent)
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(left, 1);
     layout->addWidget(buttons);
+    FitDialog(this);
 }
 
 void FindReplaceDialog::Start(bool replace, const QString& text) {

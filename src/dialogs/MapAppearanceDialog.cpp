@@ -1,4 +1,5 @@
 #include "dialogs/MapAppearanceDialog.h"
+#include "dialogs/DialogSupport.h"
 
 #include "app/ColorEditors.h"
 #include "app/Documents.h"
@@ -17,7 +18,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -85,6 +85,7 @@ MapAppearanceDialog::MapAppearanceDialog(DocumentEntry& entry, QWidget* parent)
     layout->addLayout(form);
     layout->addWidget(buttons);
     ContourSwitched();
+    FitDialog(this);
 }
 
 void MapAppearanceDialog::ContourSwitched() {
@@ -119,12 +120,12 @@ void MapAppearanceDialog::accept() {
         const std::optional<double> value =
             !text.empty() && consumed == text.size() ? std::optional<double>(parsed) : std::nullopt;
         if (!value) {
-            QMessageBox::warning(this, windowTitle(), tr("Width must be a number"));
+            Warn(this, windowTitle(), tr("Width must be a number"));
             width_->setFocus();
             return;
         }
         if (*value < 0) {
-            QMessageBox::warning(this, windowTitle(), tr("Width must be positive or zero"));
+            Warn(this, windowTitle(), tr("Width must be positive or zero"));
             width_->setFocus();
             return;
         }

@@ -13,13 +13,14 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QPainter>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -120,6 +121,7 @@ TextLineEditor::TextLineEditor(const QString& fontCaption, QWidget* parent) : QW
     edit = new QLineEdit(this);
     font = new QPushButton(fontCaption, this);
     color = new ColorButton(tr("Colo&r"), 0, this);
+    edit->setMaximumWidth(edit->fontMetrics().averageCharWidth() * 80);
     row->addWidget(edit, 1);
     row->addWidget(font);
     row->addWidget(color);
@@ -132,13 +134,24 @@ TextLineEditor::TextLineEditor(const QString& fontCaption, QWidget* parent) : QW
     connect(color, &ColorButton::ColorChosen, this, [this] { colorChosen = true; });
 }
 
+void TextLineEditor::ShowText(const QString& text) {
+    edit->setText(text);
+    // A long title is seen whole where a small screen leaves room for it,
+    // and read from its start where it does not.
+    const int em = edit->fontMetrics().horizontalAdvance(QLatin1Char('M'));
+    const int wanted = edit->fontMetrics().horizontalAdvance(text) + 2 * em;
+    edit->setMinimumWidth(std::clamp(wanted, 16 * em, 40 * em));
+    edit->setCursorPosition(0);
+    edit->setToolTip(text);
+}
+
 namespace {
 
 // Shows line i of a frame text in an editor.
 void ShowLine(MList<WText>& lines, std::uint32_t i, TextLineEditor* editor,
               const SetupTextCodec& codec) {
     const bool has = i < lines.GetCount();
-    editor->edit->setText(has ? codec.Show(lines[i].text) : QString());
+    editor->ShowText(has ? codec.Show(lines[i].text) : QString());
     editor->shown = has && lines[i].font ? *lines[i].font : FontRecord::DefaultTextFont();
     editor->color->SetColor(has ? lines[i].textColor : 0);
     editor->chosenFont.reset();
@@ -758,6 +771,8 @@ void GridLinesPage::Fill() {
     visible->setChecked(x ? f.xGridLines : f.yGridLines);
     const std::int32_t type = x ? f.xGridLineType : f.yGridLineType;
     style->setCurrentIndex(type >= 0 && type < style->count() ? type : 0);
+    // What the frame holds already was said when it was chosen.
+    warnedLook_ = {x ? f.xGridLineWidth : f.yGridLineWidth, style->currentIndex()};
 }
 
 bool GridLinesPage::Apply() {
@@ -767,11 +782,14 @@ bool GridLinesPage::Apply() {
     if (!StoreEditedInt(width, lineWidth)) {
         return false;
     }
-    if (lineWidth > 0 && style->currentIndex() != 0) {
-        QMessageBox::warning(this, windowTitle(),
-                             tr("This style is valid only when the line width is one or zero in "
-                                "device units"));
+    // Said once for each new width and style, not again on OK after Apply.
+    const std::pair<std::int32_t, int> look{lineWidth, style->currentIndex()};
+    if (lineWidth > 0 && look.second != 0 && look != warnedLook_) {
+        Warn(this, window()->windowTitle(),
+             tr("This style is valid only when the line width is one or zero in "
+                "device units"));
     }
+    warnedLook_ = look;
     (x ? f.xGridLineWidth : f.yGridLineWidth) = lineWidth;
     (x ? f.xGridLineColor : f.yGridLineColor) = color->Color();
     (x ? f.xGridLines : f.yGridLines) = visible->isChecked();

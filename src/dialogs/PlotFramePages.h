@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 class ChartDocument;
@@ -53,6 +54,8 @@ class TextLineEditor : public QWidget {
     Q_OBJECT
 public:
     TextLineEditor(const QString& fontCaption, QWidget* parent);
+    // Shows a text in the field, from its start.
+    void ShowText(const QString& text);
     QLineEdit* edit;
     QPushButton* font;
     ColorButton* color;
@@ -190,4 +193,7 @@ public:
 
 private:
     int axis_;
+    // The width and style last applied or shown: the warning about a
+    // style that needs a thin line is given when they change.
+    std::pair<std::int32_t, int> warnedLook_{0, 0};
 };

@@ -1,5 +1,6 @@
 #include "dialogs/PlotFrameSheet.h"
 
+#include "dialogs/DialogSupport.h"
 #include "dialogs/PlotFramePages.h"
 #include "document/ChartDocument.h"
 
@@ -83,9 +84,7 @@ PlotFrameSheet::PlotFrameSheet(ChartDocument& document, const std::vector<Page>&
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_);
     layout->addWidget(buttons);
-    // Wide enough for every tab where the screen allows.
-    resize(std::max(sizeHint().width(), tabs_->tabBar()->sizeHint().width() + 40),
-           sizeHint().height());
+    FitDialog(this);
 }
 
 PlotFrameSheet::~PlotFrameSheet() = default;

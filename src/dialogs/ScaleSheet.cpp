@@ -50,7 +50,7 @@ ScaleLevelsPage::ScaleLevelsPage(ChartDocument& document, QWidget* parent)
     color = new ColorButton(tr("&Color..."), 0xFFFFFF, this);
     color->setAccessibleName(tr("LevelColor"));
     auto* add = new QPushButton(tr("&Add Level"), this);
-    auto* remove = new QPushButton(tr("De&lete Level"), this);
+    auto* remove = new QPushButton(tr("&Delete Level"), this);
 
     auto* listLabel = new QLabel(tr("Le&vels:"), this);
     listLabel->setBuddy(list);
@@ -278,7 +278,7 @@ ScaleFramePage::ScaleFramePage(ChartDocument& document, QWidget* parent)
 void ScaleFramePage::Linked() {
     const bool linked = link->isChecked();
     const MScale& legend = document_.Legend;
-    xCaption->setText(linked ? tr("&Margin:") : tr("&X:"));
+    xCaption->setText(linked ? tr("M&argin:") : tr("&X:"));
     x->Show(linked ? legend.GetScaleMargin() : legend.GetXOrigin(), "F0");
     for (NumberField* field : {y, width, height}) {
         field->setEnabled(!linked);
@@ -469,6 +469,7 @@ ScaleSheet::ScaleSheet(ChartDocument& document, std::function<void()> repaint, Q
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_);
     layout->addWidget(buttons);
+    FitDialog(this);
 }
 
 bool ScaleSheet::Apply() {

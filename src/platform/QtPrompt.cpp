@@ -40,6 +40,11 @@ QMessageBox::StandardButton ButtonOf(PromptAnswer answer) {
 
 } // namespace
 
+void UseMessageFrame(QMessageBox& box) {
+    box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                       Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+}
+
 PromptAnswer QtPrompt::Ask(const std::string& caption, const std::string& text,
                            PromptButtons buttons, PromptIcon icon) {
     // The first button is the default: OK, or Yes.
@@ -55,6 +60,7 @@ PromptAnswer QtPrompt::AskWithDefault(const std::string& caption, const std::str
     QWidget* owner = owner_ ? owner_.data() : QApplication::activeWindow();
     QMessageBox box(IconOf(icon), TextFromBytes(caption), TextFromBytes(text),
                     QMessageBox::NoButton, owner);
+    UseMessageFrame(box);
     switch (buttons) {
     case PromptButtons::Ok:
         box.setStandardButtons(QMessageBox::Ok);

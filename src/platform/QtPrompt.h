@@ -5,6 +5,13 @@
 #include <QPointer>
 #include <QWidget>
 
+class QMessageBox;
+
+// Gives a message box the frame of a message: a title and a close button,
+// without the minimise and maximise buttons that a window manager would
+// give a window that owns no parent.
+void UseMessageFrame(QMessageBox& box);
+
 // The window's prompt: every message and question of the logic is a
 // message box over the program's active window.
 class QtPrompt : public Prompt {

@@ -127,7 +127,7 @@ TEST_F(AnnotationSheets, TextSheetShowsAndEditsAnExistingText) {
     EXPECT_EQ(text.BkColor()->Color(), 0xFFFFFFu);
     EXPECT_EQ(text.Modes()->currentText(), "Transparent");
     EXPECT_EQ(text.Horizontal()->checkedButton()->text(), "&Left");
-    EXPECT_EQ(text.Vertical()->checkedButton()->text(), "&Baseline");
+    EXPECT_EQ(text.Vertical()->checkedButton()->text(), "B&aseline");
     AnnoFramePage& frame = *sheet.FramePage();
     EXPECT_EQ(frame.XStart()->text(), "2030");
     EXPECT_EQ(frame.YStart()->text(), "40");
