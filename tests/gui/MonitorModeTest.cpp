@@ -228,6 +228,10 @@ TEST_F(MonitorMode, EnteringWithUnsavedEditsAsksFirst) {
 // An edit made while monitoring stays over every reload, and stays to be
 // saved.
 TEST_F(MonitorMode, AnEditWhileMonitoringOutlivesTheReload) {
+    // The setup file names a missing colour of its own, which a reload
+    // would read over the edit.
+    folder.Write("watched.dml",
+                 "[DATA]\r\nMapMatrix=data.csv;\r\n[COLORS]\r\nMapMissingColor=255;\r\n");
     MapView* view = OpenMap();
     ASSERT_NE(view, nullptr);
     {
