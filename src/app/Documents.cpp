@@ -69,6 +69,12 @@ bool DocumentEntry::IsDirty() const {
                        [](const DocumentView* view) { return view->IsDirty(); });
 }
 
+bool DocumentEntry::MapsDirty() const {
+    return std::any_of(views_.begin(), views_.end(), [](const DocumentView* view) {
+        return view->Kind() == ViewKind::Map && view->IsDirty();
+    });
+}
+
 DocumentView* DocumentEntry::SavingView(DocumentView* active) const {
     if (active != nullptr && std::find(views_.begin(), views_.end(), active) != views_.end()) {
         return active;
@@ -83,6 +89,27 @@ DocumentView* DocumentEntry::SavingView(DocumentView* active) const {
 
 bool DocumentEntry::Save(DocumentView* through) {
     if (through == nullptr || IsBusy()) {
+        return false;
+    }
+    // The other kind of view reads the file again after the save: its own
+    // changes would go without a word.
+    const bool otherTexts =
+        std::any_of(views_.begin(), views_.end(), [through](const DocumentView* view) {
+            return view != through && view->Kind() == ViewKind::Text && view->IsDirty();
+        });
+    if (through->Kind() == ViewKind::Text && MapsDirty() &&
+        prompt_.AskWithDefault(kApplicationName,
+                               "The map has changes that are not saved. Saving the text "
+                               "replaces them. Save the text anyway?",
+                               PromptButtons::YesNo, PromptIcon::Warning,
+                               PromptAnswer::No) != PromptAnswer::Yes) {
+        return false;
+    }
+    if (otherTexts && prompt_.AskWithDefault(kApplicationName,
+                                             "The text has changes that are not saved. Saving "
+                                             "the map replaces them. Save the map anyway?",
+                                             PromptButtons::YesNo, PromptIcon::Warning,
+                                             PromptAnswer::No) != PromptAnswer::Yes) {
         return false;
     }
     bool saved = false;
@@ -143,6 +170,59 @@ void DocumentEntry::Reload() {
             }
         }
     } while (reloadPending_);
+}
+
+MonitorReload DocumentEntry::ReloadForMonitor() {
+    if (IsBusy()) {
+        return {};
+    }
+    const bool keepEdits = MapsDirty();
+    MonitorReload result;
+    {
+        BusyScope busy(*this);
+        result = ReloadWithoutQuestions(document_, keepEdits);
+    }
+    if (!result.loaded) {
+        // The document, its undo stack and its marks stay as they were.
+        return result;
+    }
+    ShowReloaded(keepEdits);
+    return result;
+}
+
+bool DocumentEntry::Revert() {
+    if (IsBusy()) {
+        return false;
+    }
+    {
+        BusyScope busy(*this);
+        // A fresh document: an in-place reload would keep what the setup
+        // file does not say, edits included.
+        ChartDocument fresh(prompt_);
+        if (!fresh.Open(document_.GetPath())) {
+            return false;
+        }
+        document_.TakeLoaded(std::move(fresh));
+    }
+    ShowReloaded(false);
+    return true;
+}
+
+void DocumentEntry::ShowReloaded(bool keptEdits) {
+    loaded_ = true;
+    // Kept edits were made on the data read before: they stay, but are not
+    // taken back one by one.
+    undo_.clear();
+    changedOutsideUndo_ = keptEdits;
+    emit Reloaded();
+    for (DocumentView* view : std::vector<DocumentView*>(views_)) {
+        if (view->Kind() == ViewKind::Map) {
+            view->DocumentReloaded();
+        }
+    }
+    if (keptEdits) {
+        MapsChanged();
+    }
 }
 
 void DocumentEntry::MapsChanged(DocumentView* by) {

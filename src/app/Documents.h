@@ -3,6 +3,7 @@
 #include "document/ChartDocument.h"
 #include "document/NewMap.h"
 #include "platform/QtPrompt.h"
+#include "view/MonitorMode.h"
 
 #include <QObject>
 #include <QPointer>
@@ -83,17 +84,30 @@ public:
     void RemoveView(DocumentView* view);
     // Some view has changes that are not in the file.
     bool IsDirty() const;
+    // Some map view has changes that are not in the file.
+    bool MapsDirty() const;
     // The view that saves the document for File Save: the given one when it
     // is one of ours, else the first map view, else the first view.
     DocumentView* SavingView(DocumentView* active) const;
 
     // Saves through a view; tells the other views when the file changed.
+    // Saving rereads the file into the views of the other kind, so when one
+    // of them holds changes of its own it asks first (default No), and
+    // false means nothing was written.
     bool Save(DocumentView* through);
     // A view wrote the file: the other views show what it holds now. A map
     // view wrote the document itself, so only other map views reload it.
     void FileWrittenBy(DocumentView* writer);
     // Reads the document again from its file and repaints the map views.
     void Reload();
+    // Monitor mode's reload: asks nothing, keeps the document as it was
+    // when its files do not load, and keeps the maps' unsaved edits over
+    // what the setup file says (the data are new).
+    MonitorReload ReloadForMonitor();
+    // Drops the maps' edits: the document is read afresh from its files, as
+    // opening it did. False when they did not load; the document then stays
+    // as it was.
+    bool Revert();
     // The maps of the document were edited (through a map view, or by
     // taking an edit back): every map view draws again, and that view, or
     // the first one, holds changes to save.
@@ -113,6 +127,9 @@ signals:
 
 private:
     class BusyScope;
+    // The document holds what was read again: the views show it, and the
+    // maps' edits, when kept, stay to be saved.
+    void ShowReloaded(bool keptEdits);
 
     QtPrompt prompt_;
     ChartDocument document_;

@@ -372,6 +372,14 @@ void MainWindow::ClearStatusPanes() {
     }
 }
 
+void MainWindow::ShowStatusMessage(const QString& text) {
+    if (text.isEmpty()) {
+        statusBar()->clearMessage();
+    } else {
+        statusBar()->showMessage(text);
+    }
+}
+
 void MainWindow::RebuildMenuBar() {
     const DocumentView* view = ActiveView();
     const int kind = view == nullptr ? -1 : static_cast<int>(view->Kind());

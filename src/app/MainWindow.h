@@ -76,6 +76,7 @@ public:
     void ViewFocused(DocumentView* view) override;
     void SetStatusPane(int pane, const QString& text) override;
     void ClearStatusPanes() override;
+    void ShowStatusMessage(const QString& text) override;
     void OpenHelp(const QString& topic) override;
     void ShowTextEditor(DocumentEntry& entry) override;
     void CommandsChanged() override;

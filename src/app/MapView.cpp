@@ -184,6 +184,25 @@ bool MapView::EnterMonitorMode() {
     if (IsMonitoring()) {
         return true;
     }
+    // The first signal reads the files again: edits not saved would be
+    // read over by what the files hold, so the user says what becomes of
+    // them before.
+    if (entry_.MapsDirty()) {
+        const PromptAnswer answer = entry_.Prompt().AskWithDefault(
+            kApplicationName,
+            "The map has changes that are not saved. Monitor mode reads the map again from its "
+            "files. Save the changes first?",
+            PromptButtons::YesNoCancel, PromptIcon::Warning, PromptAnswer::Cancel);
+        if (answer == PromptAnswer::Cancel) {
+            return false;
+        }
+        if (answer == PromptAnswer::Yes && !entry_.Save(this)) {
+            return false;
+        }
+        if (answer == PromptAnswer::No && !entry_.Revert()) {
+            return false;
+        }
+    }
     const std::optional<int> place = MonitorPlaces::Instance().Take();
     if (!place) {
         entry_.Prompt().Show(kApplicationName,
@@ -214,6 +233,7 @@ void MapView::LeaveMonitorMode() {
     MonitorPlaces::Instance().Free(monitorPlace_);
     monitorPlace_ = 0;
     semaphore_.clear();
+    monitorFailure_.clear();
     if (monitorTimer_ != nullptr) {
         monitorTimer_->stop();
     }
@@ -221,8 +241,14 @@ void MapView::LeaveMonitorMode() {
 }
 
 QString MapView::TitleSuffix() const {
-    return IsMonitoring() ? QStringLiteral(" Semaphore ") + QString::fromStdString(semaphore_)
-                          : QString();
+    if (!IsMonitoring()) {
+        return QString();
+    }
+    QString suffix = QStringLiteral(" Semaphore ") + QString::fromStdString(semaphore_);
+    if (!monitorFailure_.isEmpty()) {
+        suffix += QStringLiteral(" – ") + monitorFailure_;
+    }
+    return suffix;
 }
 
 bool MapView::SetMonitorInterval(const QString& text) {
@@ -242,18 +268,34 @@ bool MapView::SetMonitorInterval(const QString& text) {
 }
 
 void MapView::MonitorTick() {
-    // A tick while a reload or one of its messages is under way waits for
-    // the next one: the signal stays until the reload it asked for is done.
-    if (!IsMonitoring() || inTick_ || entry_.IsBusy()) {
+    // A tick while a reload or a save is under way waits for the next one:
+    // the signal stays until the reload it asked for is done. So does a
+    // tick while a dialog is open, which may be editing this document.
+    if (!IsMonitoring() || inTick_ || entry_.IsBusy() ||
+        QApplication::activeModalWidget() != nullptr) {
         return;
     }
     if (CheckMonitorSignal(semaphore_, LockFileName(semaphore_)) != MonitorSignal::Ready) {
         return;
     }
     inTick_ = true;
-    entry_.Reload();
-    repaint();
+    const MonitorReload result = entry_.ReloadForMonitor();
     inTick_ = false;
+    const QString failure = TextFromBytes(result.failure);
+    if (failure != monitorFailure_) {
+        const bool recovered = failure.isEmpty();
+        monitorFailure_ = failure;
+        emit TitleChanged();
+        if (recovered) {
+            shell_.ShowStatusMessage(QString());
+        }
+    }
+    if (!result.loaded) {
+        shell_.ShowStatusMessage(failure);
+    } else if (!result.notes.empty()) {
+        shell_.ShowStatusMessage(TextFromBytes(result.notes.front()));
+    }
+    repaint();
     if (!IsMonitoring()) {
         return;
     }

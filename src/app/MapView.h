@@ -83,7 +83,9 @@ public:
     void EditScale(std::optional<std::uint32_t> level = std::nullopt);
 
     // Monitor mode: the view reloads its document whenever another program
-    // signals through the semaphore file of its place.
+    // signals through the semaphore file of its place. Entering with
+    // unsaved edits asks whether to save or discard them first; false when
+    // the view stays out.
     bool EnterMonitorMode();
     void LeaveMonitorMode();
     bool IsMonitoring() const { return monitorPlace_ != 0; }
@@ -93,8 +95,12 @@ public:
     // Takes the text of Set Monitor Delay: false when it asked and the
     // answer kept the old interval.
     bool SetMonitorInterval(const QString& text);
-    // One poll of the semaphore file (the timer calls it).
+    // One poll of the semaphore file (the timer calls it). It asks nothing:
+    // a reload that fails keeps the last good map and says why in the
+    // status bar and the caption.
     void MonitorTick();
+    // The line of the last reload that failed; empty once one loaded.
+    const QString& MonitorFailure() const { return monitorFailure_; }
     // What the child window's caption adds to the document's name.
     QString TitleSuffix() const;
 
@@ -154,5 +160,6 @@ private:
     std::uint32_t monitorInterval_ = 1000;
     QTimer* monitorTimer_ = nullptr;
     bool inTick_ = false;
+    QString monitorFailure_;
     std::optional<ObjectUnderPoint> selected_;
 };

@@ -23,6 +23,9 @@ public:
     // The status bar's panes, numbered 1 to 8.
     virtual void SetStatusPane(int pane, const QString& text) = 0;
     virtual void ClearStatusPanes() = 0;
+    // A line in the status bar's message area, until something replaces it
+    // (empty: clears it).
+    virtual void ShowStatusMessage(const QString& text) = 0;
     // Opens the manual at a topic's anchor (empty: at its top).
     virtual void OpenHelp(const QString& topic) = 0;
     // Shows the document's text view, making one when it has none.

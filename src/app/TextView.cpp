@@ -97,13 +97,7 @@ bool TextView::IsDirty() const {
 }
 
 void TextView::FileWritten() {
-    if (IsDirty() &&
-        !entry_.Prompt().Confirm(kApplicationName,
-                                 "The setup file was saved from its map window.\r\n"
-                                 "Show the saved file here and discard the changes to this text?",
-                                 PromptButtons::YesNo, PromptIcon::Question)) {
-        return;
-    }
+    // A save that would replace changes of this text asked before it wrote.
     LoadFile();
 }
 

@@ -305,3 +305,28 @@ void ChartDocument::MakeConsistent() {
         LevelMatrix.Clear();
     }
 }
+
+void ChartDocument::TakeLoaded(ChartDocument&& loaded) {
+    DataFormat = loaded.DataFormat;
+    Delimiters = loaded.Delimiters;
+    ValueColumn = std::move(loaded.ValueColumn);
+    Table = std::move(loaded.Table);
+    DataMatrix = std::move(loaded.DataMatrix);
+    ScaleValues = std::move(loaded.ScaleValues);
+    LevelMatrix = std::move(loaded.LevelMatrix);
+    LevelColors = std::move(loaded.LevelColors);
+    MissingColor = loaded.MissingColor;
+    Legend = std::move(loaded.Legend);
+    Frame = std::move(loaded.Frame);
+    Texts = std::move(loaded.Texts);
+    Lines = std::move(loaded.Lines);
+    Rectangles = std::move(loaded.Rectangles);
+    ContourLines = loaded.ContourLines;
+    ContourLinesWidth = loaded.ContourLinesWidth;
+    ContourLinesColor = loaded.ContourLinesColor;
+    MapType = loaded.MapType;
+    PageOrientation = loaded.PageOrientation;
+    path_ = std::move(loaded.path_);
+    previousPath_ = std::move(loaded.previousPath_);
+    sources_ = std::move(loaded.sources_);
+}

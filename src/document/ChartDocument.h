@@ -102,6 +102,12 @@ public:
         previousPath_ = previousPath;
     }
 
+    // Takes everything another document loaded (its data, settings, paths
+    // and what it learnt about its files), keeping this one's prompt: a
+    // document read on the side replaces the shown one only once it loaded,
+    // and whoever holds this document keeps a valid reference.
+    void TakeLoaded(ChartDocument&& loaded);
+
     Prompt& GetPrompt() const { return prompt_; }
 
     // The number of scale boundaries L.

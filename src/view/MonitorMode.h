@@ -3,6 +3,9 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
+
+class ChartDocument;
 
 // Monitor mode: another program rewrites a map's data and signals through
 // files in the current folder; the map view polls, reloads and answers by
@@ -48,3 +51,30 @@ MonitorSignal CheckMonitorSignal(const std::string& semaphore, const std::string
 // The interval typed in Set Monitor Delay: its leading decimal digits (0
 // when there are none), saturating rather than wrapping.
 std::uint64_t ParseMonitorInterval(const std::string& text);
+
+// What a reload in monitor mode came to. It asks nobody: the other program
+// may write again at any time, and a question would stop the watching until
+// someone answers it.
+struct MonitorReload {
+    bool loaded = false;
+    // When it did not load: one line naming the file and the cause.
+    std::string failure;
+    // What loading said although it loaded (a scale that was cut, say),
+    // one line each.
+    std::vector<std::string> notes;
+};
+
+// Reads the shown document's files again without a question. They load
+// into a document of their own that starts with the shown one's settings,
+// so that what the setup file does not say stays as it was; the shown
+// document takes what was read only when it loaded, and otherwise keeps
+// its data, levels and everything else. With keepEdits, the shown
+// document's settings (scale, colours, legend, map appearance, plot frame,
+// annotations, page orientation: everything its setup text would say) are
+// put back over what the setup file says, so an edit not yet saved is not
+// lost and only the data are new.
+MonitorReload ReloadWithoutQuestions(ChartDocument& shown, bool keepEdits);
+
+// The line for a reload that failed: "Cannot reload NAME: CAUSE", with the
+// file's name without its folder and the cause on one line.
+std::string MonitorFailureLine(const std::string& file, const std::string& cause);

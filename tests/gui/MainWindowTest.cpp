@@ -177,6 +177,76 @@ TEST_F(WindowTest, SavingFromOneViewReloadsTheOthers) {
     EXPECT_FALSE(document.Legend.IsVisible());
 }
 
+// Saving one kind of view reads the file again into the other kind: where
+// that one holds changes of its own, the save asks first, and Enter keeps
+// them.
+TEST_F(WindowTest, SavingAsksBeforeReplacingTheOtherViewsChanges) {
+    MapView* map = OpenMap("dk-male-mortality.dml");
+    ASSERT_NE(map, nullptr);
+    ChartDocument& document = map->Entry().Document();
+    Trigger(Cmd::ShowScale);
+    ASSERT_TRUE(map->IsDirty());
+    Trigger(Cmd::TextEditor);
+    auto* text = dynamic_cast<TextView*>(window.ActiveView());
+    ASSERT_NE(text, nullptr);
+    text->moveCursor(QTextCursor::End);
+    text->insertPlainText("/@ a note;\n");
+    const std::string before = FileText("dk-male-mortality.dml");
+    const std::string mapQuestion = "The map has changes that are not saved. Saving the text "
+                                    "replaces them. Save the text anyway?";
+    const std::string textQuestion = "The text has changes that are not saved. Saving the map "
+                                     "replaces them. Save the map anyway?";
+    {
+        // From the text: Enter answers No, and nothing changes.
+        BoxAnswers answers;
+        Trigger(Cmd::FileSave);
+        EXPECT_EQ(answers.texts, std::vector<std::string>{mapQuestion});
+    }
+    EXPECT_EQ(FileText("dk-male-mortality.dml"), before);
+    EXPECT_TRUE(map->IsDirty());
+    EXPECT_TRUE(text->IsDirty());
+    EXPECT_FALSE(document.Legend.IsVisible());
+
+    window.Area()->setActiveSubWindow(window.Area()->subWindowList().first());
+    map->setFocus();
+    {
+        // From the map: the same question the other way round.
+        BoxAnswers answers;
+        Trigger(Cmd::FileSave);
+        EXPECT_EQ(answers.texts, std::vector<std::string>{textQuestion});
+    }
+    EXPECT_EQ(FileText("dk-male-mortality.dml"), before);
+    EXPECT_TRUE(text->IsDirty());
+    {
+        // Yes writes the map, and the text shows the file without asking again.
+        BoxAnswers answers;
+        answers.Then(QMessageBox::Yes);
+        Trigger(Cmd::FileSave);
+        EXPECT_EQ(answers.texts, std::vector<std::string>{textQuestion});
+    }
+    EXPECT_FALSE(map->IsDirty());
+    EXPECT_FALSE(text->IsDirty());
+    EXPECT_FALSE(text->toPlainText().contains("a note"));
+    EXPECT_NE(FileText("dk-male-mortality.dml"), before);
+
+    // The text saved over a map edit, when the user says so.
+    Trigger(Cmd::ShowScale);
+    ASSERT_TRUE(map->IsDirty());
+    window.Area()->setActiveSubWindow(window.Area()->subWindowList().last());
+    text->setFocus();
+    text->moveCursor(QTextCursor::End);
+    text->insertPlainText("/@ another note;\n");
+    {
+        BoxAnswers answers;
+        answers.Then(QMessageBox::Yes);
+        Trigger(Cmd::FileSave);
+        EXPECT_EQ(answers.texts, std::vector<std::string>{mapQuestion});
+    }
+    EXPECT_THAT(FileText("dk-male-mortality.dml"), HasSubstr("another note"));
+    EXPECT_FALSE(map->IsDirty());
+    EXPECT_FALSE(document.Legend.IsVisible());
+}
+
 TEST_F(WindowTest, ClosingAsksForModifiedDocumentsOnly) {
     MapView* unchanged = OpenMap("dk-female-mortality.dml");
     MapView* changed = OpenMap("dk-male-mortality.dml");

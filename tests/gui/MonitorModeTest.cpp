@@ -10,6 +10,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QProcess>
+#include <QStatusBar>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -19,6 +20,7 @@
 #include <fstream>
 
 using ::testing::HasSubstr;
+using ::testing::Not;
 
 namespace {
 
@@ -116,6 +118,145 @@ TEST_F(MonitorMode, TheLockHoldsTheSignalBack) {
     view->MonitorTick();
     EXPECT_EQ(view->Entry().Document().DataMatrix.Get(0, 0), 2);
     EXPECT_FALSE(Exists("~1.TMP"));
+    view->LeaveMonitorMode();
+}
+
+// A reload that fails asks nobody: the last good map stays, the status
+// bar and the caption say which file failed and why, the signal is
+// answered, and the next good signal shows the new data.
+TEST_F(MonitorMode, AFailedReloadAsksNothingAndGoesOn) {
+    MapView* view = OpenMap();
+    ASSERT_NE(view, nullptr);
+    {
+        BoxAnswers answers;
+        ASSERT_TRUE(view->EnterMonitorMode());
+    }
+    QMdiSubWindow* child = window.Area()->subWindowList().front();
+    BoxAnswers answers;
+    folder.Write("data.csv", "5,5,5\r\n5,5\r\n");
+    folder.Write("~1.TMP", "");
+    view->MonitorTick();
+    QApplication::processEvents();
+    EXPECT_TRUE(answers.texts.empty());
+    EXPECT_FALSE(Exists("~1.TMP"));
+    const std::string line =
+        "Cannot reload data.csv: Different text lines have different number of fields";
+    EXPECT_EQ(window.statusBar()->currentMessage().toStdString(), line);
+    EXPECT_THAT(child->windowTitle().toStdString(), HasSubstr("Semaphore ~1.TMP – " + line));
+    const DocumentEntry& entry = view->Entry();
+    EXPECT_TRUE(entry.IsLoaded());
+    EXPECT_EQ(entry.Document().DataMatrix.GetRows(), 3u);
+    EXPECT_EQ(entry.Document().DataMatrix.Get(2, 2), 1);
+
+    // A setup file that no longer reads is named as the failed file.
+    folder.Write("watched.dml",
+                 "[DATA]\r\nMapMatrix=data.csv;\r\n[MAP.SCALE]\r\nMapScale={1 2 ]\r\n");
+    folder.Write("~1.TMP", "");
+    view->MonitorTick();
+    EXPECT_TRUE(answers.texts.empty());
+    EXPECT_THAT(window.statusBar()->currentMessage().toStdString(),
+                HasSubstr("Cannot reload watched.dml: "));
+
+    folder.Write("watched.dml", "[DATA]\r\nMapMatrix=data.csv;\r\n");
+    WriteData(3);
+    folder.Write("~1.TMP", "");
+    view->MonitorTick();
+    EXPECT_TRUE(answers.texts.empty());
+    EXPECT_EQ(entry.Document().DataMatrix.Get(2, 2), 3);
+    EXPECT_TRUE(view->MonitorFailure().isEmpty());
+    EXPECT_EQ(window.statusBar()->currentMessage(), QString());
+    EXPECT_THAT(child->windowTitle().toStdString(), Not(HasSubstr("Cannot reload")));
+    view->LeaveMonitorMode();
+}
+
+// Outside monitor mode the same data file still asks whether to go on.
+TEST_F(MonitorMode, OpeningOutsideMonitorModeStillAsks) {
+    folder.Write("data.csv", "5,5,5\r\n5,5\r\n");
+    BoxAnswers answers;
+    answers.Then(QMessageBox::Cancel);
+    EXPECT_EQ(OpenMap(), nullptr);
+    ASSERT_FALSE(answers.texts.empty());
+    EXPECT_EQ(answers.texts.front(),
+              "Different text lines have different number of fields\nContinue?");
+}
+
+// Entering monitor mode with edits not saved asks what becomes of them.
+TEST_F(MonitorMode, EnteringWithUnsavedEditsAsksFirst) {
+    MapView* view = OpenMap();
+    ASSERT_NE(view, nullptr);
+    ChartDocument& document = view->Entry().Document();
+    const bool shown = document.Legend.IsVisible();
+    ASSERT_TRUE(view->Execute(Cmd::ShowScale));
+    ASSERT_TRUE(view->IsDirty());
+    const std::string question = "The map has changes that are not saved. Monitor mode reads the "
+                                 "map again from its files. Save the changes first?";
+    {
+        // Enter answers Cancel: nothing happens.
+        BoxAnswers answers;
+        EXPECT_FALSE(view->EnterMonitorMode());
+        EXPECT_EQ(answers.texts, std::vector<std::string>{question});
+    }
+    EXPECT_FALSE(view->IsMonitoring());
+    EXPECT_TRUE(view->IsDirty());
+    EXPECT_EQ(document.Legend.IsVisible(), !shown);
+    {
+        // No discards them: the map is read again from its file.
+        BoxAnswers answers;
+        answers.Then(QMessageBox::No);
+        EXPECT_TRUE(view->EnterMonitorMode());
+        ASSERT_EQ(answers.texts.size(), 2u);
+        EXPECT_EQ(answers.texts[0], question);
+    }
+    EXPECT_TRUE(view->IsMonitoring());
+    EXPECT_FALSE(view->IsDirty());
+    EXPECT_EQ(document.Legend.IsVisible(), shown);
+    view->LeaveMonitorMode();
+
+    ASSERT_TRUE(view->Execute(Cmd::ShowScale));
+    {
+        // Yes saves them first.
+        BoxAnswers answers;
+        answers.Then(QMessageBox::Yes);
+        EXPECT_TRUE(view->EnterMonitorMode());
+    }
+    EXPECT_FALSE(view->IsDirty());
+    std::ifstream in(folder / "watched.dml", std::ios::binary);
+    EXPECT_THAT(std::string(std::istreambuf_iterator<char>(in), {}), HasSubstr("[MAP.SCALE]"));
+    view->LeaveMonitorMode();
+}
+
+// An edit made while monitoring stays over every reload, and stays to be
+// saved.
+TEST_F(MonitorMode, AnEditWhileMonitoringOutlivesTheReload) {
+    // The setup file names a missing colour of its own, which a reload
+    // would read over the edit.
+    folder.Write("watched.dml",
+                 "[DATA]\r\nMapMatrix=data.csv;\r\n[COLORS]\r\nMapMissingColor=255;\r\n");
+    MapView* view = OpenMap();
+    ASSERT_NE(view, nullptr);
+    {
+        BoxAnswers answers;
+        ASSERT_TRUE(view->EnterMonitorMode());
+    }
+    ChartDocument& document = view->Entry().Document();
+    const bool shown = document.Legend.IsVisible();
+    view->Edit(QStringLiteral("Colours"), [&] {
+        document.MissingColor = 0x123456;
+        document.LevelColors.Missing() = 0x123456;
+        document.Legend.SetVisible(!shown);
+        return true;
+    });
+    ASSERT_TRUE(view->IsDirty());
+    BoxAnswers answers;
+    WriteData(4);
+    folder.Write("~1.TMP", "");
+    view->MonitorTick();
+    EXPECT_TRUE(answers.texts.empty());
+    EXPECT_EQ(document.DataMatrix.Get(0, 0), 4);
+    EXPECT_EQ(document.MissingColor, 0x123456u);
+    EXPECT_EQ(document.Legend.IsVisible(), !shown);
+    EXPECT_TRUE(view->IsDirty());
+    EXPECT_TRUE(window.Area()->subWindowList().front()->isWindowModified());
     view->LeaveMonitorMode();
 }
 
