@@ -195,6 +195,7 @@ bool ChartDocument::LoadSteps() {
         GeographyColorScheme().MakeColors(LevelColors);
     } else {
         Frame.ReadSetup(path_);
+        ReportEmptyRanges(*this);
         Legend.Read(reader, path_, LegendSource());
         if (reader.FindSection(path_, "MAP.SCALE")) {
             Legend.ReadScaleSetup(reader, ScaleValues);
