@@ -108,6 +108,7 @@ TEST(SegmentMerger, MergesStraightRunsAndDropsCoveredSegments) {
         segment(0, 30, 0, 40);   // apart from the first run: that one is drawn
         segment(0, 0, 10, 10);   // a diagonal
         segment(2, 2, 4, 4);     // covered by it
+        segment(5, 5, 10, 10);   // covered up to its very end
         segment(10, 10, 20, 20); // touching, but a diagonal never grows
         segment(7, 7, 7, 7);     // nothing
         EXPECT_EQ(merger.Drawn(), 2u);
