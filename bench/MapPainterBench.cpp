@@ -1,4 +1,5 @@
 #include "core/DMAT.h"
+#include "core/LException.h"
 #include "core/Prompt.h"
 #include "core/WMAT.h"
 #include "map/MapPainterFactory.h"
@@ -204,6 +205,63 @@ void AllShapes(benchmark::internal::Benchmark* bench) {
     bench->Unit(benchmark::kMillisecond);
 }
 
+// A map of one row or one column of ten million cells whose level changes
+// at nearly every cell, drawn whole (cells, then contours) into the Qt
+// image: far more cell edges than pixels. Arguments: the map type, then 1
+// for one row or 0 for one column.
+struct LongMap {
+    WMAT levels;
+    DMAT data;
+    LRGBColorVect colors{kBoundaries + 2};
+    explicit LongMap(bool oneRow) {
+        constexpr std::uint32_t kCells = 10'000'000;
+        levels = WMAT(oneRow ? 1 : kCells, oneRow ? kCells : 1);
+        data = DMAT(levels.GetRows(), levels.GetColumns());
+        std::mt19937 random(7);
+        for (std::uint32_t k = 0; k < kCells; ++k) {
+            levels.Data()[k] = static_cast<std::uint16_t>(random() % kBoundaries);
+            data.Data()[k] = levels.Data()[k];
+        }
+        for (std::uint32_t k = 0; k < kBoundaries + 2; ++k) {
+            colors.Level(k) = MakeRGB(20 * k, 255 - 20 * k, 128);
+        }
+    }
+};
+
+void BM_DrawLongMapQt(benchmark::State& state) {
+    const bool oneRow = state.range(1) != 0;
+    static const LongMap row(true);
+    static const LongMap column(false);
+    const LongMap& map = oneRow ? row : column;
+    const auto painter = MakeMapPainter(static_cast<std::uint32_t>(state.range(0)));
+    const MapPaintInput input{
+        map.levels, map.data, kBoundaries, map.colors, {400, 300, 2000, 1500}, {true, 3.0, 0}};
+    QImage image(1024, 720, QImage::Format_RGB32);
+    QPainter qpainter(&image);
+    QtSurface surface(qpainter);
+    const PageCoordinateSystem page = ViewPage();
+    for (auto _ : state) {
+        try {
+            painter->Draw(surface, page, input);
+        } catch (const LException&) {
+            // Triangles need two columns: one column is no map of theirs.
+            state.SkipWithError("the shape cannot show this map");
+            break;
+        }
+    }
+}
+
+void LongShapes(benchmark::internal::Benchmark* bench) {
+    bench->ArgNames({"type", "row"});
+    for (int row : {1, 0}) {
+        for (int type = 0; type <= 6; ++type) {
+            bench->Args({type, row});
+        }
+    }
+    bench->Unit(benchmark::kMillisecond)->Iterations(1);
+}
+
+BENCHMARK(BM_DrawLongMapQt)->Apply(LongShapes);
 BENCHMARK(BM_PaintCells)->Apply(AllShapes);
 BENCHMARK(BM_PaintContours)->Apply(AllShapes);
 BENCHMARK(BM_PaintCellsInLayers)->Apply(AllShapes);

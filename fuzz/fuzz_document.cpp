@@ -6,9 +6,9 @@
 // It also checks that saving loses nothing: a file that loaded without a
 // message is saved, and the saved file must load without a message into the
 // same document, as info --json describes it (numbers aside, which saving
-// rounds to their formats once), and save again to a file that loads into
-// exactly the same document. A save may be refused; it may not lose. A
-// broken property aborts, so libFuzzer keeps the input.
+// rounds to their formats once; the annotations' numbers it keeps exactly),
+// and save again to a file that loads into exactly the same document. A save may be refused; it may
+// not lose. A broken property aborts, so libFuzzer keeps the input.
 //
 // Every input is a setup file: a data file name in it may point anywhere,
 // so the folder holds only the small matrices it is meant to name.
@@ -117,6 +117,34 @@ std::string Shape(const std::string& json) {
     return shape;
 }
 
+// The annotations of a description: the texts, lines and rectangles with
+// every number as it is, for saving writes their coordinates exactly.
+std::string Annotations(const std::string& json) {
+    const std::size_t start = json.find("\"annotations\":");
+    if (start == std::string::npos) {
+        return std::string();
+    }
+    int depth = 0;
+    bool inString = false;
+    for (std::size_t i = json.find('{', start); i < json.size(); ++i) {
+        const char c = json[i];
+        if (inString) {
+            if (c == '\\') {
+                ++i;
+            } else if (c == '"') {
+                inString = false;
+            }
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '{' || c == '[') {
+            ++depth;
+        } else if ((c == '}' || c == ']') && --depth == 0) {
+            return json.substr(start, i + 1 - start);
+        }
+    }
+    return json.substr(start);
+}
+
 void Finding(const char* what, const std::string& before, const std::string& after) {
     std::fprintf(stderr, "fuzz_document: %s\nbefore: %s\nafter:  %s\n", what, before.c_str(),
                  after.c_str());
@@ -160,6 +188,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
             if (clean && Shape(*after) != Shape(before)) {
                 Finding("the saved file loads into another document", before, *after);
+            }
+            if (clean && Annotations(*after) != Annotations(before)) {
+                Finding("the saved file loads other annotations", Annotations(before),
+                        Annotations(*after));
             }
             reloaded.SetPath(again.string());
             if (clean && reloaded.Save()) {

@@ -47,7 +47,7 @@ void Try(Action action) {
     try {
         action();
     } catch (const DemlaSetupException& e) {
-        if (e.GetCode() < 1 || e.GetCode() > 22 || *e.GetMessage() == '\0') {
+        if (e.GetCode() < 1 || e.GetCode() > kSetupErrorCodes || *e.GetMessage() == '\0') {
             std::abort();
         }
     }

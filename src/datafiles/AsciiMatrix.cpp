@@ -9,6 +9,7 @@
 #include "setup/CharClasses.h"
 
 #include <algorithm>
+#include <cmath>
 #include <istream>
 #include <limits>
 #include <string>
@@ -120,6 +121,27 @@ FileShape CountRecords(ASCIIFile& file) {
     }
 }
 
+// A number too large for a double converts to an infinity, which no scale
+// can classify: it is read as missing, and counted for the warning.
+double FiniteOrMissing(double value, std::size_t& tooLarge) {
+    if (std::isfinite(value)) {
+        return value;
+    }
+    ++tooLarge;
+    return DMAT::MissingValue();
+}
+
+// Once per file, after it was read.
+void ReportTooLarge(Prompt& prompt, std::size_t count) {
+    if (count == 0) {
+        return;
+    }
+    prompt.Show("Warning",
+                std::to_string(count) +
+                    (count == 1 ? " number of the data file is" : " numbers of the data file are") +
+                    " too large to be held and read as missing\r\nCheck ASCII file");
+}
+
 // The cells of the data matrix as the second pass writes them: record by
 // record, each record's fields in increasing order. Every cell is written
 // once, with its number or as missing, so the matrix needs no filling
@@ -127,8 +149,9 @@ FileShape CountRecords(ASCIIFile& file) {
 // missing.
 class RowWriter {
 public:
-    explicit RowWriter(DMAT& matrix)
-        : data_(matrix.Data()), rows_(matrix.GetRows()), columns_(matrix.GetColumns()) {}
+    RowWriter(DMAT& matrix, std::size_t& tooLarge)
+        : data_(matrix.Data()), rows_(matrix.GetRows()), columns_(matrix.GetColumns()),
+          tooLarge_(tooLarge) {}
     RowWriter(const RowWriter&) = delete;
     RowWriter& operator=(const RowWriter&) = delete;
     ~RowWriter() { FillRest(); }
@@ -143,7 +166,7 @@ public:
         for (; next_ < column; ++next_) {
             data_[next_ * rows_ + row_] = DMAT::MissingValue();
         }
-        data_[column * rows_ + row_] = value;
+        data_[column * rows_ + row_] = FiniteOrMissing(value, tooLarge_);
         next_ = column + 1;
     }
 
@@ -174,16 +197,17 @@ private:
     std::size_t columns_;
     std::size_t row_ = 0;
     std::size_t next_ = 0;
+    std::size_t& tooLarge_;
 };
 
 // Second pass: stores every number that a delimiter follows directly
 // (white space in between does not matter). The record counting mirrors
 // the first pass exactly, so that every record lands in its own row.
-int StoreValues(ASCIIFile& file, DMAT& matrix, Prompt& prompt) {
+int StoreValues(ASCIIFile& file, DMAT& matrix, Prompt& prompt, std::size_t& tooLarge) {
     const bool spaces = file.FieldDelimiterIsSpace();
     const std::size_t rows = matrix.GetRows();
     const std::size_t columns = matrix.GetColumns();
-    RowWriter cells(matrix);
+    RowWriter cells(matrix, tooLarge);
     std::size_t field = 0;
     std::size_t record = 0;
     std::size_t values = 0;
@@ -386,7 +410,10 @@ int LoadAsciiMatrix(const AsciiFormat& format, DMAT& matrix, std::string_view by
         throw WMException(WMException::AllocationFailed);
     }
     matrix.SetSize(static_cast<std::uint32_t>(shape.records), static_cast<std::uint32_t>(columns));
-    return StoreValues(file, matrix, prompt);
+    std::size_t tooLarge = 0;
+    const int result = StoreValues(file, matrix, prompt, tooLarge);
+    ReportTooLarge(prompt, tooLarge);
+    return result;
 }
 
 int LoadAsciiMatrix(const AsciiFormat& format, DMAT& matrix, std::istream& input, Prompt& prompt,
@@ -421,6 +448,7 @@ int LoadLineMatrix(DMAT& matrix, std::string_view bytes, Prompt& prompt,
     }
     const LineReader afterCounts = lines;
     matrix.SetSize(rows, columns);
+    std::size_t tooLarge = 0;
     for (std::uint32_t r = 0; r < rows; ++r) {
         for (std::uint32_t c = 0; c < columns; ++c) {
             const std::optional<std::string_view> line = lines.Next();
@@ -433,18 +461,20 @@ int LoadLineMatrix(DMAT& matrix, std::string_view bytes, Prompt& prompt,
                         data[static_cast<std::size_t>(cc) * rows + rr] = DMAT::MissingValue();
                     }
                 }
+                ReportTooLarge(prompt, tooLarge);
                 ReportShortFile(prompt, rows, columns, CountValues(afterCounts));
                 return 1;
             }
             double value = 0;
             if (ConvertsWhole(Trim(*line), value)) {
-                matrix.Set(r, c, value);
+                matrix.Set(r, c, FiniteOrMissing(value, tooLarge));
             } else {
                 matrix.Set(r, c, DMAT::MissingValue());
                 lines.Clear();
             }
         }
     }
+    ReportTooLarge(prompt, tooLarge);
     return lines.Failed() ? 1 : 0;
 }
 

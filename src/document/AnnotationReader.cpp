@@ -210,13 +210,18 @@ void ReadTextFrames(DemlaSetup& reader, const std::vector<LText*>& texts) {
             text->SetFrame(frame);
         }
     }
+    // A numbered frame is the text's own, whatever its box; "none" takes
+    // away the frame that TextFrame.* gave every text.
     ForEachNumberedItem(reader, "TextFrame.", texts.size(), [&](std::size_t n) {
+        if (reader.GetContainerType() == ctScalar && reader.GetElement(0, 0) &&
+            reader.GetLastTokenType() == ttLiteral &&
+            std::string_view(reader.GetLiteral()) == kNoTextFrame) {
+            texts[n]->SetFrame(std::nullopt);
+            return;
+        }
         FrameRecord frame;
         ReadFrameRecord(reader, frame);
-        const LPoint& box = texts[n]->GetBox();
-        if (box.GetX() > 0 && box.GetY() > 0) {
-            texts[n]->SetFrame(frame);
-        }
+        texts[n]->SetFrame(frame);
     });
 }
 

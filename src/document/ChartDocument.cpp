@@ -256,6 +256,7 @@ bool ChartDocument::LoadSteps() {
         ChooseDistinctLabelFormats(*this);
     } else {
         Frame.ReadSetup(path_);
+        ReportEmptyRanges(*this);
         Legend.Read(reader, path_, LegendSource());
         if (reader.FindSection(path_, "MAP.SCALE")) {
             Legend.ReadScaleSetup(reader, ScaleValues);

@@ -25,6 +25,9 @@ void ReadMapAttributes(ChartDocument& document, DemlaSetup& reader);
 // fill colour, hatch style. Stops silently when the item has fewer.
 void ReadFrameRecord(DemlaSetup& reader, FrameRecord& target);
 
+// The value of a numbered TextFrame item that gives its text no frame.
+inline constexpr const char* kNoTextFrame = "none";
+
 // "Unable open file " and the name.
 void ReportOpenError(Prompt& prompt, const std::string& name);
 

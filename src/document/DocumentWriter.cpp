@@ -244,6 +244,10 @@ void WriteTexts(ChartDocument& document, const OldSetupValues& old, std::string&
     }
     ForEach(document.Texts, [&](const LText& item, std::uint32_t n, bool) {
         const LRectangle* frame = item.GetFrame();
+        if (frame == nullptr && old.textFrameText) {
+            // TextFrame.* gives every text a frame; this one has none.
+            text += "TextFrame." + Unsigned(n) + "=" + kNoTextFrame + ";\r\n";
+        }
         if (frame != nullptr && (!old.textFrame || frame->GetFrameRecord() != *old.textFrame)) {
             text += "TextFrame." + Unsigned(n) + "={" + FrameRecordText(frame->GetFrameRecord()) +
                     "};\r\n";

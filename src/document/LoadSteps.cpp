@@ -400,3 +400,21 @@ void ReportScaleCut(ChartDocument& document) {
                                  PromptButtons::OkCancel, PromptIcon::None);
     }
 }
+
+void ReportEmptyRanges(ChartDocument& document) {
+    const PlotFrame& frame = document.Frame;
+    const auto report = [&](const std::optional<EmptyRange>& empty, const char* axis,
+                            const char* key, double low, double high) {
+        if (!empty) {
+            return;
+        }
+        document.GetPrompt().Show(
+            "Warning", std::string("The ") + axis +
+                           " axis range of the setup file holds no values (" + key + " from " +
+                           ShortNumberText(empty->low) + " to " + ShortNumberText(empty->high) +
+                           ")\r\nThe map is drawn with the range " + ShortNumberText(low) + " to " +
+                           ShortNumberText(high));
+    };
+    report(frame.emptyXRange, "x", "xTicks", frame.x1, frame.x2);
+    report(frame.emptyYRange, "y", "yTicks", frame.y1, frame.y2);
+}

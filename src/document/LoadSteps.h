@@ -36,6 +36,10 @@ void LimitScale(ChartDocument& document);
 // or the loaded scale was cut.
 void ReportScaleCut(ChartDocument& document);
 
+// A warning for each axis whose range in [PLOT.FRAME] held no values and
+// was left as the file would have it without the range.
+void ReportEmptyRanges(ChartDocument& document);
+
 // Reads the elements of the loaded item one after another, each at most
 // max - 1 bytes long.
 class ElementReader {

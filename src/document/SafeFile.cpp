@@ -10,9 +10,12 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <set>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -24,17 +27,34 @@ constexpr std::size_t kMaxNameLength = 255;
 constexpr int kMaxLinkHops = 40;
 constexpr const char* kTemporaryEnd = ".tmp";
 
-std::optional<FileStep> failingStep;
-int failingError = EIO;
-int failingSkips = 0;
+// The steps that tests make fail.
+std::vector<FileFault> faults;
+
+// Files that a write in place failed on and could not put back: their
+// contents are no copy of anything, so they never become a backup. Known
+// by device and inode, whatever name they are reached by.
+std::set<std::pair<dev_t, ino_t>> damagedFiles;
+
+std::optional<std::pair<dev_t, ino_t>> FileIdentity(const std::string& path) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) {
+        return std::nullopt;
+    }
+    return std::pair(status.st_dev, status.st_ino);
+}
 
 // Runs one step of a write; false with errno set when it fails (or a test
 // made it fail).
 template <typename Call>
 bool Step(FileStep step, Call call) {
-    if (failingStep == step && failingSkips-- <= 0) {
-        errno = failingError;
-        return false;
+    for (FileFault& fault : faults) {
+        if (fault.step == step && fault.times != 0 && fault.skip-- <= 0) {
+            if (fault.times > 0) {
+                --fault.times;
+            }
+            errno = fault.error;
+            return false;
+        }
     }
     return call();
 }
@@ -94,12 +114,21 @@ private:
     int fd_;
 };
 
-bool WriteAll(int fd, std::string_view bytes) {
+// Large contents go in pieces, so that a write that fails part of the way
+// leaves a file as the disk would leave it.
+constexpr std::size_t kWritePiece = 1 << 16;
+
+bool WriteAll(int fd, std::string_view bytes, std::size_t* progress = nullptr) {
     std::size_t done = 0;
+    if (progress != nullptr) {
+        *progress = 0;
+    }
     while (done < bytes.size()) {
         ssize_t written = -1;
         if (!Step(FileStep::Write, [&] {
-                written = ::write(fd, bytes.data() + done, bytes.size() - done);
+                written =
+                    ::pwrite(fd, bytes.data() + done, std::min(kWritePiece, bytes.size() - done),
+                             static_cast<off_t>(done));
                 return written >= 0;
             })) {
             if (errno == EINTR) {
@@ -108,6 +137,9 @@ bool WriteAll(int fd, std::string_view bytes) {
             return false;
         }
         done += static_cast<std::size_t>(written);
+        if (progress != nullptr) {
+            *progress = done;
+        }
     }
     return true;
 }
@@ -202,21 +234,68 @@ bool SyncFolder(const fs::path& folder) {
     return Step(FileStep::SyncFolder, [&] { return ::fsync(fd.Get()) == 0 || errno == EINVAL; });
 }
 
+std::string Bytes(std::size_t count) {
+    return std::to_string(count) + (count == 1 ? " byte" : " bytes");
+}
+
 // Overwrites an existing file where it stands, for a folder that takes no
-// temporary file. The backup has been made by then.
+// temporary file. The space for the new contents is reserved before the
+// first byte is written, so a full disk fails the save with the file
+// untouched; a write that fails all the same puts the old contents back.
+// Only when that fails too is the file left damaged, and then it is marked
+// so that it never becomes a backup.
 FileWriteResult WriteInPlace(const fs::path& target, std::string_view bytes, std::string* reason) {
+    std::string old;
+    if (!ReadWholeFile(target.string(), old)) {
+        FailErrno(reason);
+        return FileWriteResult::OpenFailed;
+    }
     Descriptor fd(::open(target.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC));
     if (fd.Get() < 0) {
         FailErrno(reason);
         return FileWriteResult::OpenFailed;
     }
-    if (!WriteAll(fd.Get(), bytes) ||
-        ::ftruncate(fd.Get(), static_cast<off_t>(bytes.size())) != 0 || !Sync(fd.Get()) ||
-        !fd.Close()) {
-        FailErrno(reason);
+    if (!bytes.empty() && !Step(FileStep::Reserve, [&] {
+            const int error = ::posix_fallocate(fd.Get(), 0, static_cast<off_t>(bytes.size()));
+            errno = error;
+            return error == 0;
+        })) {
+        Fail(reason, std::string(std::strerror(errno)) + "; the file is unchanged");
+        // A failed reservation may still have lengthened the file.
+        [[maybe_unused]] const int ignored = ::ftruncate(fd.Get(), static_cast<off_t>(old.size()));
+        return FileWriteResult::OpenFailed;
+    }
+    std::size_t written = 0;
+    if (WriteAll(fd.Get(), bytes, &written) &&
+        Step(FileStep::Truncate,
+             [&] { return ::ftruncate(fd.Get(), static_cast<off_t>(bytes.size())) == 0; }) &&
+        Sync(fd.Get()) && fd.Close()) {
+        if (const auto identity = FileIdentity(target.string())) {
+            damagedFiles.erase(*identity);
+        }
+        return FileWriteResult::Written;
+    }
+    const int error = errno;
+    const std::string cause = std::strerror(error);
+    // The old contents fit in the space they had; a failed close has let
+    // the descriptor go, so the file is opened again.
+    Descriptor again(fd.Get() >= 0 ? -1
+                                   : ::open(target.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC));
+    Descriptor& restore = fd.Get() >= 0 ? fd : again;
+    if (restore.Get() >= 0 && WriteAll(restore.Get(), old) &&
+        ::ftruncate(restore.Get(), static_cast<off_t>(old.size())) == 0 && Sync(restore.Get()) &&
+        restore.Close()) {
+        Fail(reason, cause + "; the file keeps its old contents");
+        errno = error;
         return FileWriteResult::WriteFailed;
     }
-    return FileWriteResult::Written;
+    if (const auto identity = FileIdentity(target.string())) {
+        damagedFiles.insert(*identity);
+    }
+    Fail(reason, cause + "; the file on the disk is damaged (" + std::to_string(written) + " of " +
+                     Bytes(bytes.size()) + " written) and its old contents could not be put back");
+    errno = error;
+    return FileWriteResult::LeftDamaged;
 }
 
 // The file that a write to path replaces, after the checks that refuse
@@ -288,6 +367,9 @@ std::string BackupNameAvoiding(const std::string& source, std::span<const std::s
 
 FileWriteResult WriteBackup(const std::string& backup, const std::string& source,
                             std::string_view bytes, std::string* reason) {
+    if (LeftDamaged(source)) {
+        return FileWriteResult::Written;
+    }
     FileWriteOptions options;
     options.followLinks = false;
     options.keepReadOnly = false;
@@ -295,10 +377,20 @@ FileWriteResult WriteBackup(const std::string& backup, const std::string& source
     return WriteFileAtomically(backup, bytes, options, reason);
 }
 
+bool LeftDamaged(const std::string& path) {
+    const auto identity = FileIdentity(path);
+    return identity && damagedFiles.contains(*identity);
+}
+
 void FailFileStepForTesting(std::optional<FileStep> step, int error, int skip) {
-    failingStep = step;
-    failingError = error;
-    failingSkips = skip;
+    faults.clear();
+    if (step) {
+        faults.push_back({*step, error, skip});
+    }
+}
+
+void AddFileFaultForTesting(const FileFault& fault) {
+    faults.push_back(fault);
 }
 
 std::optional<std::string> ResolveLinks(const std::string& path, std::string* reason) {
@@ -372,6 +464,9 @@ FileWriteResult WriteFileAtomically(const std::string& path, std::string_view by
         FailErrno(reason);
         ::unlink(temporary.c_str());
         return FileWriteResult::WriteFailed;
+    }
+    if (regular) {
+        damagedFiles.erase({old.st_dev, old.st_ino});
     }
     if (!SyncFolder(folder)) {
         FailErrno(reason);

@@ -25,6 +25,9 @@ enum class FileWriteResult {
     Written,
     OpenFailed,  // the file or its temporary file could not be created
     WriteFailed, // a write, the sync, the close or the final rename failed
+    // A write in place failed and the old contents could not be put back:
+    // the file on the disk is neither the old nor the new one.
+    LeftDamaged,
 };
 
 struct FileWriteOptions {
@@ -50,7 +53,9 @@ struct FileWriteOptions {
 // this process may set them). A file that this user may not write is
 // refused, so nobody replaces another user's file in a shared folder. When
 // the folder takes no new file but the file itself is writable, the file
-// is overwritten in place, unless the options say otherwise. Temporary files left behind by a save
+// is overwritten in place, unless the options say otherwise: the space is
+// reserved first, and a failed write puts the old contents back (reason
+// says which state the file is in). Temporary files left behind by a save
 // that was killed are removed.
 FileWriteResult WriteFileAtomically(const std::string& path, std::string_view bytes,
                                     const FileWriteOptions& options = {},
@@ -63,16 +68,33 @@ bool MayWrite(const std::string& path, const FileWriteOptions& options = {},
 
 // Writes bytes, the contents of source, to the backup at backup: through
 // its own temporary file, replacing a link or a stale read-only file that
-// stands there, with the mode, owner and group of source.
+// stands there, with the mode, owner and group of source. A source that
+// this program left damaged (LeftDamaged) is no copy of anything: the
+// backup then keeps what it holds, and the call succeeds.
 FileWriteResult WriteBackup(const std::string& backup, const std::string& source,
                             std::string_view bytes, std::string* reason);
 
-// The steps of a write, for tests that make one of them fail.
-enum class FileStep { Create, Write, Sync, Close, Rename, SyncFolder };
+// True when a write in place of this program failed on path and could not
+// put its old contents back (until the file is written whole again).
+bool LeftDamaged(const std::string& path);
+
+// The steps of a write, for tests that make one of them fail. Reserve and
+// Truncate belong to a write in place only.
+enum class FileStep { Create, Write, Sync, Close, Rename, SyncFolder, Reserve, Truncate };
 
 // Makes every attempt of step after the first skip ones fail with the error
 // number error, until called again; none restores normal work.
 void FailFileStepForTesting(std::optional<FileStep> step, int error = 5, int skip = 0);
+
+// One more failing step beside those of FailFileStepForTesting: it fails
+// times attempts after the first skip ones (times -1: every one).
+struct FileFault {
+    FileStep step;
+    int error = 5;
+    int skip = 0;
+    int times = -1;
+};
+void AddFileFaultForTesting(const FileFault& fault);
 
 // The file that writing to path changes: path with every symbolic link of
 // its last component followed. Nothing, with reason set, when the links

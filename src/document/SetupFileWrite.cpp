@@ -23,14 +23,19 @@ bool WriteSetupFileWithBackup(const SetupFileWrite& write, std::string_view text
         prompt.Show("Error", "Cannot open backup document\r\n" + backup + ": " + reason);
         return false;
     }
-    switch (WriteFileAtomically(write.target, text, {}, &reason)) {
-    case FileWriteResult::Written:
+    const FileWriteResult result = WriteFileAtomically(write.target, text, {}, &reason);
+    if (result == FileWriteResult::Written) {
         return true;
-    case FileWriteResult::OpenFailed:
-        return ReportCannotOpenSetup(prompt, write.path, reason);
-    case FileWriteResult::WriteFailed:
-        break;
     }
-    prompt.Show("Error", "Cannot write document: " + write.path + "\r\n" + reason);
+    if (result == FileWriteResult::OpenFailed) {
+        return ReportCannotOpenSetup(prompt, write.path, reason);
+    }
+    std::string message = "Cannot write document: " + write.path + "\r\n" + reason;
+    // Where the file itself was written over, the user needs to know where
+    // the version before this save still is.
+    if (result == FileWriteResult::LeftDamaged && FileExists(backup)) {
+        message += "\r\nThe intact copy is the backup " + backup;
+    }
+    prompt.Show("Error", message);
     return false;
 }

@@ -5,6 +5,7 @@
 #include "core/NumberText.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <string>
 
@@ -27,6 +28,15 @@ std::int64_t FloorToMultiple(std::int64_t value, std::int64_t step) {
 }
 
 } // namespace
+
+bool PlotFrame::IsUsableRange(double low, double high) {
+    // Page extents are at most 2^31 units: a spread above this bound keeps
+    // their ratio to it a finite, nonzero scale.
+    constexpr double kNarrowest = 1e-290;
+    const double spread = high - low;
+    return std::isfinite(low) && std::isfinite(high) && std::isfinite(spread) &&
+           spread > kNarrowest;
+}
 
 void PlotFrame::SetDefaults() {
     xOrigin = 330;

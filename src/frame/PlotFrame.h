@@ -8,6 +8,7 @@
 #include "render/Surface.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 // Bits of an axis's ticks setup. The first side is the bottom of the x axis
@@ -40,6 +41,12 @@ struct FrameTextRect {
     friend bool operator==(const FrameTextRect&, const FrameTextRect&) = default;
 };
 
+// An axis range of a setup file that holds no values: as the file gave it.
+struct EmptyRange {
+    double low;
+    double high;
+};
+
 // The plot frame of a map: where the plot lies on the page, the data range
 // of both axes, the ticks with their labels, the axis labels, the title,
 // the grid lines and the frame rectangle, with the [PLOT.FRAME] section of
@@ -69,6 +76,10 @@ public:
     // empty too. Errors of the setup reader come out as
     // DemlaSetupException; what was read before the error stays.
     void ReadSetup(const std::string& fileName);
+
+    // Whether low to high is a range a map can be drawn over: finite, high
+    // above low, and wide enough that its page scale stays finite.
+    static bool IsUsableRange(double low, double high);
 
     // Appends the whole [PLOT.FRAME] section, header included, with "\r\n"
     // line ends.
@@ -166,6 +177,12 @@ public:
     std::int32_t yTicksSetup; // TicksSetup bits
     std::int32_t xTicksSetup;
     bool visible;
+
+    // Set by ReadSetup when the file gave an axis a range that holds no
+    // values (xTicks={0,0}); that axis kept its range from before, as if
+    // the file gave none, and the load reports it.
+    std::optional<EmptyRange> emptyXRange;
+    std::optional<EmptyRange> emptyYRange;
 
 private:
     static constexpr int kTextKinds = 7;

@@ -182,14 +182,23 @@ void ReadTextList(DemlaSetup& reader, const char* key, MList<WText>& list) {
 
 // xTicks = {low high [k]}. Returns k: the step of integer ticks when
 // positive, minus the number of numeric inner ticks otherwise.
+// A range that holds no values (or none a page can show) is no range: the
+// axis keeps what it has without the item, and unusable notes what the
+// file gave.
 std::int32_t ReadRange(DemlaSetup& reader, const char* key, double& low, double& high,
-                       std::int32_t& tickCount) {
+                       std::int32_t& tickCount, std::optional<EmptyRange>& unusable) {
     std::int32_t k = kDefaultTickStep;
     if (!reader.FindItem(key)) {
         return k;
     }
-    low = reader.GetDouble(0, 0);
-    high = reader.GetDouble(1, 0);
+    const double givenLow = reader.GetDouble(0, 0);
+    const double givenHigh = reader.GetDouble(1, 0);
+    if (!PlotFrame::IsUsableRange(givenLow, givenHigh)) {
+        unusable = EmptyRange{givenLow, givenHigh};
+        return k;
+    }
+    low = givenLow;
+    high = givenHigh;
     if (reader.GetSize() >= 3) {
         k = TruncateToInt32(reader.GetDouble(2, 0));
         tickCount = InnerTickCount(k);
@@ -428,6 +437,8 @@ void PlotFrame::ReadSetup(const std::string& fileName) {
     }
     xTickValues.Flush();
     yTickValues.Flush();
+    emptyXRange.reset();
+    emptyYRange.reset();
 
     DemlaSetup reader;
     if (!reader.FindSection(fileName, kSection)) {
@@ -437,8 +448,8 @@ void PlotFrame::ReadSetup(const std::string& fileName) {
     ReadTextList(reader, "xLabel", xLabel);
     ReadTextList(reader, "yLabel", yLabel);
 
-    const std::int32_t xStep = ReadRange(reader, "xTicks", x1, x2, xTickCount);
-    const std::int32_t yStep = ReadRange(reader, "yTicks", y1, y2, yTickCount);
+    const std::int32_t xStep = ReadRange(reader, "xTicks", x1, x2, xTickCount, emptyXRange);
+    const std::int32_t yStep = ReadRange(reader, "yTicks", y1, y2, yTickCount, emptyYRange);
     ReadFormat(reader, "xFormat", xFormat);
     ReadFormat(reader, "yFormat", yFormat);
     ReadTickList(reader, *this, XAxis, xStep);

@@ -1,5 +1,6 @@
 #include "map/MapPainter.h"
 
+#include "map/SegmentMerger.h"
 #include "render/FillGathering.h"
 #include "render/SegmentJoiner.h"
 
@@ -16,12 +17,16 @@ void MapPainter::Draw(Surface& surface, const PageCoordinateSystem& page,
     if (map.contours.on) {
         // The contours all use one pen; gathered, the cell edges along one
         // line become one segment.
+        // A map of more cells than pixels repeats its edges along the same
+        // pixel lines: merged first, every line is drawn once.
         const ScopedGathering contours(surface);
         if (contours.Gathers()) {
             SegmentJoiner joined(surface);
-            PaintContours(joined, page, map);
+            SegmentMerger merged(joined);
+            PaintContours(merged, page, map);
         } else {
-            PaintContours(surface, page, map);
+            SegmentMerger merged(surface);
+            PaintContours(merged, page, map);
         }
     }
 }

@@ -5,6 +5,7 @@
 #include "setup/SetupText.h"
 #include "setup/SetupWordIterator.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -244,8 +245,8 @@ bool DemlaSetup::FindSection(const std::string& fileName, std::string_view secti
     if (!found) {
         return false;
     }
-    LoadText(bytes, start, end);
     sectionName_ = std::string(sectionName);
+    LoadText(bytes, start, end);
     return true;
 }
 
@@ -276,13 +277,19 @@ void DemlaSetup::LoadText(const std::string& bytes, std::size_t start, std::size
     if (end <= start || end - 1 > bytes.size()) {
         Raise(3);
     }
-    sectionText_.assign(bytes, start, end - 1 - start);
-    // Every reader of the body stops at its first zero byte, so a zero byte
-    // in the file ends the section for all of them alike.
-    const std::size_t zero = sectionText_.find('\0');
-    if (zero != std::string::npos) {
-        sectionText_.resize(zero);
+    const auto lineAt = [&bytes](std::size_t offset) {
+        return static_cast<std::size_t>(std::count(
+                   bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(offset), '\n')) +
+               1;
+    };
+    // No text file holds a zero byte; one in a section would end its text
+    // for every reader and silently drop the rest of it.
+    const std::size_t zero = std::string_view(bytes).substr(start, end - 1 - start).find('\0');
+    if (zero != std::string_view::npos) {
+        throw DemlaSetupException(sectionName_, std::nullopt, kSetupZeroByte, lineAt(start + zero));
     }
+    sectionText_.assign(bytes, start, end - 1 - start);
+    sectionLine_ = lineAt(start);
     sectionLoaded_ = true;
     scanPosition_ = 0;
     UnloadItem();
@@ -368,8 +375,13 @@ void DemlaSetup::Classify() {
         for (;;) {
             token = NextToken(token_);
             if (token == ttEnd) {
-                valueEnd = scanPosition_;
-                break;
+                // The section ends inside the braces: a file cut off there.
+                const std::size_t line =
+                    sectionLine_ +
+                    static_cast<std::size_t>(std::count(
+                        sectionText_.begin(),
+                        sectionText_.begin() + static_cast<std::ptrdiff_t>(valueStart_), '\n'));
+                throw DemlaSetupException(sectionName_, itemName_, kSetupBraceNotClosed, line);
             }
             if (token == ttSpace && (previous == ttOpenBrace || previous == ttComma)) {
                 continue;

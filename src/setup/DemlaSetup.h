@@ -145,6 +145,8 @@ private:
                              std::size_t max) const;
 
     std::string sectionText_;
+    // The line of the file on which the loaded section text begins.
+    std::size_t sectionLine_ = 1;
     bool sectionLoaded_ = false;
     std::size_t valueStart_ = kNone;
     // Where the loaded item's value ends (its terminating ";", or the end of

@@ -7,7 +7,7 @@
 namespace {
 
 // Message of code n at index n - 1.
-constexpr std::array<const char*, 22> kMessages = {
+constexpr std::array<const char*, kSetupErrorCodes> kMessages = {
     "Token too long",
     "Unable open setup file",
     "Impossible exception",
@@ -33,6 +33,8 @@ constexpr std::array<const char*, 22> kMessages = {
     "Expected string: \"Text\"",
     "Expected literal: fname.ext",
     "String not closed",
+    "Zero byte in the file: the setup file is damaged",
+    "Closing brace missing: the setup file is cut off or damaged",
 };
 
 // The box shows at most this many characters of the message.
@@ -58,6 +60,9 @@ std::string SetupExceptionText(const DemlaSetupException& exception) {
     }
     if (exception.GetItemName()) {
         text += "Item: " + *exception.GetItemName() + "\r\n";
+    }
+    if (exception.GetLine()) {
+        text += "Line: " + std::to_string(*exception.GetLine()) + "\r\n";
     }
     text += std::string(exception.GetMessage()).substr(0, kMaxMessageLength);
     return text;

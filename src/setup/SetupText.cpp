@@ -92,7 +92,11 @@ std::string ShortNumberText(double value) {
     if (!std::isfinite(value)) {
         return NonFiniteText(value);
     }
-    return FormatDoubleC("%g", value);
+    // The shortest text that reads back as the same double: six digits
+    // would move a text placed at 1234.567 to 1234.57 on every save.
+    char text[32];
+    const std::to_chars_result end = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, end.ptr);
 }
 
 std::string FormattedNumberText(double value, const std::string& format) {

@@ -25,7 +25,8 @@ std::string QuotedSetupString(std::string text);
 // carriage return) at both ends.
 void TrimSpaces(std::string& text);
 
-// A double in the short form annotations use (printf "%g").
+// A double in the shortest form that reads back as the same double, as
+// annotations are written.
 std::string ShortNumberText(double value);
 
 // The longest number text that every reader of setup numbers takes (the

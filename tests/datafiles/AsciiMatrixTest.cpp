@@ -134,6 +134,19 @@ TEST(AsciiMatrix, OneValuePerLine) {
     EXPECT_THROW(Load("0\n3\n", kLines), WMException);
 }
 
+// A count is a 32-bit number: 2^32 is refused, not wrapped to 0.
+TEST(AsciiMatrix, CountsEndBelowTwoToTheThirtySecond) {
+    const Load huge("4294967296\n1\n1\n", kLines);
+    EXPECT_EQ(huge.result, 1);
+    ASSERT_EQ(huge.prompt.Count(), 1u);
+    EXPECT_EQ(huge.prompt.Last().text, "Line 1 should hold the number of rows, but holds "
+                                       "\"4294967296\"\r\nCheck ASCII file");
+    // The largest count is taken, and then the file is too short for it.
+    const Load largest("4294967295\n1\n1\n", kLines);
+    EXPECT_EQ(largest.result, 1);
+    EXPECT_EQ(largest.prompt.Last().text.rfind("The counts announce 4294967295 rows", 0), 0u);
+}
+
 // A file that cannot be read says which count is wrong and what the file
 // holds, not only that it failed.
 TEST(AsciiMatrix, OneValuePerLineFailuresSayWhatIsWrong) {

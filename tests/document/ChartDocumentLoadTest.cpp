@@ -217,8 +217,10 @@ TEST_F(Loading, SetupNumbersAreDecimalOnly) {
     ASSERT_TRUE(Load("[MAP.SCALE]\nMapScale={-inf 1 +nan 0x10 -1e1};\n"
                      "[PLOT.FRAME]\nxTicks={-infinity,0x20,-3};\n"));
     EXPECT_EQ(MatrixText(document.ScaleValues), "0/1/0/0/-10");
+    // The range they leave, 0 to 0, holds nothing: the axis keeps its own.
+    ASSERT_TRUE(document.Frame.emptyXRange.has_value());
     EXPECT_EQ(document.Frame.x1, 0);
-    EXPECT_EQ(document.Frame.x2, 0);
+    EXPECT_EQ(document.Frame.x2, 1);
     ASSERT_TRUE(document.Save());
     const std::string saved = ReadTestFile(folder / "map.dml");
     EXPECT_EQ(saved.find("inf"), std::string::npos) << saved;
@@ -292,10 +294,12 @@ TEST_F(Loading, TextAnnotations) {
     EXPECT_EQ(document.Texts.List()[0].GetA().GetY(), 1050);
 }
 
-TEST_F(Loading, TextFramesNeedABoxUnlessGivenToAll) {
+TEST_F(Loading, TextFramesAreTheTextsOwnWhateverItsBox) {
     ASSERT_TRUE(Load("[ANNOTATION]\nText={\"A\", \"B\"};\nTextLocation={0 0 0 0, 10 20 30 40,};\n"
                      "TextFrame.0={2 1 255 hatched 7 3};\nTextFrame.1={-1 0 0 trans 0 0};\n"));
-    EXPECT_EQ(document.Texts.List()[0].GetFrame(), nullptr);
+    ASSERT_NE(document.Texts.List()[0].GetFrame(), nullptr);
+    EXPECT_EQ(document.Texts.List()[0].GetFrame()->GetFrameRecord(),
+              (FrameRecord{2, 1, 255, BrushStyle::Hatched, 7, 3}));
     const LRectangle* frame = document.Texts.List()[1].GetFrame();
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(frame->GetFrameRecord(), (FrameRecord{-1, 0, 0, BrushStyle::Hollow, 0, 0}));
@@ -304,6 +308,11 @@ TEST_F(Loading, TextFramesNeedABoxUnlessGivenToAll) {
     ASSERT_TRUE(Load("[ANNOTATION]\nText={\"A\", \"B\"};\nTextFrame.*={2 1 255 hatched 7};\n"));
     const FrameRecord record = document.Texts.List()[0].GetFrame()->GetFrameRecord();
     EXPECT_EQ(record, (FrameRecord{2, 1, 255, BrushStyle::Hatched, 7, 0})); // the item stops early
+    // One text says it has none.
+    ASSERT_TRUE(Load("[ANNOTATION]\nText={\"A\", \"B\"};\nTextFrame.*={2 1 255 hatched 7};\n"
+                     "TextFrame.1=none;\n"));
+    EXPECT_NE(document.Texts.List()[0].GetFrame(), nullptr);
+    EXPECT_EQ(document.Texts.List()[1].GetFrame(), nullptr);
 }
 
 TEST_F(Loading, LinesAndRectanglesWrittenOutOrInGaussFiles) {

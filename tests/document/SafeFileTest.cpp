@@ -5,7 +5,9 @@
 #include "setup/DemlaSetup.h"
 #include "setup/SetupText.h"
 
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <gtest/gtest.h>
 
 namespace fs = std::filesystem;
@@ -32,6 +34,25 @@ TEST(SafeFile, WritesThroughATemporaryFileAndKeepsTheOldOneOnFailure) {
     EXPECT_EQ(WriteFileAtomically(path, "refused"), FileWriteResult::OpenFailed);
     EXPECT_EQ(ReadTestFile(path), "linked");
     EXPECT_EQ(WriteFileAtomically("", "x"), FileWriteResult::OpenFailed);
+}
+
+// A file is read-only when nobody may write it; one that only others may
+// write is not, and whether this user may is the system's to say.
+TEST(SafeFile, ReadOnlyMeansNoWriteBitAtAll) {
+    TempTestFolder folder;
+    const std::string path = folder.Write("map.dml", "old");
+    for (const fs::perms writer :
+         {fs::perms::owner_write, fs::perms::group_write, fs::perms::others_write}) {
+        fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | writer);
+        std::string reason;
+        if (!MayWrite(path, {}, &reason)) {
+            EXPECT_EQ(reason, std::strerror(EACCES)) << static_cast<int>(writer);
+        }
+    }
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    std::string reason;
+    EXPECT_FALSE(MayWrite(path, {}, &reason));
+    EXPECT_EQ(reason, "the file is read-only");
 }
 
 TEST(SafeFile, PathsOfFilesNamedByASetupFile) {

@@ -76,6 +76,12 @@ TEST_F(SaveSafety, BackupNamesNeverCollide) {
     EXPECT_EQ(BackupFileName("map.bak"), "map.bak.bak");
     // A name at the length limit gets a backup name within it, and two such
     // names that differ only at their end keep apart.
+    // ".bak" fits behind a name of 251 bytes exactly; one more and the
+    // name is shortened.
+    const std::string fits(251, 'a');
+    EXPECT_EQ(BackupFileName(fits), fits + ".bak");
+    EXPECT_EQ(BackupFileName(fits + "a").size(), 255u);
+    EXPECT_NE(BackupFileName(fits + "a"), fits + "a.bak");
     const std::string longA(255, 'a');
     const std::string longB = std::string(254, 'a') + "b";
     EXPECT_LE(FileNameOf(BackupFileName("/x/" + longA)).size(), 255u);

@@ -73,6 +73,26 @@ TEST(ClassifyLevels, AgreesWithTheLinearSearchOnAwkwardScalesAndValues) {
     }
 }
 
+// Cells are classified in blocks of 16 and then one by one: a value on a
+// boundary belongs to the level below it wherever it stands, in a block or
+// in the cells after the last whole block.
+TEST(ClassifyLevels, AValueOnABoundaryBelongsBelowItInEveryPart) {
+    for (const Doubles& bounds : {Doubles{10}, Doubles{10, 20, 30}, Doubles{1, 2, 3, 4, 5, 6, 7}}) {
+        for (std::uint32_t cells = 1; cells <= 40; ++cells) {
+            DMAT data(cells, 1);
+            for (std::uint32_t k = 0; k < cells; ++k) {
+                data.Data()[k] = bounds[k % bounds.size()];
+            }
+            WMAT levels;
+            ClassifyLevels(data, Column(bounds), levels);
+            for (std::uint32_t k = 0; k < cells; ++k) {
+                ASSERT_EQ(levels.Data()[k], k % bounds.size())
+                    << "cell " << k << " of " << cells << ", " << bounds.size() << " boundaries";
+            }
+        }
+    }
+}
+
 TEST(ClassifyLevels, RefusesScalesWhoseLevelsDoNotFitSixteenBits) {
     // Level L + 1 must fit in 16 bits: a longer scale is refused, levels untouched.
     DMAT data = Column({1.0, 70000.0, 0.0}), scale;

@@ -165,11 +165,47 @@ TEST(DemlaSetupSections, FindsTheExactFirstSection) {
     EXPECT_FALSE(reader.FindSection(path, " DATA "));
     ASSERT_TRUE(reader.FindSection(path, "S"));
     EXPECT_STREQ(reader.GetSectionText(), " T=\"[no]\"; U=4;");
-    // A zero byte ends the section for every reader.
-    ASSERT_TRUE(
-        reader.FindSection(files.Write("zero.dml", std::string("[Z] A=1;\0 B=2;", 14)), "Z"));
-    EXPECT_STREQ(reader.GetSectionText(), " A=1;");
-    EXPECT_EQ(reader.FindItem("B"), nullptr);
+}
+
+// A damaged file is an error that names where the damage lies, never a
+// section read in part.
+TEST(DemlaSetupSections, DamageIsReportedWithItsLine) {
+    TempTestFolder files;
+    DemlaSetup reader;
+    const std::string zero =
+        files.Write("zero.dml", std::string("[A]\nX=1;\n[Z]\nA=1;\nB=\0 2;\n[C]\nY=1;", 31));
+    EXPECT_TRUE(reader.FindSection(zero, "A"));
+    EXPECT_TRUE(reader.FindSection(zero, "C"));
+    try {
+        reader.FindSection(zero, "Z");
+        ADD_FAILURE() << "a zero byte was read over";
+    } catch (const DemlaSetupException& e) {
+        EXPECT_EQ(e.GetCode(), kSetupZeroByte);
+        EXPECT_EQ(e.GetLine(), 5u);
+        EXPECT_EQ(SetupExceptionText(e),
+                  "Section: Z\r\nLine: 5\r\n" + std::string(SetupExceptionMessage(kSetupZeroByte)));
+    }
+
+    // Cut off inside a value's braces, at the file's end or at the next
+    // header; the line is the one where the value begins.
+    const std::string cut =
+        files.Write("cut.dml", "[M]\r\nA=1;\r\n\r\nMapColors={\r\n0x1 0x2,\r\n0x3");
+    ASSERT_TRUE(reader.FindSection(cut, "M"));
+    EXPECT_NE(reader.FindItem("A"), nullptr);
+    try {
+        reader.FindItem("MapColors");
+        ADD_FAILURE() << "an open brace was read as a value";
+    } catch (const DemlaSetupException& e) {
+        EXPECT_EQ(e.GetCode(), kSetupBraceNotClosed);
+        EXPECT_EQ(e.GetItemName(), "MapColors");
+        EXPECT_EQ(e.GetLine(), 4u);
+    }
+    ASSERT_TRUE(reader.FindSection(files.Write("next.dml", "[N]\nX={1 2\n[O]\n"), "N"));
+    EXPECT_EQ(CodeOf([&] { reader.FindItem("X"); }), kSetupBraceNotClosed);
+    // The closing brace alone makes the value whole.
+    ASSERT_TRUE(reader.FindSection(files.Write("whole.dml", "[N]\nX={1 2}\n[O]\n"), "N"));
+    EXPECT_NE(reader.FindItem("X"), nullptr);
+    EXPECT_EQ(reader.GetSize(), 2u);
 }
 
 TEST(DemlaSetupSections, RaisesSyntaxAndFileErrors) {

@@ -170,6 +170,25 @@ TEST_F(MapEditing, ARectangleWithoutFillIsHitOnlyNearItsOutline) {
     }
 }
 
+// The plot area holds the points strictly inside the plot rectangle
+// (500, 500)-(2100, 1300): its edges belong to nothing.
+TEST_F(MapEditing, ThePlotAreaEndsBeforeItsEdges) {
+    using Kind = ObjectUnderPoint::Kind;
+    const auto kind = [&](int x, int y) {
+        return ObjectAt(document, page, page.PageToDevice(x, y), true).kind;
+    };
+    document.Frame.xTicksSetup = 0;
+    document.Frame.yTicksSetup = 0;
+    for (const auto& [x, y] :
+         {std::pair{500, 900}, std::pair{2100, 900}, std::pair{1000, 500}, std::pair{1000, 1300}}) {
+        EXPECT_EQ(kind(x, y), Kind::Nothing) << x << "," << y;
+    }
+    for (const auto& [x, y] :
+         {std::pair{501, 900}, std::pair{2099, 900}, std::pair{1000, 501}, std::pair{1000, 1299}}) {
+        EXPECT_EQ(kind(x, y), Kind::PlotArea) << x << "," << y;
+    }
+}
+
 TEST_F(MapEditing, StatusTextsFollowTheAxisLabels) {
     struct Case {
         const char* x;
