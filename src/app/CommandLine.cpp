@@ -60,6 +60,7 @@ void PrintUsage(std::ostream& output) {
               "       demla render FILE.dml -o OUT.{png,bmp,svg,pdf,emf} [--size WxH] [--cancel]\n"
               "       demla render FILE.dml... --out-dir DIR [--format png|bmp|svg|pdf|emf]\n"
               "                    [--size WxH] [--jobs N] [--cancel]\n"
+              "       demla render FILE.dml... -o ATLAS.pdf [--size WxH] [--cancel]\n"
               "       demla --version | --help\n"
               "Without a command, the program opens its window with the setup files named\n"
               "(and registers itself with the desktop, or removes that with -unregister).\n"

@@ -48,7 +48,7 @@ std::optional<int> ParseJobs(const std::string& text) {
 
 } // namespace
 
-RenderOutcome RenderMap(const RenderRequest& request) {
+RenderOutcome DrawMap(const RenderRequest& request, const MapOutput& output) {
     std::ostringstream messages;
     CliPrompt prompt(messages, request.cancel);
     ChartDocument document(prompt);
@@ -78,7 +78,7 @@ RenderOutcome RenderMap(const RenderRequest& request) {
     const int height = request.height;
     ExportResult result;
     try {
-        result = ExportPicture(request.outputPath, width, height, [&](Surface& surface) {
+        result = output(document, [&](Surface& surface) {
             PageCoordinateSystem view(0, options.page.width, 0, options.page.height, 0, width,
                                       height, 0);
             FitPage(view, options.page);
@@ -94,6 +94,13 @@ RenderOutcome RenderMap(const RenderRequest& request) {
         return outcome(kExitFailure);
     }
     return outcome(loaded);
+}
+
+RenderOutcome RenderMap(const RenderRequest& request) {
+    return DrawMap(
+        request, [&request](const ChartDocument&, const std::function<void(Surface&)>& draw) {
+            return ExportPicture(request.outputPath, request.width, request.height, draw);
+        });
 }
 
 // demla render FILE.dml -o OUT [--size WxH]: draws what a map view of that
@@ -123,6 +130,18 @@ int RunRender(std::span<const std::string> arguments) {
     const std::optional<std::string> folder = parsed->Value("--out-dir");
     const bool cancel = parsed->Has("--cancel");
 
+    if (!folder && output && setups.size() > 1) {
+        if (!IsPdfName(*output)) {
+            return UsageError("several setup files are drawn into one PDF file (-o ATLAS.pdf) "
+                              "or into a folder (--out-dir DIR)");
+        }
+        if (parsed->Value("--format") || parsed->Value("--jobs")) {
+            return UsageError("--format and --jobs go with --out-dir");
+        }
+        EnsureHeadlessGui();
+        return RunRenderAtlas({setups, {}, "pdf", size.first, size.second, 1, cancel}, *output,
+                              std::cerr);
+    }
     if (!folder) {
         if (setups.size() != 1) {
             return UsageError("render draws several setup files into a folder: --out-dir DIR");

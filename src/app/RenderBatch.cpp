@@ -1,7 +1,11 @@
 #include "app/RenderBatch.h"
 
 #include "app/CommandLine.h"
+#include "core/MListIter.h"
+#include "document/ChartDocument.h"
 #include "document/SafeFile.h"
+#include "platform/PdfBook.h"
+#include "setup/TextEncoding.h"
 
 #include <algorithm>
 #include <atomic>
@@ -84,7 +88,78 @@ std::string ResultLine(const RenderRequest& request, int status) {
     }
 }
 
+// What the outline calls a map's page: its title's lines as they read,
+// top down (the first line stands lowest), else the name of its setup
+// file.
+std::string PageTitle(const ChartDocument& document) {
+    std::string title;
+    MListIter<WText> line(const_cast<MList<WText>&>(document.Frame.title));
+    for (bool more = line.First(); more; more = line.Next()) {
+        if (!line.Current().text.empty()) {
+            title = line.Current().text + (title.empty() ? "" : " \xE2\x80\x93 ") + title;
+        }
+    }
+    if (title.empty()) {
+        return FileNameOf(document.GetPath());
+    }
+    return DecodeToUtf8(title, document.GetSources().textEncoding);
+}
+
 } // namespace
+
+bool IsPdfName(const std::string& path) {
+    const std::string name = FileNameOf(path);
+    if (name.size() < 4) {
+        return false;
+    }
+    std::string extension = name.substr(name.size() - 4);
+    for (char& c : extension) {
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    }
+    return extension == ".pdf";
+}
+
+int RunRenderAtlas(const RenderBatch& batch, const std::string& path, std::ostream& log) {
+    BatchLog report(log, batch.setupPaths.size());
+    PdfBook book(batch.width, batch.height);
+    int worst = kExitSuccess;
+    for (const std::string& setup : batch.setupPaths) {
+        const RenderRequest request{setup, path, batch.width, batch.height, batch.cancel};
+        const RenderOutcome outcome =
+            DrawMap(request,
+                    [&book](const ChartDocument& document,
+                            const std::function<void(Surface&)>& draw) -> ExportResult {
+                        std::string cause;
+                        if (!book.AddPage(draw, PageTitle(document), &cause)) {
+                            return {false, cause};
+                        }
+                        return {true, {}};
+                    });
+        const std::string line = outcome.status == kExitFailure
+                                     ? setup + ": not drawn\n"
+                                     : setup + ": page " + std::to_string(book.PageCount()) +
+                                           " of " + path +
+                                           (outcome.status == kExitSuccess
+                                                ? "\n"
+                                                : ", but its loading gave the messages above\n");
+        report.Report(outcome.messages + line);
+        worst = Worse(worst, outcome.status);
+    }
+    if (book.PageCount() == 0) {
+        log << "Error: No map was drawn, so " << path << " is not written.\n";
+        return kExitFailure;
+    }
+    std::string cause;
+    const std::optional<std::string> bytes = book.Finish(&cause);
+    const ExportResult written =
+        bytes ? WriteExportFile(path, *bytes)
+              : ExportResult{false, "Unable to write the file \"" + path + "\": " + cause + "."};
+    if (!written) {
+        log << "Error: " << written.message << '\n';
+        return kExitFailure;
+    }
+    return worst;
+}
 
 bool IsBatchFormat(std::string_view format) {
     return std::find(std::begin(kFormats), std::end(kFormats), format) != std::end(kFormats);

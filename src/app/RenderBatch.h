@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/RenderToFile.h"
+
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <string_view>
@@ -23,7 +26,18 @@ struct RenderOutcome {
     std::string messages;
 };
 
-// Loads the map and draws it; never writes over a file the map reads.
+class ChartDocument;
+
+// Where a loaded map is drawn: given the document and the drawing of its
+// page, puts the drawing into the request's output.
+using MapOutput =
+    std::function<ExportResult(const ChartDocument&, const std::function<void(Surface&)>&)>;
+
+// Loads the map and hands the drawing of its page to output; never draws
+// over a file the map reads (request.outputPath names what is written).
+RenderOutcome DrawMap(const RenderRequest& request, const MapOutput& output);
+
+// Loads the map and draws it into the picture file the request names.
 RenderOutcome RenderMap(const RenderRequest& request);
 
 // Many maps drawn by one process: each setup file into
@@ -54,3 +68,14 @@ std::vector<std::string> BatchOutputPaths(const RenderBatch& batch, std::string*
 // the worst status of the maps: 1 over 3 over 0; 1 with nothing drawn when
 // the outputs collide or the folder cannot be made.
 int RunRenderBatch(const RenderBatch& batch, std::ostream& log);
+
+// Whether a file name ends in ".pdf" (any case).
+bool IsPdfName(const std::string& path);
+
+// Draws every map of the batch, in its order, as one page of the PDF file
+// at path, each page as a render of that map into a PDF of its own draws
+// it; the document's outline names each page by its map's title, or its
+// setup file's name. Maps are loaded one at a time; a map that does not
+// load is left out with its line, as in a batch. The file is written whole
+// or not at all (not when no map was drawn). Returns the worst status.
+int RunRenderAtlas(const RenderBatch& batch, const std::string& path, std::ostream& log);

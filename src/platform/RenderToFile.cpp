@@ -2,6 +2,7 @@
 
 #include "document/SafeFile.h"
 #include "platform/EmfSurface.h"
+#include "platform/PdfBook.h"
 #include "platform/PngWriter.h"
 #include "platform/QtSurface.h"
 
@@ -10,10 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QPageLayout>
-#include <QPageSize>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QSvgGenerator>
 
 #include <string_view>
@@ -93,32 +91,6 @@ bool MakeSvg(QByteArray& bytes, int width, int height, const Draw& draw, std::st
     return true;
 }
 
-bool MakePdf(QByteArray& bytes, int width, int height, const Draw& draw, std::string& cause) {
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QPdfWriter writer(&buffer);
-    writer.setResolution(kVectorDotsPerInch);
-    const QPageSize pageSize(QSizeF(static_cast<double>(width) / kVectorDotsPerInch,
-                                    static_cast<double>(height) / kVectorDotsPerInch),
-                             QPageSize::Inch, QString(), QPageSize::ExactMatch);
-    writer.setPageLayout(
-        QPageLayout(pageSize, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Inch));
-    QPainter painter;
-    if (!painter.begin(&writer)) {
-        cause = "the PDF writer could not start";
-        return false;
-    }
-    {
-        QtSurface surface(painter, DeviceTechnology::RasterPrinter);
-        draw(surface);
-    }
-    if (!painter.end() || bytes.isEmpty()) {
-        cause = "the PDF writer could not finish the document";
-        return false;
-    }
-    return true;
-}
-
 } // namespace
 
 std::optional<std::string> MakePicture(std::string_view kind, int width, int height,
@@ -135,15 +107,18 @@ std::optional<std::string> MakePicture(std::string_view kind, int width, int hei
         if (surface.Finish(bytes, &why)) {
             picture = std::move(bytes);
         }
-    } else if (kind == "png" || kind == "bmp" || kind == "svg" || kind == "pdf") {
+    } else if (kind == "pdf") {
+        PdfBook book(width, height);
+        if (book.AddPage(draw, &why)) {
+            picture = book.Finish(&why);
+        }
+    } else if (kind == "png" || kind == "bmp" || kind == "svg") {
         QByteArray bytes;
         bool made = false;
         if (kind == "png" || kind == "bmp") {
             made = MakeImage(bytes, kind == "png" ? "PNG" : "BMP", width, height, draw, why);
         } else if (kind == "svg") {
             made = MakeSvg(bytes, width, height, draw, why);
-        } else {
-            made = MakePdf(bytes, width, height, draw, why);
         }
         if (made) {
             picture = bytes.toStdString();

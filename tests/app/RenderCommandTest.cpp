@@ -148,7 +148,56 @@ TEST_F(CommandLine, ABatchRefusesMapsThatWouldShareAPictureBeforeDrawingAny) {
             2)
             << wrong;
     }
-    EXPECT_EQ(Demla("render " + Quoted(first) + " " + Quoted(first) + " -o x.png").status, 2);
+}
+
+// What a PDF reader makes of a file: its pages and its outline.
+std::string PdfOutlineOf(const fs::path& pdf) {
+    const fs::path xml = pdf.string() + ".xml";
+    const std::string command =
+        "pdftohtml -q -xml -stdout -i '" + pdf.string() + "' >'" + xml.string() + "' 2>/dev/null";
+    if (std::system(command.c_str()) != 0) {
+        return "unreadable";
+    }
+    const std::string text = ReadTestFile(xml);
+    const std::size_t begin = text.find("<outline>");
+    const std::size_t end = text.find("</outline>");
+    return begin == std::string::npos || end == std::string::npos ? ""
+                                                                  : text.substr(begin, end - begin);
+}
+
+TEST_F(CommandLine, AnAtlasHasAPagePerMapNamedInItsOutline) {
+    const fs::path examples(DEMLA_EXAMPLES_DIR);
+    std::ofstream(folder / "missing.dml") << "[DATA]\nMapMatrix=nothere.csv;\n";
+    const fs::path atlas = fs::path(folder / "atlas.pdf");
+    const Outcome run = Demla("render --cancel " + Quoted(examples / "dk-male-mortality.dml") +
+                              " " + Quoted(folder / "missing.dml") + " " +
+                              Quoted(examples / "dk-male-births-by-month.dml") + " -o " +
+                              Quoted(atlas) + " --size 600x420");
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_THAT(run.err, HasSubstr("dk-male-mortality.dml: page 1 of "));
+    EXPECT_THAT(run.err, HasSubstr("missing.dml: not drawn\n"));
+    EXPECT_THAT(run.err, HasSubstr("dk-male-births-by-month.dml: page 2 of "));
+    // The title's lines as they read, top down; the page a map would have
+    // alone.
+    const std::string outline = PdfOutlineOf(atlas);
+    EXPECT_THAT(outline,
+                HasSubstr("<item page=\"1\">Mortality of Danish men \xE2\x80\x93 Deaths per "
+                          "1000 person-years</item>"));
+    EXPECT_THAT(outline, HasSubstr("<item page=\"2\">Live births of Danish boys by month</item>"));
+    EXPECT_EQ(outline.find("page=\"3\""), std::string::npos);
+
+    // No map drawn: no file. Several maps into one file that is no PDF:
+    // wrong usage.
+    const Outcome none =
+        Demla("render --cancel " + Quoted(folder / "missing.dml") + " " +
+              Quoted(folder / "missing.dml") + " -o " + Quoted(folder / "none.pdf"));
+    EXPECT_EQ(none.status, 1);
+    EXPECT_FALSE(fs::exists(folder / "none.pdf"));
+    EXPECT_EQ(Demla("render " + Quoted(examples / "dk-male-mortality.dml") + " " +
+                    Quoted(examples / "dk-male-mortality.dml") + " -o " +
+                    Quoted(folder / "two.png"))
+                  .status,
+              2);
 }
 
 } // namespace
