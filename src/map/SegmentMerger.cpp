@@ -1,7 +1,6 @@
 #include "map/SegmentMerger.h"
 
-#include <numeric>
-#include <utility>
+#include "render/SegmentJoiner.h"
 
 std::size_t SegmentMerger::LineHash::operator()(const Line& line) const {
     std::uint64_t hash = 14695981039346656037ull;
@@ -13,24 +12,15 @@ std::size_t SegmentMerger::LineHash::operator()(const Line& line) const {
 
 void SegmentMerger::LineTo(std::int32_t x, std::int32_t y) {
     const IntPoint start = position_;
-    IntPoint a = start;
-    IntPoint b{x, y};
-    position_ = b;
-    if (a == b) {
+    const IntPoint end{x, y};
+    position_ = end;
+    if (start == end) {
         return;
     }
-    if (b.x < a.x || (b.x == a.x && b.y < a.y)) {
-        std::swap(a, b);
-    }
-    std::int64_t dx = static_cast<std::int64_t>(b.x) - a.x;
-    std::int64_t dy = static_cast<std::int64_t>(b.y) - a.y;
-    const std::int64_t divisor = std::gcd(dx, dy);
-    dx /= divisor;
-    dy /= divisor;
-    const Line line{dx, dy, dy * a.x - dx * a.y};
+    const SegmentOnLine placed = PlaceOnLine(start, end);
+    const Line line{placed.dx, placed.dy, placed.offset};
     // A segment drawn alone keeps its direction.
-    const bool swapped = a != start;
-    const Run next{dx * a.x + dy * a.y, dx * b.x + dy * b.y, swapped ? b : a, swapped ? a : b};
+    const Run next{placed.begin, placed.end, start, end};
     const auto [it, added] = open_.try_emplace(line, runs_.size());
     if (added) {
         runs_.push_back(next);
@@ -48,7 +38,7 @@ void SegmentMerger::LineTo(std::int32_t x, std::int32_t y) {
     };
     // A diagonal drawn in one piece may step its pixels otherwise than in
     // two: only horizontal and vertical runs grow.
-    const bool straight = dx == 0 || dy == 0;
+    const bool straight = placed.dx == 0 || placed.dy == 0;
     if (straight && next.begin <= run.end && next.end >= run.begin) {
         IntPoint from = lower(run);
         IntPoint to = upper(run);

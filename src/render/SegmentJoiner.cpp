@@ -7,17 +7,7 @@
 #include <optional>
 #include <tuple>
 
-namespace {
-
-// A segment on its line: the line's direction (dx, dy), reduced and
-// pointing right or down, the line's offset, and where along the line the
-// segment begins and ends.
-struct OnLine {
-    std::int64_t dx, dy, offset, begin, end;
-    IntPoint from, to;
-};
-
-OnLine Place(IntPoint a, IntPoint b) {
+SegmentOnLine PlaceOnLine(IntPoint a, IntPoint b) {
     if (b.x < a.x || (b.x == a.x && b.y < a.y)) {
         std::swap(a, b);
     }
@@ -28,8 +18,6 @@ OnLine Place(IntPoint a, IntPoint b) {
     dy /= divisor;
     return {dx, dy, dy * a.x - dx * a.y, dx * a.x + dy * a.y, dx * b.x + dy * b.y, a, b};
 }
-
-} // namespace
 
 void SegmentJoiner::LineTo(std::int32_t x, std::int32_t y) {
     const IntPoint to{x, y};
@@ -43,19 +31,19 @@ void SegmentJoiner::Flush() {
     if (segments_.empty()) {
         return;
     }
-    std::vector<OnLine> placed;
+    std::vector<SegmentOnLine> placed;
     placed.reserve(segments_.size());
     for (const Segment& segment : segments_) {
-        placed.push_back(Place(segment.from, segment.to));
+        placed.push_back(PlaceOnLine(segment.from, segment.to));
     }
     segments_.clear();
-    std::sort(placed.begin(), placed.end(), [](const OnLine& a, const OnLine& b) {
+    std::sort(placed.begin(), placed.end(), [](const SegmentOnLine& a, const SegmentOnLine& b) {
         return std::tie(a.dx, a.dy, a.offset, a.begin) < std::tie(b.dx, b.dy, b.offset, b.begin);
     });
     std::vector<Segment> joined;
-    OnLine line = placed.front();
+    SegmentOnLine line = placed.front();
     for (std::size_t k = 1; k < placed.size(); ++k) {
-        const OnLine& next = placed[k];
+        const SegmentOnLine& next = placed[k];
         if (next.dx == line.dx && next.dy == line.dy && next.offset == line.offset &&
             next.begin <= line.end) {
             if (next.end > line.end) {

@@ -2,7 +2,19 @@
 
 #include "render/ForwardingSurface.h"
 
+#include <cstdint>
 #include <vector>
+
+// A segment placed on its line: the line's direction (dx, dy) in lowest
+// terms, pointing right (or down where it is vertical), its offset
+// dy * x - dx * y, the span begin..end the segment covers along it, and its
+// ends in that direction.
+struct SegmentOnLine {
+    std::int64_t dx, dy, offset, begin, end;
+    IntPoint from, to;
+};
+// The segment from a to b placed on its line; a and b differ.
+SegmentOnLine PlaceOnLine(IntPoint a, IntPoint b);
 
 // Passes everything on to its target, but keeps the straight segments
 // drawn with MoveTo and LineTo and draws them when the pen changes or it

@@ -8,8 +8,10 @@ from a keyboard. Every wait is bounded.
 import os
 import shutil
 import subprocess
+import sys
 import tempfile
 import time
+import unittest
 
 import pyatspi
 from gi.repository import Atspi
@@ -187,6 +189,17 @@ class Demla:
         self.app = None
         self.frame = None
 
+    def open(self, *titles):
+        """Starts the program and waits for the child windows with these
+        titles; stops it again when that fails."""
+        try:
+            self.start()
+            self.wait_for_windows(*titles)
+        except BaseException:
+            self.stop()
+            raise
+        return self
+
     def path(self, name):
         return os.path.join(self.folder, name)
 
@@ -301,3 +314,27 @@ class Demla:
                 self.process.wait(timeout=10)
         self._log.close()
         shutil.rmtree(self.folder, ignore_errors=True)
+
+
+def page_point(map_widget, page_x, page_y):
+    """The screen point of a page point of a map view that shows its whole
+    A4 landscape page (after Fit Page)."""
+    box = map_widget.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    width, height = 2970.0, 2100.0
+    sx, sy = box.width / width, box.height / height
+    if sx <= sy:
+        scale, left, top = sx, 0.0, height + (box.height / sx - height) / 2
+    else:
+        scale, left, top = sy, -(box.width / sy - width) / 2, height
+    return (int(box.x + (page_x - left) * scale),
+            int(box.y + (top - page_y) * scale))
+
+
+def run_tests():
+    """Runs the tests of the calling file and ends the process with 0 when
+    they all passed (and there were some)."""
+    result = unittest.main(exit=False, verbosity=2, warnings=False).result
+    failed = len(result.failures) + len(result.errors) + len(result.unexpectedSuccesses)
+    passed = result.testsRun - failed - len(result.skipped)
+    print(f"e2e: {passed} passed, {failed} failed, {len(result.skipped)} skipped")
+    sys.exit(0 if result.wasSuccessful() and result.testsRun > 0 else 1)

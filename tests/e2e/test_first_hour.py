@@ -9,14 +9,14 @@ import os
 import re
 import shutil
 import subprocess
-import sys
 import tempfile
 import unittest
 import warnings
 
 import pyatspi
 
-from atspi_support import Demla, binary, children, find_all, wait_for, xdotool
+from atspi_support import (Demla, binary, children, find_all, page_point, run_tests, wait_for,
+                           xdotool)
 
 warnings.filterwarnings("ignore", category=DeprecationWarning)
 
@@ -62,13 +62,7 @@ class FirstExampleTest(unittest.TestCase):
 
     @classmethod
     def setUpClass(cls):
-        cls.demla = Demla(MALE)
-        try:
-            cls.demla.start()
-            cls.demla.wait_for_windows(MALE_MAP)
-        except BaseException:
-            cls.demla.stop()
-            raise
+        cls.demla = Demla(MALE).open(MALE_MAP)
 
     @classmethod
     def tearDownClass(cls):
@@ -78,18 +72,9 @@ class FirstExampleTest(unittest.TestCase):
         self.demla.focus_window()
 
     def device_point(self, page_x, page_y):
-        """The screen point of a page point, with the whole A4 page shown."""
         window = self.demla.child_windows()[MALE_MAP]
-        map_widget = find_all(window, role=pyatspi.ROLE_FILLER, name="Map")[0]
-        box = map_widget.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-        width, height = 2970.0, 2100.0
-        sx, sy = box.width / width, box.height / height
-        if sx <= sy:
-            scale, left, top = sx, 0.0, height + (box.height / sx - height) / 2
-        else:
-            scale, left, top = sy, -(box.width / sy - width) / 2, height
-        return (int(box.x + (page_x - left) * scale),
-                int(box.y + (top - page_y) * scale))
+        return page_point(find_all(window, role=pyatspi.ROLE_FILLER, name="Map")[0],
+                          page_x, page_y)
 
     def dialogs(self):
         return [child for child in children(self.demla.app)
@@ -139,8 +124,4 @@ class NotAMapTest(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    result = unittest.main(exit=False, verbosity=2, warnings=False).result
-    failed = len(result.failures) + len(result.errors) + len(result.unexpectedSuccesses)
-    passed = result.testsRun - failed - len(result.skipped)
-    print(f"e2e: {passed} passed, {failed} failed, {len(result.skipped)} skipped")
-    sys.exit(0 if result.wasSuccessful() and result.testsRun > 0 else 1)
+    run_tests()

@@ -5,7 +5,6 @@ D-Bus bus with an accessibility bus, and DEMLA_BINARY.
 """
 
 import os
-import sys
 import re
 import unittest
 import warnings
@@ -13,8 +12,8 @@ import warnings
 import pyatspi
 
 from atspi_support import (CHANGE_SECONDS, CONTROL_ROLES, MENU_ROLES, Demla, children, find_all,
-                           is_showing, item_names, popup_of, press, screenshot, states, wait_for, walk,
-                           xdotool)
+                           is_showing, item_names, page_point, popup_of, press, run_tests,
+                           screenshot, states, wait_for, walk, xdotool)
 
 # The client library warns on every call of its older names.
 warnings.filterwarnings("ignore", category=DeprecationWarning)
@@ -203,25 +202,13 @@ class PlotFrameSheetTest(unittest.TestCase):
         self.demla.wait_for_windows(FEMALE_MAP)
         self.demla.focus_window()
 
-    def device_point(self, map_widget, page_x, page_y):
-        """The screen point of a page point, with the whole A4 page shown."""
-        box = map_widget.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-        width, height = 2970.0, 2100.0
-        sx, sy = box.width / width, box.height / height
-        if sx <= sy:
-            scale, left, top = sx, 0.0, height + (box.height / sx - height) / 2
-        else:
-            scale, left, top = sy, -(box.width / sy - width) / 2, height
-        return (int(box.x + (page_x - left) * scale),
-                int(box.y + (top - page_y) * scale))
-
     def test_tick_band_opens_the_x_pages_and_the_range_is_saved(self):
         demla = self.demla
         window = demla.child_windows()[FEMALE_MAP]
         map_widget = find_all(window, role=pyatspi.ROLE_FILLER, name="Map")[0]
         # The map's plot starts at page (330, 250); its bottom ticks stand
         # 30 page units below it.
-        x, y = self.device_point(map_widget, 330 + 900, 250 - 15)
+        x, y = page_point(map_widget, 330 + 900, 250 - 15)
         xdotool("mousemove", "--sync", str(x), str(y))
         xdotool("click", "1")
 
@@ -404,8 +391,4 @@ class NarrowWindowTest(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    result = unittest.main(exit=False, verbosity=2, warnings=False).result
-    failed = len(result.failures) + len(result.errors) + len(result.unexpectedSuccesses)
-    passed = result.testsRun - failed - len(result.skipped)
-    print(f"e2e: {passed} passed, {failed} failed, {len(result.skipped)} skipped")
-    sys.exit(0 if result.wasSuccessful() and result.testsRun > 0 else 1)
+    run_tests()
