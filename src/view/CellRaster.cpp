@@ -26,6 +26,11 @@ std::vector<std::int32_t> IntervalOfPixels(const std::int32_t* edges, std::uint3
     return of;
 }
 
+// A colour of the document (0x00BBGGRR) as an opaque picture pixel.
+std::uint32_t PixelOf(std::uint32_t color) {
+    return 0xFF000000u | ((color & 0xFFu) << 16) | (color & 0xFF00u) | ((color >> 16) & 0xFFu);
+}
+
 } // namespace
 
 void RasterRectangleCells(const PageCoordinateSystem& page, const MapPaintInput& map,
@@ -81,4 +86,62 @@ void RasterRectangleCells(const PageCoordinateSystem& page, const MapPaintInput&
             line[x] = colours[row[offsets[static_cast<std::size_t>(x)]]];
         }
     }
+}
+
+bool RasterRectangleContours(const PageCoordinateSystem& page, const MapPaintInput& map,
+                             const DeviceRect& region, std::uint32_t* pixels,
+                             std::ptrdiff_t pixelsPerLine) {
+    if (ContourPen(page, map.contours).width > 1) {
+        return false;
+    }
+    if (!HasCellsToPaint(map)) {
+        return true;
+    }
+    const std::uint32_t rows = map.levels.GetRows();
+    const std::uint32_t columns = map.levels.GetColumns();
+    const MapIndexGrid grid(page, map.plot, 0, columns, 0, rows);
+    const std::int32_t* x = grid.X();
+    const std::int32_t* y = grid.Y();
+    const std::uint32_t ink = PixelOf(map.contours.color);
+    const auto horizontal = [&](std::int64_t from, std::int64_t to, std::int64_t at) {
+        if (at < region.top || at >= region.bottom) {
+            return;
+        }
+        const std::int64_t low = std::max<std::int64_t>(std::min(from, to), region.left);
+        const std::int64_t high = std::min<std::int64_t>(std::max(from, to), region.right);
+        std::uint32_t* line = pixels + (at - region.top) * pixelsPerLine;
+        for (std::int64_t p = low; p < high; ++p) {
+            line[p - region.left] = ink;
+        }
+    };
+    const auto vertical = [&](std::int64_t at, std::int64_t from, std::int64_t to) {
+        if (at < region.left || at >= region.right) {
+            return;
+        }
+        const std::int64_t low = std::max<std::int64_t>(std::min(from, to), region.top);
+        const std::int64_t high = std::min<std::int64_t>(std::max(from, to), region.bottom);
+        for (std::int64_t p = low; p < high; ++p) {
+            pixels[(p - region.top) * pixelsPerLine + (at - region.left)] = ink;
+        }
+    };
+    // The painter's walk: the edge above each cell, then the one to its
+    // right, where the levels differ; edges of no length draw nothing.
+    for (std::uint32_t r = 0; r < rows; ++r) {
+        if (y[r + 1] >= region.bottom || y[r] < region.top) {
+            continue;
+        }
+        const std::uint16_t* row = map.levels.Data() + r;
+        const bool hasAbove = r + 1 < rows;
+        for (std::uint32_t c = 0; c < columns; ++c) {
+            const std::uint16_t* cell = row + static_cast<std::size_t>(c) * rows;
+            const std::uint16_t level = *cell;
+            if (hasAbove && level != cell[1] && x[c] != x[c + 1]) {
+                horizontal(x[c], x[c + 1], y[r + 1]);
+            }
+            if (c + 1 < columns && level != cell[rows] && y[r] != y[r + 1]) {
+                vertical(x[c + 1], y[r], y[r + 1]);
+            }
+        }
+    }
+    return true;
 }

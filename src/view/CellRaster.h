@@ -23,3 +23,13 @@
 void RasterRectangleCells(const PageCoordinateSystem& page, const MapPaintInput& map,
                           const DeviceRect& region, std::uint32_t* pixels,
                           std::ptrdiff_t pixelsPerLine);
+
+// Sets the pixels of a rectangle map's contour lines drawn with a pen of at
+// most one pixel, exactly as the rectangle painter's segments set them on a
+// raster surface: a segment between two cells of different levels covers
+// the pixels from its lower end up to, not including, its higher end, in
+// either direction. False, and nothing set, for a wider pen, which the
+// painter strokes with round ends.
+bool RasterRectangleContours(const PageCoordinateSystem& page, const MapPaintInput& map,
+                             const DeviceRect& region, std::uint32_t* pixels,
+                             std::ptrdiff_t pixelsPerLine);
