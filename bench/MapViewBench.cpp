@@ -1,3 +1,4 @@
+#include "app/CellLayerCache.h"
 #include "core/Prompt.h"
 #include "document/ChartDocument.h"
 #include "platform/QtSurface.h"
@@ -17,9 +18,10 @@
 #include <memory>
 #include <random>
 
-// What a map window does for every picture it shows (after a zoom, a move,
-// a resize or a change of the map): paint the whole page into an image of
-// the window's size.
+// What a map window does for its pictures. BM_MapViewPaint* paint the whole
+// page cell by cell into an image of the window's size, as exports do; the
+// window itself draws the cells from a picture it keeps of them
+// (BM_MapViewRepaintKept*, *Move*, *Zoom*, *Window).
 
 namespace {
 
@@ -43,33 +45,39 @@ ChartDocument& Mortality() {
     return *document;
 }
 
-// A 1000 x 1000 mortality-like surface on 12 quantile boundaries, with
-// contour lines, in a default frame.
+// A mortality-like surface of size x size cells on 12 quantile boundaries,
+// with contour lines, in a default frame.
+std::unique_ptr<ChartDocument> MortalityLike(std::uint32_t size) {
+    auto d = std::make_unique<ChartDocument>(prompt);
+    d->DataMatrix = DMAT(size, size);
+    std::mt19937 random(4711);
+    std::normal_distribution<double> noise(0.0, 0.05);
+    for (std::uint32_t c = 0; c < size; ++c) {
+        for (std::uint32_t r = 0; r < size; ++r) {
+            d->DataMatrix.Set(r, c, std::exp(-9.0 + 0.009 * r - 0.001 * c + noise(random)));
+        }
+    }
+    MakeLinearScale(d->ScaleValues, 0, 1, 12);
+    SmartScale(d->DataMatrix, d->ScaleValues, prompt);
+    FitLevelColors(d->LevelColors, d->BoundaryCount(), d->MissingColor);
+    for (std::uint32_t k = 0; k < 13; ++k) {
+        d->LevelColors.Level(k) = MakeRGB(20 * k, 255 - 20 * k, 128);
+    }
+    ClassifyLevels(d->DataMatrix, d->ScaleValues, d->LevelMatrix);
+    d->Legend.SyncWithScale(d->ScaleValues);
+    d->Frame.x2 = size;
+    d->Frame.y2 = size;
+    d->ContourLines = true;
+    return d;
+}
+
 ChartDocument& Large() {
-    static const std::unique_ptr<ChartDocument> document = [] {
-        constexpr std::uint32_t kSize = 1000;
-        auto d = std::make_unique<ChartDocument>(prompt);
-        d->DataMatrix = DMAT(kSize, kSize);
-        std::mt19937 random(4711);
-        std::normal_distribution<double> noise(0.0, 0.05);
-        for (std::uint32_t c = 0; c < kSize; ++c) {
-            for (std::uint32_t r = 0; r < kSize; ++r) {
-                d->DataMatrix.Set(r, c, std::exp(-9.0 + 0.009 * r - 0.001 * c + noise(random)));
-            }
-        }
-        MakeLinearScale(d->ScaleValues, 0, 1, 12);
-        SmartScale(d->DataMatrix, d->ScaleValues, prompt);
-        FitLevelColors(d->LevelColors, d->BoundaryCount(), d->MissingColor);
-        for (std::uint32_t k = 0; k < 13; ++k) {
-            d->LevelColors.Level(k) = MakeRGB(20 * k, 255 - 20 * k, 128);
-        }
-        ClassifyLevels(d->DataMatrix, d->ScaleValues, d->LevelMatrix);
-        d->Legend.SyncWithScale(d->ScaleValues);
-        d->Frame.x2 = kSize;
-        d->Frame.y2 = kSize;
-        d->ContourLines = true;
-        return d;
-    }();
+    static const std::unique_ptr<ChartDocument> document = MortalityLike(1000);
+    return *document;
+}
+
+ChartDocument& Larger() {
+    static const std::unique_ptr<ChartDocument> document = MortalityLike(2000);
     return *document;
 }
 
@@ -199,8 +207,147 @@ void BM_MonitorReloadLarge(benchmark::State& state) {
     }
 }
 
+// What the window does for a picture: the page painted with the cells
+// drawn through the picture it keeps of them.
+class CachedWindow {
+public:
+    explicit CachedWindow(ChartDocument& document) : document_(document) {}
+
+    // The document changed: the kept cells go.
+    void Edited() { ++revision_; }
+
+    bool Paint(MapViewState& view) {
+        picture_.fill(Qt::white);
+        QPainter painter(&picture_);
+        const MapCellsDrawer cells = [&](Surface&, const PageCoordinateSystem& page,
+                                         const MapPaintInput& map) {
+            cells_.Draw(painter, {picture_.width(), picture_.height()}, page, map,
+                        document_.MapType, revision_);
+        };
+        QtSurface surface(painter, DeviceTechnology::RasterDisplay);
+        return !view.Paint(surface, document_, false, cells);
+    }
+
+    const CellLayerCache& Cells() const { return cells_; }
+
+private:
+    ChartDocument& document_;
+    QImage picture_{1280, 1024, QImage::Format_RGB32};
+    CellLayerCache cells_;
+    std::uint64_t revision_ = 0;
+};
+
+// The window painted again with nothing changed (another window moved
+// over it, a dialog closed): the kept cells are drawn as they are.
+void BM_MapViewRepaintKeptLarge(benchmark::State& state) {
+    MapViewState view = LargeView();
+    CachedWindow window(Large());
+    window.Paint(view);
+    for (auto _ : state) {
+        if (!window.Paint(view)) {
+            state.SkipWithError("the paint failed");
+            break;
+        }
+    }
+}
+
+// Moves with the arrow keys around the 1000 x 1000 map at twice the whole
+// page's zoom, the plot reaching past the window: each picture is drawn
+// from the kept cells where the grid moved by whole pixels, otherwise the
+// cells are set again.
+void BM_MapViewMoveLarge(benchmark::State& state) {
+    MapViewState view = LargeView();
+    view.lastClick = view.ViewportCentre();
+    view.ZoomIn();
+    CachedWindow window(Large());
+    window.Paint(view);
+    const MoveDirection moves[] = {MoveDirection::Right, MoveDirection::Down, MoveDirection::Left,
+                                   MoveDirection::Up};
+    std::size_t step = 0;
+    std::int64_t kept = 0;
+    for (auto _ : state) {
+        view.Move(moves[step++ % 4]);
+        if (!window.Paint(view)) {
+            state.SkipWithError("the paint failed");
+            break;
+        }
+        kept += window.Cells().LastDrawPainted() ? 0 : 1;
+    }
+    state.counters["kept"] =
+        benchmark::Counter(static_cast<double>(kept), benchmark::Counter::kAvgIterations);
+}
+
+// Zooming in and out about the middle of the 1000 x 1000 map: every
+// picture sets the cells at the new zoom.
+void BM_MapViewZoomLarge(benchmark::State& state) {
+    MapViewState view = LargeView();
+    view.lastClick = view.ViewportCentre();
+    CachedWindow window(Large());
+    bool in = true;
+    for (auto _ : state) {
+        if (in) {
+            view.ZoomIn();
+        } else {
+            view.ZoomOut();
+        }
+        in = !in;
+        if (!window.Paint(view)) {
+            state.SkipWithError("the paint failed");
+            break;
+        }
+    }
+}
+
+// The context-menu edit as the window does it: the class cut, the map
+// classified again, the kept cells dropped and the page painted.
+void BM_InsertContourLineAndRepaintWindow(benchmark::State& state) {
+    ChartDocument& document = Large();
+    MapViewState view = LargeView();
+    const std::optional<CellUnderPoint> cell =
+        CellAt(document, view.PageSystem(), view.ViewportCentre());
+    if (!cell) {
+        state.SkipWithError("no cell under the centre");
+        return;
+    }
+    const MapEditState before = CaptureEditState(document);
+    CachedWindow window(document);
+    window.Paint(view);
+    for (auto _ : state) {
+        InsertContourLine(document, *cell);
+        window.Edited();
+        window.Paint(view);
+        state.PauseTiming();
+        RestoreEditState(document, before);
+        window.Edited();
+        state.ResumeTiming();
+    }
+}
+
+// The first picture of a 2000 x 2000 map in the window, nothing kept yet;
+// BM_MapViewPaintLarger paints the same page cell by cell, as before.
+void BM_MapViewFirstPaintLarger(benchmark::State& state) {
+    MapViewState view = LargeView();
+    for (auto _ : state) {
+        CachedWindow window(Larger());
+        if (!window.Paint(view)) {
+            state.SkipWithError("the paint failed");
+            break;
+        }
+    }
+}
+
+void BM_MapViewPaintLarger(benchmark::State& state) {
+    PaintView(state, Larger());
+}
+
 } // namespace
 
+BENCHMARK(BM_MapViewFirstPaintLarger)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MapViewPaintLarger)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MapViewRepaintKeptLarge)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MapViewMoveLarge)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MapViewZoomLarge)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_InsertContourLineAndRepaintWindow)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExportBitmapLarge)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MonitorReloadLarge)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MapViewPaintMortality)->Unit(benchmark::kMillisecond);

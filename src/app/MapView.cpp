@@ -354,6 +354,11 @@ void MapView::SetModified(bool modified) {
 }
 
 void MapView::Redraw() {
+    ++revision_;
+    Reframe();
+}
+
+void MapView::Reframe() {
     pictureValid_ = false;
     update();
 }
@@ -367,7 +372,7 @@ void MapView::RedrawDocument() {
 }
 
 void MapView::AfterViewChange() {
-    Redraw();
+    Reframe();
     shell_.CommandsChanged();
 }
 
@@ -906,8 +911,16 @@ void MapView::RenderPicture() {
     QPainter painter(&picture_);
     std::optional<std::string> failure;
     {
+        // The cells come from the picture kept of them when it still fits:
+        // a move draws it shifted instead of painting every cell again.
+        const IntSize window{size.width(), size.height()};
+        const std::uint32_t mapType = entry_.Document().MapType;
+        const MapCellsDrawer cells = [&](Surface&, const PageCoordinateSystem& page,
+                                         const MapPaintInput& map) {
+            cells_.Draw(painter, window, page, map, mapType, revision_);
+        };
         QtSurface surface(painter, DeviceTechnology::RasterDisplay);
-        failure = state_.Paint(surface, entry_.Document(), false);
+        failure = state_.Paint(surface, entry_.Document(), false, cells);
     }
     painter.end();
     pictureValid_ = true;
@@ -959,7 +972,7 @@ void MapView::resizeEvent(QResizeEvent* event) {
         state_.pageSetupPending = false;
         state_.RecomputePage(shell_.ApplyOrientation(entry_.Document().PageOrientation));
     }
-    Redraw();
+    Reframe();
 }
 
 void MapView::keyPressEvent(QKeyEvent* event) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/CellLayerCache.h"
 #include "app/Documents.h"
 #include "view/MapHits.h"
 #include "view/MapViewState.h"
@@ -53,8 +54,12 @@ public:
     // starts so).
     void SetModified(bool modified);
 
-    // Draws the view's picture again at the next paint.
+    // Draws the view's picture again at the next paint, after a change of
+    // the document: the kept cells are painted again too.
     void Redraw();
+
+    // The picture of the cells the view keeps between paints.
+    const CellLayerCache& Cells() const { return cells_; }
 
     // The context-menu commands on the cell or legend level at the last
     // click point, run through the undo stack.
@@ -139,6 +144,9 @@ private:
     void RenderPicture();
     void ShowPaintFailure(const std::string& text);
     void AfterViewChange();
+    // The view moved, zoomed or changed size: the picture is made again,
+    // from the kept cells where they still fit.
+    void Reframe();
     void ApplyScreen();
     // Every map view of the document draws again.
     void RedrawDocument();
@@ -148,6 +156,10 @@ private:
     MapViewState state_;
     QImage picture_;
     bool pictureValid_ = false;
+    CellLayerCache cells_;
+    // Counts the changes of the document this view was told of; the kept
+    // cells belong to one count.
+    std::uint64_t revision_ = 0;
     // The message of the last failed paint, shown once.
     std::string shownFailure_;
     // The rectangle of a Ctrl-drag zoom.

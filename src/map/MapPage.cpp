@@ -86,7 +86,11 @@ void PaintContent(Surface& surface, PageCoordinateSystem& view, const MapPageCon
     if (options.showMap) {
         const MapPaintInput input{content.levels, content.data, BoundaryCount(content.scale),
                                   content.colors, plot,         content.contours};
-        MakeMapPainter(content.mapType)->Draw(surface, view, input);
+        if (options.cells && !options.printing) {
+            options.cells(surface, view, input);
+        } else {
+            MakeMapPainter(content.mapType)->Draw(surface, view, input);
+        }
     }
     if (fitPlotArea) {
         return;

@@ -6,13 +6,20 @@
 #include "core/LObjectContainer.h"
 #include "frame/PlotFrame.h"
 #include "map/MapPaintInput.h"
+#include "render/PageCoordinateSystem.h"
 #include "render/PageLayout.h"
 #include "scale/MScale.h"
 #include "setup/TextEncoding.h"
 
 #include <cstdint>
+#include <functional>
 
 class Surface;
+
+// Draws the cells and contour lines of a map in place of its painter: a
+// window that keeps them as a picture draws that picture instead.
+using MapCellsDrawer =
+    std::function<void(Surface&, const PageCoordinateSystem&, const MapPaintInput&)>;
 
 // Everything on one map's page, borrowed from its document for one paint.
 // The frame, the legend and the texts record where their texts were drawn,
@@ -46,6 +53,9 @@ struct MapPageOptions {
     // A print job: the whole page is mapped onto the printer's device,
     // whatever the view shows, and no outline is drawn.
     bool printing = false;
+    // When set, draws the cells and contour lines instead of the map type's
+    // painter (never while printing).
+    MapCellsDrawer cells;
 };
 
 // Paints a map's page: the page outline, the cells and contour lines, the

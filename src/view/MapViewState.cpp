@@ -186,7 +186,7 @@ IntPoint MapViewState::ViewportCentre() const {
 }
 
 std::optional<std::string> MapViewState::Paint(Surface& surface, ChartDocument& document,
-                                               bool printing) {
+                                               bool printing, const MapCellsDrawer& cells) {
     paintComplete = false;
     MapPageOptions options;
     options.page = pageSize_;
@@ -194,6 +194,7 @@ std::optional<std::string> MapViewState::Paint(Surface& surface, ChartDocument& 
     options.fitPlotArea = fitPlotArea_;
     options.pageOutline = pageOutline;
     options.printing = printing;
+    options.cells = cells;
     std::optional<std::string> failure;
     try {
         PaintMapPage(surface, page_, PageContentOf(document), options);

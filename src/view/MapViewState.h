@@ -1,5 +1,6 @@
 #pragma once
 
+#include "map/MapPage.h"
 #include "render/Geometry.h"
 #include "render/PageCoordinateSystem.h"
 #include "render/PageLayout.h"
@@ -76,7 +77,9 @@ public:
     // page outline unless switched off) or, when printing, a printer's whole
     // sheet. The view's page system is the same afterwards. Returns the
     // message of the exception that stopped the paint, if one did.
-    std::optional<std::string> Paint(Surface& surface, ChartDocument& document, bool printing);
+    // A cells drawer stands in for the map type's painter on screen.
+    std::optional<std::string> Paint(Surface& surface, ChartDocument& document, bool printing,
+                                     const MapCellsDrawer& cells = {});
 
     // The point of the last left or right button press, in device pixels;
     // zooming and centring act on it.
