@@ -3,6 +3,7 @@
 #include "core/Prompt.h"
 #include "datafiles/AsciiMatrix.h"
 
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cstdint>
 #include <sstream>
@@ -73,6 +74,42 @@ void BM_LoadAsciiMatrixBytes(benchmark::State& state) {
     }
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(Matrix().size()));
 }
-BENCHMARK(BM_LoadAsciiMatrixBytes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadAsciiMatrixBytes)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same in one thread, to see what the split second pass gains.
+void BM_LoadAsciiMatrixBytesOneThread(benchmark::State& state) {
+    SilentPrompt prompt;
+    const AsciiFormat format;
+    AsciiReading threads;
+    threads.threads = 1;
+    for (auto _ : state) {
+        DMAT matrix;
+        const int result =
+            LoadAsciiMatrix(format, matrix, std::string_view(Matrix()), prompt, {}, threads);
+        benchmark::DoNotOptimize(result);
+        benchmark::DoNotOptimize(matrix.Data());
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(Matrix().size()));
+}
+BENCHMARK(BM_LoadAsciiMatrixBytesOneThread)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same numbers with blanks between them, which takes the general path.
+void BM_LoadAsciiMatrixSpaces(benchmark::State& state) {
+    static const std::string text = [] {
+        std::string out = Matrix();
+        std::replace(out.begin(), out.end(), ',', ' ');
+        return out;
+    }();
+    SilentPrompt prompt;
+    const AsciiFormat format{AsciiFormat::Field::Spaces};
+    for (auto _ : state) {
+        DMAT matrix;
+        const int result = LoadAsciiMatrix(format, matrix, std::string_view(text), prompt);
+        benchmark::DoNotOptimize(result);
+        benchmark::DoNotOptimize(matrix.Data());
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
+}
+BENCHMARK(BM_LoadAsciiMatrixSpaces)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
