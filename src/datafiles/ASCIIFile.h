@@ -62,23 +62,18 @@ public:
 
     // At the start of a record: when the bytes up to the next record
     // delimiter form a plain record that the delimiter closes, moves past it
-    // (and the carriage returns in front of a line feed) and gives its bytes
-    // without them. Otherwise gives nothing and stays.
-    bool NextPlainRecord(std::string_view& record);
-
-    // How a plain record splits: its field delimiters, and whether any
-    // other byte (a value) is in it.
-    struct PlainCount {
-        std::size_t fields = 0;
-        bool values = false;
-    };
-    PlainCount CountPlain(std::string_view record) const;
+    // (and the carriage returns in front of a line feed), gives its bytes
+    // without them and the number of field delimiters among them. Otherwise
+    // gives nothing and stays.
+    bool NextPlainRecord(std::string_view& record, std::size_t& fields);
 
     // One field of a plain record from p on: moves p to the next field
     // delimiter or to end, and tells whether the field ends with a
-    // well-formed number (its value in value). Whether the field holds
-    // anything goes to values.
-    bool PlainField(const char*& p, const char* end, double& value, bool& values) const;
+    // well-formed number (its value in value), and whether that is a plain
+    // decimal, which is always finite. Whether the field holds anything goes
+    // to values.
+    enum class FieldEnd { NoNumber, PlainDecimal, Number };
+    FieldEnd PlainField(const char*& p, const char* end, double& value, bool& values) const;
     bool PlainDecimal(const char*& p, const char* end, double& value) const;
     unsigned char FieldDelimiter() const { return fieldDelimiter_; }
 
@@ -194,7 +189,7 @@ inline ASCIIFile::Result ASCIIFile::Scan() {
     }
 }
 
-inline bool ASCIIFile::NextPlainRecord(std::string_view& record) {
+inline bool ASCIIFile::NextPlainRecord(std::string_view& record, std::size_t& fields) {
     const auto left = static_cast<std::size_t>(end_ - pos_);
     const void* found = std::memchr(pos_, recordDelimiter_, left);
     if (!found) {
@@ -208,20 +203,27 @@ inline bool ASCIIFile::NextPlainRecord(std::string_view& record) {
         }
     }
     const auto length = static_cast<std::size_t>(last - pos_);
-    // Blocks of bytes, tested without branches so that the compiler can
-    // take many at a time: white space and the comment mark leave the fast path.
+    // Blocks of bytes, tested and counted without branches so that the
+    // compiler can take many at a time: white space and the comment mark
+    // leave the fast path.
     constexpr std::size_t kBlock = 64;
+    const auto* const bytes = reinterpret_cast<const unsigned char*>(pos_);
+    const unsigned char delimiter = fieldDelimiter_;
+    std::size_t delimiters = 0;
     for (std::size_t at = 0; at < length; at += kBlock) {
         const std::size_t stop = std::min(length, at + kBlock);
-        unsigned other = 0;
+        unsigned char other = 0;
+        unsigned char found = 0;
         for (std::size_t k = at; k < stop; ++k) {
-            const auto c = static_cast<unsigned char>(pos_[k]);
-            other |= static_cast<unsigned>(static_cast<unsigned char>(c - 0x09) < 5) |
-                     static_cast<unsigned>(c == ' ') | static_cast<unsigned>(c == '@');
+            const unsigned char c = bytes[k];
+            other |= static_cast<unsigned char>(static_cast<unsigned char>(c - 0x09) < 5) |
+                     static_cast<unsigned char>(c == ' ') | static_cast<unsigned char>(c == '@');
+            found += static_cast<unsigned char>(c == delimiter);
         }
         if (other) {
             return false;
         }
+        delimiters += found;
     }
     // A number text too long to be held is for NextField to refuse.
     if (length > kMaxNumberText) {
@@ -234,17 +236,9 @@ inline bool ASCIIFile::NextPlainRecord(std::string_view& record) {
         }
     }
     record = std::string_view(pos_, length);
+    fields = delimiters;
     pos_ = close + 1;
     return true;
-}
-
-inline ASCIIFile::PlainCount ASCIIFile::CountPlain(std::string_view record) const {
-    std::size_t fields = 0;
-    const unsigned char delimiter = fieldDelimiter_;
-    for (const char c : record) {
-        fields += static_cast<unsigned char>(c) == delimiter;
-    }
-    return {fields, fields != record.size()};
 }
 
 // The common number text, a plain decimal such as "-12.3456" that a field
@@ -289,13 +283,13 @@ inline bool ASCIIFile::PlainDecimal(const char*& p, const char* end, double& val
     return true;
 }
 
-inline bool ASCIIFile::PlainField(const char*& p, const char* end, double& value,
-                                  bool& values) const {
+inline ASCIIFile::FieldEnd ASCIIFile::PlainField(const char*& p, const char* end, double& value,
+                                                 bool& values) const {
     const char delimiter = static_cast<char>(fieldDelimiter_);
     if (p != end && *p != delimiter) {
         values = true;
         if (PlainDecimal(p, end, value)) {
-            return true;
+            return FieldEnd::PlainDecimal;
         }
     }
     const char* number = nullptr;
@@ -314,7 +308,7 @@ inline bool ASCIIFile::PlainField(const char*& p, const char* end, double& value
         }
     }
     if (!number) {
-        return false;
+        return FieldEnd::NoNumber;
     }
     const auto length = static_cast<std::size_t>(numberEnd - number);
     if (length > kMaxNumberText) {
@@ -322,5 +316,5 @@ inline bool ASCIIFile::PlainField(const char*& p, const char* end, double& value
     }
     std::size_t used = 0;
     value = ParseDouble(number, numberEnd, &used);
-    return used == length;
+    return used == length ? FieldEnd::Number : FieldEnd::NoNumber;
 }

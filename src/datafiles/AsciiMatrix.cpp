@@ -132,10 +132,8 @@ FileShape CountRecords(ASCIIFile& file, const std::vector<const char*>& targets,
         noteSplit();
         if (plain) {
             // The same results as below, a whole record at a time.
-            while (file.NextPlainRecord(record)) {
-                const ASCIIFile::PlainCount count = file.CountPlain(record);
-                fields = count.fields;
-                values = count.values ? 1 : 0;
+            while (file.NextPlainRecord(record, fields)) {
+                values = fields != record.size() ? 1 : 0;
                 previous = !record.empty() && static_cast<unsigned char>(record.back()) ==
                                                   file.FieldDelimiter()
                                ? ASCIIFile::afField
@@ -231,14 +229,15 @@ public:
     // Stores value at column of the current row; the columns passed over
     // since the last one stored become missing. Out of range is the matrix's
     // index error.
-    void Store(std::size_t column, double value) {
+    // A value known to be finite needs no test.
+    void Store(std::size_t column, double value, bool finite = false) {
         if (row_ >= endRow_ || column >= columns_) {
             throw WMException(WMException::IndexOutOfRange);
         }
         for (; next_ < column; ++next_) {
             data_[next_ * rows_ + row_] = DMAT::MissingValue();
         }
-        data_[column * rows_ + row_] = FiniteOrMissing(value, tooLarge_);
+        data_[column * rows_ + row_] = finite ? value : FiniteOrMissing(value, tooLarge_);
         next_ = column + 1;
     }
 
@@ -321,19 +320,22 @@ StretchResult StoreValues(ASCIIFile& file, DMAT& matrix, std::size_t firstRow, s
 
         const bool plain = file.PlainRecordsPossible();
         std::string_view text;
+        std::size_t delimiters = 0;
         for (;;) {
             if (plain) {
                 // The same results as below, a whole record at a time.
-                while (file.NextPlainRecord(text)) {
+                while (file.NextPlainRecord(text, delimiters)) {
                     const char* p = text.data();
                     const char* const end = p + text.size();
                     bool any = false;
                     for (;;) {
                         double value = 0;
-                        const bool number = file.PlainField(p, end, value, any);
+                        const ASCIIFile::FieldEnd last = file.PlainField(p, end, value, any);
+                        const bool number = last != ASCIIFile::FieldEnd::NoNumber;
+                        const bool finite = last == ASCIIFile::FieldEnd::PlainDecimal;
                         if (p == end) {
                             if (number) {
-                                cells.Store(field, value);
+                                cells.Store(field, value, finite);
                             }
                             const bool delimiterLast =
                                 !text.empty() &&
@@ -355,7 +357,7 @@ StretchResult StoreValues(ASCIIFile& file, DMAT& matrix, std::size_t firstRow, s
                                 outcome.message = kFieldCounterText;
                                 return outcome;
                             }
-                            cells.Store(field - 1, value);
+                            cells.Store(field - 1, value, finite);
                         }
                     }
                     field = 0;
