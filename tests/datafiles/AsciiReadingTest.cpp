@@ -198,19 +198,24 @@ TEST(AsciiReading, ThreadsAndWholeRecordsReadAsTheOneThreadScanDoes) {
     EXPECT_GT(threadedFiles, 500);
 }
 
-TEST(AsciiReading, SmallFilesStayInOneThreadByDefault) {
-    // Below the threshold the split does not happen; the result is the same
-    // whichever way, so only the threshold's boundary is checked here.
-    const std::string text = "1,2\n3,4\n5,6\n";
-    AsciiReading reading;
-    reading.threads = 3;
-    reading.minimumBytes = text.size();
-    const Outcome atThreshold = Read(text, {}, reading);
-    reading.minimumBytes = text.size() + 1;
-    const Outcome below = Read(text, {}, reading);
-    EXPECT_TRUE(atThreshold == below);
-    EXPECT_EQ(below.rows, 3u);
-    EXPECT_EQ(below.columns, 2u);
+TEST(AsciiReading, FilesAboveTheThresholdReadAlikeWithTheUsualSettings) {
+    // Over a megabyte, so that the usual settings split it for the cores
+    // there are, with the irregular records of the generated files.
+    FileMaker maker(7);
+    const AsciiFormat format;
+    std::string text;
+    while (text.size() <= AsciiReading{}.minimumBytes) {
+        text += maker.Text(format) + "\n";
+    }
+    AsciiReading scan;
+    scan.threads = 1;
+    scan.wholeRecords = false;
+    const Outcome expected = Read(text, format, scan);
+    EXPECT_GT(expected.rows, 1000u);
+    EXPECT_TRUE(Read(text, format, AsciiReading{}) == expected);
+    AsciiReading eight;
+    eight.threads = 8;
+    EXPECT_TRUE(Read(text, format, eight) == expected);
 }
 
 TEST(AsciiReading, MessagesKeepTheirOrderAcrossStretches) {
