@@ -573,6 +573,7 @@ int LoadAsciiMatrix(const AsciiFormat& format, DMAT& matrix, std::string_view by
         outcomes[k] = StoreValues(stretch, matrix, splits[k].records, endRow);
     };
     std::vector<std::thread> workers;
+    workers.reserve(splits.size());
     for (std::size_t k = 1; k < splits.size(); ++k) {
         try {
             workers.emplace_back(run, k);
