@@ -490,11 +490,20 @@ bool ReadCount(LineReader& lines, std::uint32_t& count, const char* what, int li
     const std::string_view text = Trim(line.value_or(std::string_view()));
     double value = 0;
     if (!line || !ConvertsWhole(text, value) || !(value > -1.0 && value < 4294967296.0)) {
-        const std::string found =
-            line ? "\"" + std::string(text) + "\"" : std::string("the end of the file");
-        prompt.Show(kLoadErrorCaption, "Line " + std::to_string(lineNumber) +
-                                           " should hold the number of " + what + ", but holds " +
-                                           found + "\r\nCheck ASCII file");
+        // Appended piece by piece: GCC 12 mistakes a chain of + that starts
+        // with a literal for an overlapping copy (-Wrestrict) when optimising.
+        std::string message = "Line " + std::to_string(lineNumber) + " should hold the number of ";
+        message += what;
+        message += ", but holds ";
+        if (line) {
+            message += '"';
+            message += text;
+            message += '"';
+        } else {
+            message += "the end of the file";
+        }
+        message += "\r\nCheck ASCII file";
+        prompt.Show(kLoadErrorCaption, message);
         return false;
     }
     count = static_cast<std::uint32_t>(value);
