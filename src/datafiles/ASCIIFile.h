@@ -49,7 +49,6 @@ public:
     // Back to the first byte.
     void Rewind() { pos_ = begin_; }
     const char* Position() const { return pos_; }
-    const char* Begin() const { return begin_; }
     const char* End() const { return end_; }
 
     // The fast path for records that hold nothing but field delimiters,
@@ -190,12 +189,14 @@ inline ASCIIFile::Result ASCIIFile::Scan() {
 }
 
 inline bool ASCIIFile::NextPlainRecord(std::string_view& record, std::size_t& fields) {
+    if (pos_ == end_) {
+        return false; // and no memchr on what may be no buffer at all
+    }
     const auto left = static_cast<std::size_t>(end_ - pos_);
-    const void* found = std::memchr(pos_, recordDelimiter_, left);
-    if (!found) {
+    const char* const close = static_cast<const char*>(std::memchr(pos_, recordDelimiter_, left));
+    if (!close) {
         return false;
     }
-    const char* close = static_cast<const char*>(found);
     const char* last = close;
     if (recordDelimiter_ == '\n') {
         while (last != pos_ && last[-1] == '\r') {

@@ -196,6 +196,16 @@ TEST(AsciiReading, ThreadsAndWholeRecordsReadAsTheOneThreadScanDoes) {
     }
     // The files were not all trivial.
     EXPECT_GT(threadedFiles, 500);
+    // Nor is no buffer at all a problem for either path.
+    for (const bool whole : {false, true}) {
+        AsciiReading reading;
+        reading.wholeRecords = whole;
+        ScriptedPrompt prompt;
+        DMAT matrix;
+        EXPECT_EQ(LoadAsciiMatrix({}, matrix, std::string_view(), prompt, std::nullopt, reading),
+                  0);
+        EXPECT_EQ(matrix.GetRows(), 0u);
+    }
 }
 
 TEST(AsciiReading, FilesAboveTheThresholdReadAlikeWithTheUsualSettings) {
