@@ -2,8 +2,11 @@
 #include "core/NumberText.h"
 #include "core/Prompt.h"
 #include "datafiles/AsciiMatrix.h"
+#include "datafiles/GaussMatrix.h"
 
+#include <algorithm>
 #include <benchmark/benchmark.h>
+#include <bit>
 #include <cstdint>
 #include <sstream>
 #include <string>
@@ -73,6 +76,73 @@ void BM_LoadAsciiMatrixBytes(benchmark::State& state) {
     }
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(Matrix().size()));
 }
-BENCHMARK(BM_LoadAsciiMatrixBytes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadAsciiMatrixBytes)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same in one thread, to see what the split second pass gains.
+void BM_LoadAsciiMatrixBytesOneThread(benchmark::State& state) {
+    SilentPrompt prompt;
+    const AsciiFormat format;
+    AsciiReading threads;
+    threads.threads = 1;
+    for (auto _ : state) {
+        DMAT matrix;
+        const int result =
+            LoadAsciiMatrix(format, matrix, std::string_view(Matrix()), prompt, {}, threads);
+        benchmark::DoNotOptimize(result);
+        benchmark::DoNotOptimize(matrix.Data());
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(Matrix().size()));
+}
+BENCHMARK(BM_LoadAsciiMatrixBytesOneThread)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same numbers with blanks between them, which takes the general path.
+void BM_LoadAsciiMatrixSpaces(benchmark::State& state) {
+    static const std::string text = [] {
+        std::string out = Matrix();
+        std::replace(out.begin(), out.end(), ',', ' ');
+        return out;
+    }();
+    SilentPrompt prompt;
+    const AsciiFormat format{AsciiFormat::Field::Spaces};
+    for (auto _ : state) {
+        DMAT matrix;
+        const int result = LoadAsciiMatrix(format, matrix, std::string_view(text), prompt);
+        benchmark::DoNotOptimize(result);
+        benchmark::DoNotOptimize(matrix.Data());
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
+}
+BENCHMARK(BM_LoadAsciiMatrixSpaces)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A 1000 x 1000 Gauss matrix file (8 MB of elements), for comparison with
+// the text files: the binary reader has no text to scan.
+void BM_ReadGaussMatrix(benchmark::State& state) {
+    static const std::string bytes = [] {
+        GaussLargeHeader header;
+        header.rows = kSide;
+        header.columns = kSide;
+        const auto head = header.Encode();
+        std::string out(head.begin(), head.end());
+        out.reserve(out.size() + 8u * kSide * kSide);
+        for (int k = 0; k < kSide * kSide; ++k) {
+            const auto bits = std::bit_cast<std::uint64_t>(k * 0.001);
+            for (int b = 0; b < 8; ++b) {
+                out += static_cast<char>((bits >> (8 * b)) & 0xFF);
+            }
+        }
+        return out;
+    }();
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::istringstream input(bytes);
+        DMAT matrix;
+        state.ResumeTiming();
+        const int result = ReadGaussMatrix(matrix, input, true);
+        benchmark::DoNotOptimize(result);
+        benchmark::DoNotOptimize(matrix.Data());
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes.size()));
+}
+BENCHMARK(BM_ReadGaussMatrix)->Unit(benchmark::kMillisecond);
 
 } // namespace

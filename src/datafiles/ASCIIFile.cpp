@@ -4,9 +4,10 @@
 #include "setup/CharClasses.h"
 
 ASCIIFile::ASCIIFile(std::string_view bytes, unsigned char fieldDelimiter,
-                     unsigned char recordDelimiter)
+                     unsigned char recordDelimiter, bool wholeRecords)
     : begin_(bytes.data()), end_(bytes.data() + bytes.size()), pos_(begin_),
-      recordDelimiter_(recordDelimiter), fieldIsSpace_(IsSetupSpace(fieldDelimiter)) {
+      fieldDelimiter_(fieldDelimiter), recordDelimiter_(recordDelimiter),
+      fieldIsSpace_(IsSetupSpace(fieldDelimiter)) {
     for (int c = 0; c < 256; ++c) {
         const auto byte = static_cast<unsigned char>(c);
         std::uint8_t roles = 0;
@@ -23,6 +24,13 @@ ASCIIFile::ASCIIFile(std::string_view bytes, unsigned char fieldDelimiter,
     }
     classes_[fieldDelimiter] |= kField;
     classes_[recordDelimiter] |= kRecord;
+    const auto quiet = [this](unsigned char c) {
+        return c != '@' && !(classes_[c] & (kSpace | kNumberPart));
+    };
+    // A record delimiter that is also white space other than the line feed
+    // would hide in a plain record's test for white space.
+    plain_ = wholeRecords && quiet(fieldDelimiter) && fieldDelimiter != recordDelimiter &&
+             (recordDelimiter == '\n' || quiet(recordDelimiter));
 }
 
 void ASCIIFile::ThrowNumberTooLong() {

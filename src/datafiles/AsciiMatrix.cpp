@@ -10,9 +10,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 #include <istream>
 #include <limits>
 #include <string>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -28,6 +32,18 @@ constexpr const char* kDifferentFieldsText =
 constexpr const char* kScreenText = "Matrix size exceeds resolution of screen\r\nContnue?";
 
 using Result = ASCIIFile::Result;
+
+// Into how many stretches the second pass over a file of size bytes is split.
+std::size_t StretchCount(const AsciiReading& reading, std::size_t size) {
+    if (size < reading.minimumBytes || size == 0) {
+        return 1;
+    }
+    std::size_t count = reading.threads;
+    if (count == 0) {
+        count = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 8);
+    }
+    return std::min(count, size);
+}
 
 std::string ReadAll(std::istream& input) {
     std::string bytes;
@@ -54,11 +70,21 @@ struct FileShape {
     bool consistent = true;
 };
 
+// A place where the second pass may start afresh: the start of a record,
+// and the number of records before it.
+struct Split {
+    const char* position = nullptr;
+    std::size_t records = 0;
+};
+
 // First pass: counts the records and the fields of each record. A record
 // opened by anything but white space and not closed at the end of the file
 // is counted as if its record delimiter were there, so that a last line
-// without a line end is neither lost nor refused.
-FileShape CountRecords(ASCIIFile& file) {
+// without a line end is neither lost nor refused. On the way it notes the
+// first record start at or after each of targets (in increasing order) in
+// splits.
+FileShape CountRecords(ASCIIFile& file, const std::vector<const char*>& targets,
+                       std::vector<Split>& splits) {
     const bool spaces = file.FieldDelimiterIsSpace();
     FileShape shape;
     std::size_t fields = 0;
@@ -67,6 +93,7 @@ FileShape CountRecords(ASCIIFile& file) {
     std::size_t results = 0;
     bool open = false;
     Result previous = ASCIIFile::afInvalid;
+    std::size_t target = 0;
 
     const auto endRecord = [&] {
         // A delimiter at the end of a line opens no field.
@@ -86,38 +113,70 @@ FileShape CountRecords(ASCIIFile& file) {
         fields = 0;
         open = false;
     };
-
-    for (;;) {
-        Result r = file.NextFieldUnconverted();
-        switch (r) {
-        case ASCIIFile::afEnd:
-            if (open) {
-                endRecord();
-            }
-            return shape;
-        case ASCIIFile::afRecord:
-            endRecord();
-            break;
-        case ASCIIFile::afField:
-            // White space at the start of the file or of a line separates nothing.
-            if (spaces && (results == 0 || previous == ASCIIFile::afRecord)) {
-                r = ASCIIFile::afRecord;
-            } else {
-                ++fields;
-                open = true;
-            }
-            break;
-        case ASCIIFile::afNumber:
-        case ASCIIFile::afBadNumber:
-        case ASCIIFile::afInvalid:
-            ++values;
-            open = true;
-            break;
-        case ASCIIFile::afNothing:
-            break;
+    // At a record start: a split where a target has been reached.
+    const auto noteSplit = [&] {
+        if (target == targets.size() || file.Position() < targets[target]) {
+            return;
         }
-        ++results;
-        previous = r;
+        while (target != targets.size() && file.Position() >= targets[target]) {
+            ++target;
+        }
+        if (file.Position() != file.End()) {
+            splits.push_back({file.Position(), shape.records});
+        }
+    };
+
+    const bool plain = file.PlainRecordsPossible();
+    std::string_view record;
+    for (;;) {
+        noteSplit();
+        if (plain) {
+            // The same results as below, a whole record at a time.
+            while (file.NextPlainRecord(record, fields)) {
+                values = fields != record.size() ? 1 : 0;
+                previous = !record.empty() && static_cast<unsigned char>(record.back()) ==
+                                                  file.FieldDelimiter()
+                               ? ASCIIFile::afField
+                               : ASCIIFile::afRecord;
+                endRecord();
+                previous = ASCIIFile::afRecord;
+                ++results;
+                noteSplit();
+            }
+        }
+        for (bool more = true; more;) {
+            Result r = file.NextFieldUnconverted();
+            switch (r) {
+            case ASCIIFile::afEnd:
+                if (open) {
+                    endRecord();
+                }
+                return shape;
+            case ASCIIFile::afRecord:
+                endRecord();
+                more = false;
+                break;
+            case ASCIIFile::afField:
+                // White space at the start of the file or of a line separates nothing.
+                if (spaces && (results == 0 || previous == ASCIIFile::afRecord)) {
+                    r = ASCIIFile::afRecord;
+                } else {
+                    ++fields;
+                    open = true;
+                }
+                break;
+            case ASCIIFile::afNumber:
+            case ASCIIFile::afBadNumber:
+            case ASCIIFile::afInvalid:
+                ++values;
+                open = true;
+                break;
+            case ASCIIFile::afNothing:
+                break;
+            }
+            ++results;
+            previous = r;
+        }
     }
 }
 
@@ -129,6 +188,17 @@ double FiniteOrMissing(double value, std::size_t& tooLarge) {
     }
     ++tooLarge;
     return DMAT::MissingValue();
+}
+
+// Rows firstRow up to endRow of a column-major matrix become missing.
+void FillMissingRows(double* data, std::size_t rows, std::size_t columns, std::size_t firstRow,
+                     std::size_t endRow) {
+    if (firstRow >= endRow) {
+        return;
+    }
+    for (std::size_t c = 0; c < columns; ++c) {
+        std::fill(data + c * rows + firstRow, data + c * rows + endRow, DMAT::MissingValue());
+    }
 }
 
 // Once per file, after it was read.
@@ -143,15 +213,15 @@ void ReportTooLarge(Prompt& prompt, std::size_t count) {
 }
 
 // The cells of the data matrix as the second pass writes them: record by
-// record, each record's fields in increasing order. Every cell is written
-// once, with its number or as missing, so the matrix needs no filling
-// beforehand; whatever way the pass ends, the cells it did not reach are
-// missing.
+// record from firstRow on, each record's fields in increasing order. Every
+// cell is written once, with its number or as missing, so the matrix needs
+// no filling beforehand; whatever way the pass ends, the cells it did not
+// reach before endRow are missing. Rows from endRow on are not touched.
 class RowWriter {
 public:
-    RowWriter(DMAT& matrix, std::size_t& tooLarge)
+    RowWriter(DMAT& matrix, std::size_t firstRow, std::size_t endRow, std::size_t& tooLarge)
         : data_(matrix.Data()), rows_(matrix.GetRows()), columns_(matrix.GetColumns()),
-          tooLarge_(tooLarge) {}
+          endRow_(endRow), row_(firstRow), tooLarge_(tooLarge) {}
     RowWriter(const RowWriter&) = delete;
     RowWriter& operator=(const RowWriter&) = delete;
     ~RowWriter() { FillRest(); }
@@ -159,20 +229,21 @@ public:
     // Stores value at column of the current row; the columns passed over
     // since the last one stored become missing. Out of range is the matrix's
     // index error.
-    void Store(std::size_t column, double value) {
-        if (row_ >= rows_ || column >= columns_) {
+    // A value known to be finite needs no test.
+    void Store(std::size_t column, double value, bool finite = false) {
+        if (row_ >= endRow_ || column >= columns_) {
             throw WMException(WMException::IndexOutOfRange);
         }
         for (; next_ < column; ++next_) {
             data_[next_ * rows_ + row_] = DMAT::MissingValue();
         }
-        data_[column * rows_ + row_] = FiniteOrMissing(value, tooLarge_);
+        data_[column * rows_ + row_] = finite ? value : FiniteOrMissing(value, tooLarge_);
         next_ = column + 1;
     }
 
     // The rest of the current row becomes missing; the next row is current.
     void EndRow() {
-        if (row_ < rows_) {
+        if (row_ < endRow_) {
             for (; next_ < columns_; ++next_) {
                 data_[next_ * rows_ + row_] = DMAT::MissingValue();
             }
@@ -183,100 +254,168 @@ public:
 
 private:
     void FillRest() {
-        if (row_ >= rows_) {
+        if (row_ >= endRow_) {
             return;
         }
         EndRow();
-        for (std::size_t c = 0; c < columns_; ++c) {
-            std::fill(data_ + c * rows_ + row_, data_ + (c + 1) * rows_, DMAT::MissingValue());
-        }
+        FillMissingRows(data_, rows_, columns_, row_, endRow_);
     }
 
     double* data_;
     std::size_t rows_;
     std::size_t columns_;
-    std::size_t row_ = 0;
+    std::size_t endRow_;
+    std::size_t row_;
     std::size_t next_ = 0;
     std::size_t& tooLarge_;
 };
 
-// Second pass: stores every number that a delimiter follows directly
-// (white space in between does not matter). The record counting mirrors
-// the first pass exactly, so that every record lands in its own row.
-int StoreValues(ASCIIFile& file, DMAT& matrix, Prompt& prompt, std::size_t& tooLarge) {
-    const bool spaces = file.FieldDelimiterIsSpace();
-    const std::size_t rows = matrix.GetRows();
-    const std::size_t columns = matrix.GetColumns();
-    RowWriter cells(matrix, tooLarge);
-    std::size_t field = 0;
-    std::size_t record = 0;
-    std::size_t values = 0;
-    std::size_t results = 0;
-    bool open = false;
-    // previous treats white space as transparent; raw does not, as the
-    // first pass does not.
-    Result previous = ASCIIFile::afEnd;
-    Result raw = ASCIIFile::afEnd;
+// How the second pass went on one stretch of the file.
+struct StretchResult {
+    const char* message = nullptr; // the load error it stopped at, if any
+    std::exception_ptr exception;  // what it threw, if anything
+    std::size_t tooLarge = 0;
+};
 
-    const auto endRecord = [&] {
-        if (previous == ASCIIFile::afNumber) {
-            cells.Store(field, file.Value());
+// Second pass over one stretch of whole records, starting at a record start
+// that firstRow records precede: stores every number that a delimiter
+// follows directly (white space in between does not matter). The record
+// counting mirrors the first pass exactly, so that every record lands in
+// its own row; the stretch writes the rows from firstRow up to endRow and
+// no others.
+StretchResult StoreValues(ASCIIFile& file, DMAT& matrix, std::size_t firstRow, std::size_t endRow) {
+    StretchResult outcome;
+    try {
+        const bool spaces = file.FieldDelimiterIsSpace();
+        const std::size_t rows = matrix.GetRows();
+        const std::size_t columns = matrix.GetColumns();
+        RowWriter cells(matrix, firstRow, endRow, outcome.tooLarge);
+        std::size_t field = 0;
+        std::size_t record = firstRow;
+        std::size_t values = 0;
+        std::size_t results = 0;
+        bool open = false;
+        // previous treats white space as transparent; raw does not, as the
+        // first pass does not. A stretch after the first starts where a
+        // record delimiter has just been read.
+        Result previous = firstRow == 0 ? ASCIIFile::afEnd : ASCIIFile::afRecord;
+        Result raw = previous;
+        if (firstRow != 0) {
+            results = 1;
         }
-        const std::size_t fields = raw == ASCIIFile::afField ? field - 1 : field;
-        if (values > 0 || (!spaces && fields != 0)) {
-            ++record;
-            cells.EndRow();
-        }
-        field = 0;
-        values = 0;
-        open = false;
-    };
 
-    for (;;) {
-        Result r = file.NextField();
-        Result rawResult = r;
-        switch (r) {
-        case ASCIIFile::afEnd:
-            if (open) {
-                endRecord();
-            }
-            return 0;
-        case ASCIIFile::afRecord:
-            endRecord();
-            break;
-        case ASCIIFile::afField:
-            if (spaces && (results == 0 || previous == ASCIIFile::afRecord)) {
-                r = rawResult = ASCIIFile::afRecord;
-                break;
-            }
-            ++field;
-            open = true;
+        const auto endRecord = [&] {
             if (previous == ASCIIFile::afNumber) {
-                if (record >= rows) {
-                    prompt.Show(kLoadErrorCaption, kRecordCounterText);
-                    return 1;
-                }
-                if (field - 1 >= columns) {
-                    prompt.Show(kLoadErrorCaption, kFieldCounterText);
-                    return 1;
-                }
-                cells.Store(field - 1, file.Value());
+                cells.Store(field, file.Value());
             }
-            break;
-        case ASCIIFile::afNothing:
-            r = previous;
-            break;
-        case ASCIIFile::afNumber:
-        case ASCIIFile::afBadNumber:
-        case ASCIIFile::afInvalid:
-            ++values;
-            open = true;
-            break;
+            const std::size_t fields = raw == ASCIIFile::afField ? field - 1 : field;
+            if (values > 0 || (!spaces && fields != 0)) {
+                ++record;
+                cells.EndRow();
+            }
+            field = 0;
+            values = 0;
+            open = false;
+        };
+
+        const bool plain = file.PlainRecordsPossible();
+        std::string_view text;
+        std::size_t delimiters = 0;
+        for (;;) {
+            if (plain) {
+                // The same results as below, a whole record at a time.
+                while (file.NextPlainRecord(text, delimiters)) {
+                    const char* p = text.data();
+                    const char* const end = p + text.size();
+                    bool any = false;
+                    for (;;) {
+                        double value = 0;
+                        const ASCIIFile::FieldEnd last = file.PlainField(p, end, value, any);
+                        const bool number = last != ASCIIFile::FieldEnd::NoNumber;
+                        const bool finite = last == ASCIIFile::FieldEnd::PlainDecimal;
+                        if (p == end) {
+                            if (number) {
+                                cells.Store(field, value, finite);
+                            }
+                            const bool delimiterLast =
+                                !text.empty() &&
+                                static_cast<unsigned char>(text.back()) == file.FieldDelimiter();
+                            if (any || (delimiterLast ? field - 1 : field) != 0) {
+                                ++record;
+                                cells.EndRow();
+                            }
+                            break;
+                        }
+                        ++p;
+                        ++field;
+                        if (number) {
+                            if (record >= rows) {
+                                outcome.message = kRecordCounterText;
+                                return outcome;
+                            }
+                            if (field - 1 >= columns) {
+                                outcome.message = kFieldCounterText;
+                                return outcome;
+                            }
+                            cells.Store(field - 1, value, finite);
+                        }
+                    }
+                    field = 0;
+                    previous = raw = ASCIIFile::afRecord;
+                    ++results;
+                }
+            }
+            for (bool more = true; more;) {
+                Result r = file.NextField();
+                Result rawResult = r;
+                switch (r) {
+                case ASCIIFile::afEnd:
+                    if (open) {
+                        endRecord();
+                    }
+                    return outcome;
+                case ASCIIFile::afRecord:
+                    endRecord();
+                    more = false;
+                    break;
+                case ASCIIFile::afField:
+                    if (spaces && (results == 0 || previous == ASCIIFile::afRecord)) {
+                        r = rawResult = ASCIIFile::afRecord;
+                        break;
+                    }
+                    ++field;
+                    open = true;
+                    if (previous == ASCIIFile::afNumber) {
+                        if (record >= rows) {
+                            outcome.message = kRecordCounterText;
+                            return outcome;
+                        }
+                        if (field - 1 >= columns) {
+                            outcome.message = kFieldCounterText;
+                            return outcome;
+                        }
+                        cells.Store(field - 1, file.Value());
+                    }
+                    break;
+                case ASCIIFile::afNothing:
+                    r = previous;
+                    break;
+                case ASCIIFile::afNumber:
+                case ASCIIFile::afBadNumber:
+                case ASCIIFile::afInvalid:
+                    ++values;
+                    open = true;
+                    break;
+                }
+                ++results;
+                previous = r;
+                raw = rawResult;
+            }
         }
-        ++results;
-        previous = r;
-        raw = rawResult;
+    } catch (...) {
+        outcome.exception = std::current_exception();
     }
+    return outcome;
 }
 
 // Reads lines the way a stream's getline into a 256-byte buffer does: at
@@ -351,11 +490,20 @@ bool ReadCount(LineReader& lines, std::uint32_t& count, const char* what, int li
     const std::string_view text = Trim(line.value_or(std::string_view()));
     double value = 0;
     if (!line || !ConvertsWhole(text, value) || !(value > -1.0 && value < 4294967296.0)) {
-        const std::string found =
-            line ? "\"" + std::string(text) + "\"" : std::string("the end of the file");
-        prompt.Show(kLoadErrorCaption, "Line " + std::to_string(lineNumber) +
-                                           " should hold the number of " + what + ", but holds " +
-                                           found + "\r\nCheck ASCII file");
+        // Appended piece by piece: GCC 12 mistakes a chain of + that starts
+        // with a literal for an overlapping copy (-Wrestrict) when optimising.
+        std::string message = "Line " + std::to_string(lineNumber) + " should hold the number of ";
+        message += what;
+        message += ", but holds ";
+        if (line) {
+            message += '"';
+            message += text;
+            message += '"';
+        } else {
+            message += "the end of the file";
+        }
+        message += "\r\nCheck ASCII file";
+        prompt.Show(kLoadErrorCaption, message);
         return false;
     }
     count = static_cast<std::uint32_t>(value);
@@ -386,13 +534,26 @@ void ReportShortFile(Prompt& prompt, std::uint32_t rows, std::uint32_t columns,
 
 int LoadAsciiMatrix(const AsciiFormat& format, DMAT& matrix, std::string_view bytes, Prompt& prompt,
                     std::optional<ScreenSize> screen) {
+    return LoadAsciiMatrix(format, matrix, bytes, prompt, screen, AsciiReading{});
+}
+
+int LoadAsciiMatrix(const AsciiFormat& format, DMAT& matrix, std::string_view bytes, Prompt& prompt,
+                    std::optional<ScreenSize> screen, const AsciiReading& reading) {
     if (format.IsLineLayout()) {
         return LoadLineMatrix(matrix, bytes, prompt, screen);
     }
-    ASCIIFile file(bytes, format.FieldDelimiter(), format.RecordDelimiter());
+    ASCIIFile file(bytes, format.FieldDelimiter(), format.RecordDelimiter(), reading.wholeRecords);
+    // Where the second pass may be split: evenly spaced through the file,
+    // each moved on to the next record start by the first pass.
+    std::vector<const char*> targets;
+    const std::size_t parts = StretchCount(reading, bytes.size());
+    for (std::size_t k = 1; k < parts; ++k) {
+        targets.push_back(bytes.data() + bytes.size() / parts * k);
+    }
+    std::vector<Split> splits{{bytes.data(), 0}};
     FileShape shape;
     try {
-        shape = CountRecords(file);
+        shape = CountRecords(file, targets, splits);
     } catch (const LException& e) {
         prompt.Show(kLoadErrorCaption, e.GetDescription());
         return 1;
@@ -400,7 +561,6 @@ int LoadAsciiMatrix(const AsciiFormat& format, DMAT& matrix, std::string_view by
     if (!shape.consistent && !prompt.Confirm("Warning", kDifferentFieldsText)) {
         return 1;
     }
-    file.Rewind();
     if (shape.records == 0) {
         return 0;
     }
@@ -410,10 +570,58 @@ int LoadAsciiMatrix(const AsciiFormat& format, DMAT& matrix, std::string_view by
         throw WMException(WMException::AllocationFailed);
     }
     matrix.SetSize(static_cast<std::uint32_t>(shape.records), static_cast<std::uint32_t>(columns));
+
+    // Each stretch has its own scanner and its own rows; the first runs here.
+    std::vector<StretchResult> outcomes(splits.size());
+    const auto run = [&](std::size_t k) {
+        const char* const from = splits[k].position;
+        const char* const to = k + 1 < splits.size() ? splits[k + 1].position : file.End();
+        const std::size_t endRow = k + 1 < splits.size() ? splits[k + 1].records : shape.records;
+        ASCIIFile stretch(std::string_view(from, static_cast<std::size_t>(to - from)),
+                          format.FieldDelimiter(), format.RecordDelimiter(), reading.wholeRecords);
+        outcomes[k] = StoreValues(stretch, matrix, splits[k].records, endRow);
+    };
+    std::vector<std::thread> workers;
+    workers.reserve(splits.size());
+    for (std::size_t k = 1; k < splits.size(); ++k) {
+        try {
+            workers.emplace_back(run, k);
+        } catch (const std::system_error&) {
+            // No thread to be had: the stretch is read here after the first.
+            workers.emplace_back();
+        }
+    }
+    run(0);
+    for (std::size_t k = 1; k < splits.size(); ++k) {
+        if (workers[k - 1].joinable()) {
+            workers[k - 1].join();
+        } else {
+            run(k);
+        }
+    }
+
+    // The outcome of reading the stretches one after the other: the first
+    // failure ends the load, and the rows after it stay missing.
     std::size_t tooLarge = 0;
-    const int result = StoreValues(file, matrix, prompt, tooLarge);
+    for (std::size_t k = 0; k < outcomes.size(); ++k) {
+        const StretchResult& outcome = outcomes[k];
+        tooLarge += outcome.tooLarge;
+        if (!outcome.exception && !outcome.message) {
+            continue;
+        }
+        if (k + 1 < splits.size()) {
+            FillMissingRows(matrix.Data(), matrix.GetRows(), matrix.GetColumns(),
+                            splits[k + 1].records, matrix.GetRows());
+        }
+        if (outcome.exception) {
+            std::rethrow_exception(outcome.exception);
+        }
+        prompt.Show(kLoadErrorCaption, outcome.message);
+        ReportTooLarge(prompt, tooLarge);
+        return 1;
+    }
     ReportTooLarge(prompt, tooLarge);
-    return result;
+    return 0;
 }
 
 int LoadAsciiMatrix(const AsciiFormat& format, DMAT& matrix, std::istream& input, Prompt& prompt,

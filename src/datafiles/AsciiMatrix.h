@@ -2,6 +2,7 @@
 
 #include "datafiles/AsciiFormat.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <iosfwd>
 #include <optional>
@@ -28,6 +29,19 @@ int LoadAsciiMatrix(const AsciiFormat& format, DMAT& matrix, std::istream& input
                     std::optional<ScreenSize> screen = std::nullopt);
 int LoadAsciiMatrix(const AsciiFormat& format, DMAT& matrix, std::string_view bytes, Prompt& prompt,
                     std::optional<ScreenSize> screen = std::nullopt);
+
+// How LoadAsciiMatrix goes about its work; the matrix, the messages and
+// their order do not depend on it. The second pass of a file of at least
+// minimumBytes is split at record starts into threads stretches (0: one per
+// core, at most 8), each read by its own thread. Records of plain bytes are
+// taken a whole one at a time unless wholeRecords is off.
+struct AsciiReading {
+    std::size_t minimumBytes = std::size_t{1} << 20;
+    unsigned threads = 0;
+    bool wholeRecords = true;
+};
+int LoadAsciiMatrix(const AsciiFormat& format, DMAT& matrix, std::string_view bytes, Prompt& prompt,
+                    std::optional<ScreenSize> screen, const AsciiReading& reading);
 
 // The one-value-per-line layout: a row count, a column count, then the
 // values row by row, one per line. Same results as LoadAsciiMatrix.
