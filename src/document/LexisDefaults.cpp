@@ -94,7 +94,11 @@ std::string ScaleTickFormat(const DMAT& scale) {
         return "G3";
     }
     const int decimals = std::clamp(2 - static_cast<int>(std::floor(std::log10(smallest))), 0, 4);
-    return "F" + std::to_string(decimals);
+    // Appended, not concatenated: GCC 12 warns falsely (-Wrestrict) on the
+    // concatenated temporary in optimised builds.
+    std::string code = "F";
+    code += std::to_string(decimals);
+    return code;
 }
 
 void ApplyLexisTableDefaults(ChartDocument& document) {

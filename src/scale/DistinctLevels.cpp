@@ -17,6 +17,14 @@ constexpr std::size_t kMaxFixedLength = 12;
 // reader anyway.
 constexpr int kMaxExponentDecimals = 9;
 
+// "F3", "E2": built by appending, which keeps GCC 12's false -Wrestrict
+// warning on a concatenated temporary out of optimised builds.
+std::string FormatCode(char letter, int decimals) {
+    std::string code(1, letter);
+    code += std::to_string(decimals);
+    return code;
+}
+
 bool PrintsAsZero(const std::string& label) {
     for (const char c : label) {
         if (c >= '1' && c <= '9') {
@@ -78,16 +86,16 @@ std::string DistinctLabelFormat(std::span<const double> values, const std::strin
         return current;
     }
     for (int decimals = 0; decimals <= kMaxFixedDecimals; ++decimals) {
-        const std::string code = "F" + std::to_string(decimals);
+        const std::string code = FormatCode('F', decimals);
         if (TellsApart(values, code, true)) {
             return code;
         }
     }
     for (int decimals = 1; decimals < kMaxExponentDecimals; ++decimals) {
-        const std::string code = "E" + std::to_string(decimals);
+        const std::string code = FormatCode('E', decimals);
         if (TellsApart(values, code, false)) {
             return code;
         }
     }
-    return "E" + std::to_string(kMaxExponentDecimals);
+    return FormatCode('E', kMaxExponentDecimals);
 }
