@@ -11,6 +11,7 @@
 #include "document/SafeFile.h"
 #include "platform/QtSurface.h"
 #include "platform/QtText.h"
+#include "view/HelpTopics.h"
 #include "view/LCmdLineIter.h"
 
 #include <QAction>
@@ -312,12 +313,34 @@ void MainWindow::CreateMenus() {
     for (QMenu* menu : {mapEditMenu_, textEditMenu_, helpMenu_}) {
         connect(menu, &QMenu::aboutToShow, this, &MainWindow::UpdateActions);
     }
-    // Keys without a menu item (and Help's F1) work wherever the focus is;
-    // each is enabled only while a view of its kind is active.
-    for (const int id : {Cmd::HelpContents, Cmd::FindSection, Cmd::CopyBitmapKey,
-                         Cmd::CopyMetafileKey, Cmd::ZoomIn, Cmd::ZoomOut}) {
+    // Keys without a menu item work wherever the focus is; each is enabled
+    // only while a view of its kind is active.
+    for (const int id :
+         {Cmd::FindSection, Cmd::CopyBitmapKey, Cmd::CopyMetafileKey, Cmd::ZoomIn, Cmd::ZoomOut}) {
         addAction(actions_[id]);
     }
+    // F1 is context help: the topic of the active view, wherever the focus
+    // is (a focused view answers it itself, for the place of its caret).
+    // Help -> Contents keeps showing the key, but chosen from the menu it
+    // opens the manual at its start.
+    actions_[Cmd::HelpContents]->setShortcutContext(Qt::WidgetShortcut);
+    auto* contextHelp = new QAction(this);
+    contextHelp->setShortcuts(actions_[Cmd::HelpContents]->shortcuts());
+    connect(contextHelp, &QAction::triggered, this, [this] { OpenHelp(ActiveHelpTopic()); });
+    addAction(contextHelp);
+}
+
+QString MainWindow::ActiveHelpTopic() const {
+    DocumentView* view = ActiveView();
+    if (dynamic_cast<MapView*>(view) != nullptr) {
+        return QString::fromLatin1(kMapViewTopic);
+    }
+    if (auto* text = dynamic_cast<TextView*>(view)) {
+        if (const std::optional<std::string> topic = text->HelpTopic()) {
+            return QString::fromStdString(*topic);
+        }
+    }
+    return {};
 }
 
 void MainWindow::CreateToolBar() {

@@ -78,6 +78,8 @@ public:
     void ClearStatusPanes() override;
     void ShowStatusMessage(const QString& text) override;
     void OpenHelp(const QString& topic) override;
+    // The manual's topic for the active view; none without one.
+    QString ActiveHelpTopic() const;
     void ShowTextEditor(DocumentEntry& entry) override;
     void CommandsChanged() override;
     std::vector<DocumentView*> ShownMapViews() override;

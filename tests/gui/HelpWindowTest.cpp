@@ -15,7 +15,10 @@
 #include <QTextBlock>
 #include <QTextBrowser>
 
+#include <QApplication>
+#include <QToolBar>
 #include <gmock/gmock.h>
+
 #include <gtest/gtest.h>
 
 using ::testing::HasSubstr;
@@ -184,6 +187,20 @@ TEST(HelpFromTheWindow, F1OnAMapShowsTheHelpWindowAtTheMapViewsTopic) {
     window.Action(Cmd::HelpContents)->trigger();
     EXPECT_EQ(window.Help()->CurrentTopic(), "");
     EXPECT_EQ(window.findChildren<HelpWindow*>().size(), 1);
+
+    // F1 with the focus outside the map (the tool bar, the frame) still
+    // asks for the active map's topic.
+    QWidget* toolBar = window.findChild<QToolBar*>();
+    ASSERT_NE(toolBar, nullptr);
+    // Window shortcuts answer only in the active window.
+    QApplication::setActiveWindow(&window);
+    for (QWidget* focus : {toolBar, static_cast<QWidget*>(&window)}) {
+        focus->setFocusPolicy(Qt::StrongFocus);
+        focus->setFocus();
+        QTest::keyClick(focus, Qt::Key_F1);
+        EXPECT_EQ(window.Help()->CurrentTopic(), "map-view");
+        window.Action(Cmd::HelpContents)->trigger();
+    }
     BoxAnswers answers;
     answers.Then(QMessageBox::No);
     window.CloseAll();
