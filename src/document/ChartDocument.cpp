@@ -80,11 +80,8 @@ void MakeGeographyColors(LRGBColorVect& colors) {
 // A new map's legend and axes label their values so that no two
 // neighbours read the same.
 void ChooseDistinctLabelFormats(ChartDocument& document) {
-    std::vector<double> boundaries(document.BoundaryCount());
-    for (std::uint32_t i = 0; i < boundaries.size(); ++i) {
-        boundaries[i] = document.ScaleValues.Get(i, 0);
-    }
-    document.Legend.SetTickFormat(DistinctLabelFormat(boundaries, document.Legend.GetTickFormat()));
+    document.Legend.SetTickFormat(
+        DistinctLabelFormat(document.ScaleValues, document.Legend.GetTickFormat()));
     PlotFrame& frame = document.Frame;
     frame.xFormat =
         DistinctLabelFormat(ValuesOf(frame.TickValues(PlotFrame::XAxis)), frame.xFormat);

@@ -99,3 +99,11 @@ std::string DistinctLabelFormat(std::span<const double> values, const std::strin
     }
     return FormatCode('E', kMaxExponentDecimals);
 }
+
+std::string DistinctLabelFormat(const DMAT& scale, const std::string& current) {
+    std::vector<double> boundaries(BoundaryCount(scale));
+    for (std::uint32_t i = 0; i < boundaries.size(); ++i) {
+        boundaries[i] = scale.Get(i, 0);
+    }
+    return DistinctLabelFormat(boundaries, current);
+}

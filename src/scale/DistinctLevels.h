@@ -20,3 +20,6 @@ std::uint32_t MergeRepeatedBoundaries(DMAT& scale);
 // or too close for six decimals, or too large to print in full), the
 // exponent form with the fewest decimals that does ("E1" ...).
 std::string DistinctLabelFormat(std::span<const double> values, const std::string& current);
+
+// The same for the boundaries of a scale, for its legend.
+std::string DistinctLabelFormat(const DMAT& scale, const std::string& current);

@@ -7,7 +7,6 @@
 #include "scale/ScaleManipulator.h"
 
 #include <sstream>
-#include <vector>
 
 namespace {
 
@@ -16,14 +15,6 @@ MapEdit ScaleChanged(ChartDocument& document) {
     ClassifyLevels(document.DataMatrix, document.ScaleValues, document.LevelMatrix);
     document.Legend.SyncWithScale(document.ScaleValues);
     return MapEdit::Changed;
-}
-
-std::vector<double> Boundaries(const ChartDocument& document) {
-    std::vector<double> values(document.BoundaryCount());
-    for (std::uint32_t i = 0; i < values.size(); ++i) {
-        values[i] = document.ScaleValues.Get(i, 0);
-    }
-    return values;
 }
 
 double Boundary(const ChartDocument& document, std::uint32_t i) {
@@ -251,6 +242,6 @@ MapEdit SmartScaleLevels(ChartDocument& document) {
         FitLevelColors(document.LevelColors, document.BoundaryCount(), missing);
     }
     document.Legend.SetTickFormat(
-        DistinctLabelFormat(Boundaries(document), document.Legend.GetTickFormat()));
+        DistinctLabelFormat(document.ScaleValues, document.Legend.GetTickFormat()));
     return ScaleChanged(document);
 }
