@@ -13,8 +13,8 @@
 // Every input is a setup file: a data file name in it may point anywhere,
 // so the folder holds only the small matrices it is meant to name.
 
-#include "app/CliPrompt.h"
-#include "app/DocumentJson.h"
+#include "cli/CliPrompt.h"
+#include "cli/DocumentJson.h"
 #include "core/Prompt.h"
 #include "document/ChartDocument.h"
 

@@ -1,7 +1,7 @@
 #include "dialogs/ScaleSheet.h"
 
-#include "app/ColorEditors.h"
 #include "core/FormatNumber.h"
+#include "dialogs/ColorEditors.h"
 #include "document/ChartDocument.h"
 #include "scale/MapScale.h"
 #include "scale/ScaleLimits.h"

@@ -1,11 +1,11 @@
-#include "app/Commands.h"
-#include "app/MainWindow.h"
-#include "app/MapView.h"
 #include "dialogs/PlotFramePages.h"
 #include "dialogs/PlotFrameSheet.h"
 #include "dialogs/ScaleSheet.h"
 #include "document/ChartDocument.h"
+#include "gui/Commands.h"
 #include "gui/GuiTestSupport.h"
+#include "gui/MainWindow.h"
+#include "gui/MapView.h"
 #include "scale/MapScale.h"
 
 #include <QCheckBox>
