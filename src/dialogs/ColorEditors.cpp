@@ -87,9 +87,7 @@ bool EditMissingColor(QWidget* owner, ChartDocument& document) {
     if (!chosen || ColorFrom(*chosen) == old) {
         return false;
     }
-    document.MissingColor = ColorFrom(*chosen);
-    LRGBColorVect& colors = document.LevelColors;
-    colors.Level(colors.LevelCount()) = document.MissingColor;
+    document.SetMissingColor(ColorFrom(*chosen));
     return true;
 }
 

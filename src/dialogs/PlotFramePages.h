@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dialogs/DialogSupport.h"
+#include "dialogs/FrameRectForm.h"
 #include "frame/PlotFrame.h"
 
 #include <QWidget>
@@ -163,20 +164,17 @@ private:
     int axis_;
 };
 
-class FrameRectPage : public PlotFramePage {
+class FrameRectPage : public PlotFramePage, public FrameRectForm {
     Q_OBJECT
 public:
     FrameRectPage(ChartDocument& document, QWidget* parent);
     void Fill() override;
     bool Apply() override;
-    NumberField* lineWidth;
-    NumberField* spacing;
-    NumberField* tickLength;
-    NumberField* tickWidth;
-    NumberField* x;
-    NumberField* y;
-    NumberField* width;
-    NumberField* height;
+    // The form's fields, not QWidget's geometry.
+    using FrameRectForm::height;
+    using FrameRectForm::width;
+    using FrameRectForm::x;
+    using FrameRectForm::y;
     QCheckBox* visible;
 };
 

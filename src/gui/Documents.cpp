@@ -21,16 +21,7 @@ private:
 
 DocumentEntry::DocumentEntry(QWidget* owner) : prompt_(owner), document_(prompt_) {
     // Edits taken back to the state last saved leave nothing to save.
-    connect(&undo_, &QUndoStack::cleanChanged, this, [this](bool clean) {
-        if (!clean || changedOutsideUndo_) {
-            return;
-        }
-        for (DocumentView* view : views_) {
-            if (view->Kind() == ViewKind::Map) {
-                view->MarkUnmodified();
-            }
-        }
-    });
+    connect(&undo_, &QUndoStack::cleanChanged, this, &DocumentEntry::ModifiedChanged);
 }
 
 DocumentEntry::~DocumentEntry() = default;
@@ -70,9 +61,9 @@ bool DocumentEntry::IsDirty() const {
 }
 
 bool DocumentEntry::MapsDirty() const {
-    return std::any_of(views_.begin(), views_.end(), [](const DocumentView* view) {
-        return view->Kind() == ViewKind::Map && view->IsDirty();
-    });
+    return MapsModified() &&
+           std::any_of(views_.begin(), views_.end(),
+                       [](const DocumentView* view) { return view->Kind() == ViewKind::Map; });
 }
 
 DocumentView* DocumentEntry::SavingView(DocumentView* active) const {
@@ -122,7 +113,6 @@ bool DocumentEntry::Save(DocumentView* through) {
     if (saved) {
         if (through->Kind() == ViewKind::Map) {
             undo_.setClean();
-            changedOutsideUndo_ = false;
         }
         FileWrittenBy(through);
         emit PathChanged(Path());
@@ -162,7 +152,6 @@ void DocumentEntry::Reload() {
             loaded_ = document_.Open();
         }
         undo_.clear();
-        changedOutsideUndo_ = false;
         emit Reloaded();
         for (DocumentView* view : std::vector<DocumentView*>(views_)) {
             if (view->Kind() == ViewKind::Map) {
@@ -213,7 +202,9 @@ void DocumentEntry::ShowReloaded(bool keptEdits) {
     // Kept edits were made on the data read before: they stay, but are not
     // taken back one by one.
     undo_.clear();
-    changedOutsideUndo_ = keptEdits;
+    if (keptEdits) {
+        undo_.resetClean();
+    }
     emit Reloaded();
     for (DocumentView* view : std::vector<DocumentView*>(views_)) {
         if (view->Kind() == ViewKind::Map) {
@@ -225,18 +216,9 @@ void DocumentEntry::ShowReloaded(bool keptEdits) {
     }
 }
 
-void DocumentEntry::MapsChanged(DocumentView* by) {
-    bool marked = false;
-    if (by != nullptr && by->Kind() == ViewKind::Map) {
-        by->MarkModified();
-        marked = true;
-    }
+void DocumentEntry::MapsChanged(DocumentView* /*by*/) {
     for (DocumentView* view : views_) {
         if (view->Kind() == ViewKind::Map) {
-            if (!marked) {
-                view->MarkModified();
-                marked = true;
-            }
             view->AppearanceChanged();
         }
     }

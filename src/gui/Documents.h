@@ -42,10 +42,6 @@ public:
     virtual void PageChanged() {}
     // The cell shape or the contour lines changed.
     virtual void AppearanceChanged() {}
-    // The map views hold changes to save (the document was edited), or,
-    // with the edits all taken back, none any more.
-    virtual void MarkModified() {}
-    virtual void MarkUnmodified() {}
 };
 
 // One open setup file and its views. The document lives as long as it has
@@ -84,7 +80,10 @@ public:
     void RemoveView(DocumentView* view);
     // Some view has changes that are not in the file.
     bool IsDirty() const;
-    // Some map view has changes that are not in the file.
+    // The document was changed since it was read or saved: an edit on the
+    // undo stack, or a change outside it. Every map view shows this.
+    bool MapsModified() const { return !undo_.isClean(); }
+    // A map view shows changes that are not in the file.
     bool MapsDirty() const;
     // The view that saves the document for File Save: the given one when it
     // is one of ours, else the first map view, else the first view.
@@ -109,14 +108,14 @@ public:
     // as it was.
     bool Revert();
     // The maps of the document were edited (through a map view, or by
-    // taking an edit back): every map view draws again, and that view, or
-    // the first one, holds changes to save.
+    // taking an edit back): every map view draws again.
     void MapsChanged(DocumentView* by = nullptr);
     // Every map view of the document draws again (a sheet applied a change).
     void RedrawMaps();
-    // A change that the undo stack does not hold (the page orientation):
-    // taking every edit back no longer makes the document unchanged.
-    void ChangedOutsideUndo() { changedOutsideUndo_ = true; }
+    // A change that the undo stack does not hold (the page orientation, a
+    // new map whose setup file was not written): taking every edit back no
+    // longer makes the document unchanged.
+    void ChangedOutsideUndo() { undo_.resetClean(); }
 
 signals:
     // The document was read again from its file.
@@ -124,6 +123,8 @@ signals:
     // The document has its first view, or its path changed.
     void PathChanged(const QString& path);
     void TitleChanged();
+    // The document became modified, or unmodified again.
+    void ModifiedChanged();
 
 private:
     class BusyScope;
@@ -138,7 +139,6 @@ private:
     bool loaded_ = false;
     int busy_ = 0;
     bool reloadPending_ = false;
-    bool changedOutsideUndo_ = false;
 };
 
 // All open documents.

@@ -728,7 +728,7 @@ DocumentView* MainWindow::AddView(DocumentEntry& entry, ViewKind kind) {
     QString icon;
     if (kind == ViewKind::Map) {
         auto* map = new MapView(entry, *this);
-        connect(map, &MapView::ModifiedChanged, this, &MainWindow::CommandsChanged);
+        connect(&entry, &DocumentEntry::ModifiedChanged, map, [this] { CommandsChanged(); });
         connect(map, &MapView::TitleChanged, this, &MainWindow::CommandsChanged);
         view = map;
         widget = map;
@@ -804,7 +804,6 @@ bool MainWindow::QuerySave(DocumentView& view) {
         // Another map of the same document keeps the changes to save.
         for (DocumentView* other : entry.Views()) {
             if (other != &view && other->Kind() == ViewKind::Map) {
-                static_cast<MapView*>(other)->SetModified(true);
                 return true;
             }
         }
@@ -968,8 +967,8 @@ DocumentView* MainWindow::CreateFromData(const NewMapChoice& choice) {
     if (map == nullptr && entry->IsLoaded()) {
         map = dynamic_cast<MapView*>(AddView(*entry, ViewKind::Map));
     }
-    if (map != nullptr) {
-        map->SetModified(!written);
+    if (map != nullptr && !written) {
+        entry->ChangedOutsideUndo();
     }
     return view;
 }
@@ -1281,9 +1280,6 @@ void MainWindow::PrintSetup() {
     if (orientation != document.PageOrientation) {
         document.PageOrientation = orientation;
         entry.ChangedOutsideUndo();
-        if (auto* map = dynamic_cast<MapView*>(entry.SavingView(nullptr))) {
-            map->SetModified(true);
-        }
     }
     // A new orientation or paper size: every view of the document lays its
     // page out again.

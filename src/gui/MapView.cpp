@@ -329,28 +329,16 @@ bool MapView::Commit() {
         Redraw();
     }
     // The view keeps its changes when the document could not be written.
-    if (!entry_.Document().Save()) {
-        return false;
-    }
-    SetModified(false);
-    return true;
+    return entry_.Document().Save();
 }
 
 void MapView::DocumentReloaded() {
-    SetModified(false);
     Redraw();
 }
 
 void MapView::PageChanged() {
     state_.RecomputePage(shell_.ApplyOrientation(entry_.Document().PageOrientation));
     Redraw();
-}
-
-void MapView::SetModified(bool modified) {
-    if (state_.modified != modified) {
-        state_.modified = modified;
-        emit ModifiedChanged();
-    }
 }
 
 void MapView::Redraw() {

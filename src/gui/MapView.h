@@ -33,13 +33,11 @@ public:
     QWidget* Widget() override { return this; }
     DocumentEntry& Entry() const override { return entry_; }
     bool Commit() override;
-    bool IsDirty() const override { return state_.modified; }
+    bool IsDirty() const override { return entry_.MapsModified(); }
     void FileWritten() override {}
     void DocumentReloaded() override;
     void PageChanged() override;
     void AppearanceChanged() override { Redraw(); }
-    void MarkModified() override { SetModified(true); }
-    void MarkUnmodified() override { SetModified(false); }
 
     MapViewState& State() { return state_; }
     const MapViewState& State() const { return state_; }
@@ -49,10 +47,6 @@ public:
     bool IsEnabled(int command) const;
     // Nothing for a command without a check mark.
     std::optional<bool> IsChecked(int command) const;
-
-    // Marks the view as holding changes (a document made from a data file
-    // starts so).
-    void SetModified(bool modified);
 
     // Draws the view's picture again at the next paint, after a change of
     // the document: the kept cells are painted again too.
@@ -125,7 +119,6 @@ public:
     QSize sizeHint() const override { return {800, 560}; }
 
 signals:
-    void ModifiedChanged();
     // The child window's caption changes (monitor mode).
     void TitleChanged();
 
