@@ -2,6 +2,7 @@
 
 #include "dialogs/DialogSupport.h"
 #include "dialogs/FrameRectForm.h"
+#include "dialogs/TextLineEditor.h"
 #include "frame/PlotFrame.h"
 
 #include <QWidget>
@@ -47,22 +48,6 @@ public:
     NumberField* x2;
     NumberField* y1;
     NumberField* y2;
-};
-
-// A line of text of the frame (title, subtitle, axis label) with its
-// "&Font" button: the font and the colour chosen go to the line.
-class TextLineEditor : public QWidget {
-    Q_OBJECT
-public:
-    TextLineEditor(const QString& fontCaption, QWidget* parent);
-    // Shows a text in the field, from its start.
-    void ShowText(const QString& text);
-    QLineEdit* edit;
-    QPushButton* font;
-    ColorButton* color;
-    std::optional<FontRecord> chosenFont;
-    bool colorChosen = false;
-    FontRecord shown;
 };
 
 class TitlePage : public PlotFramePage {
