@@ -54,5 +54,5 @@ public:
 private:
     const CommandHandlers* For(int command) const;
 
-    std::array<const CommandHandlers*, 4> scopes_{};
+    std::array<const CommandHandlers*, 5> scopes_{};
 };
