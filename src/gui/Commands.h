@@ -101,8 +101,16 @@ inline constexpr int FindSection = 24354;
 inline constexpr int SectionBase = 100000;
 } // namespace Cmd
 
+// Where a command acts: the program as a whole, the active view's document
+// whatever the view, or the active view when it is of that kind. A command of
+// a view kind does nothing, and is disabled, while a view of another kind is
+// active. The commands of a point of the map (its context menus) take the
+// point of the click that opened the menu and are never routed.
+enum class CommandScope { Application, Document, MapView, TextView, MapPoint };
+
 struct CommandInfo {
     int id;
+    CommandScope scope;
     // The menu item's text with its mnemonic, or the button's name.
     const char* text;
     // Shown in the status bar while the item is highlighted; empty for none.

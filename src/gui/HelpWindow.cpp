@@ -120,7 +120,28 @@ HelpWindow::HelpWindow(QWidget* parent) : QMainWindow(parent, Qt::Window) {
     browser_->setOpenExternalLinks(true);
     // A caret that the keyboard moves, so that reading starts at the topic.
     browser_->setTextInteractionFlags(Qt::TextBrowserInteraction | Qt::TextSelectableByKeyboard);
+    CreateActions();
+    CreateToolBar();
+    CreateFindBar();
 
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(browser_, 1);
+    column->addWidget(findBar_);
+    setCentralWidget(central);
+
+    // A reading width where the screen has room for it.
+    QSize size(860, 720);
+    if (const QScreen* screen =
+            parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen()) {
+        size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    }
+    resize(size);
+}
+
+void HelpWindow::CreateActions() {
     back_ = new QAction(ThemeIcon("go-previous", QStyle::SP_ArrowBack, this), tr("&Back"), this);
     back_->setShortcuts(QKeySequence::Back);
     back_->setToolTip(tr("Back (Alt+Left)"));
@@ -153,7 +174,9 @@ HelpWindow::HelpWindow(QWidget* parent) : QMainWindow(parent, Qt::Window) {
             GoToAnchor(url.fragment());
         }
     });
+}
 
+void HelpWindow::CreateToolBar() {
     toolBar_ = new QToolBar(tr("Help tool bar"), this);
     toolBar_->setObjectName(QStringLiteral("helpToolBar"));
     toolBar_->setMovable(false);
@@ -170,8 +193,10 @@ HelpWindow::HelpWindow(QWidget* parent) : QMainWindow(parent, Qt::Window) {
         }
     }
     addToolBar(Qt::TopToolBarArea, toolBar_);
+}
 
-    // The find bar below the page, hidden until Find opens it.
+// The find bar below the page, hidden until Find opens it.
+void HelpWindow::CreateFindBar() {
     findBar_ = new QWidget(this);
     findBar_->setObjectName(QStringLiteral("findBar"));
     auto* findLabel = new QLabel(tr("F&ind:"), findBar_);
@@ -216,22 +241,6 @@ HelpWindow::HelpWindow(QWidget* parent) : QMainWindow(parent, Qt::Window) {
     connect(findPrevious, &QShortcut::activated, this, [this] { FindNext(true); });
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &HelpWindow::Escape);
-
-    auto* central = new QWidget(this);
-    auto* column = new QVBoxLayout(central);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(0);
-    column->addWidget(browser_, 1);
-    column->addWidget(findBar_);
-    setCentralWidget(central);
-
-    // A reading width where the screen has room for it.
-    QSize size(860, 720);
-    if (const QScreen* screen =
-            parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen()) {
-        size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
-    }
-    resize(size);
 }
 
 QString HelpWindow::ManualPath() {

@@ -50,6 +50,9 @@ public:
     QAction* BrowserAction() const { return openInBrowser_; }
 
 private:
+    void CreateActions();
+    void CreateToolBar();
+    void CreateFindBar();
     // Puts the caret at an anchor and the anchor at the top of the view, so
     // that reading (and a screen reader) starts there.
     void GoToAnchor(const QString& name);

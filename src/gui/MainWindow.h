@@ -1,6 +1,7 @@
 #pragma once
 
 #include "datafiles/AsciiFormat.h"
+#include "gui/CommandRouter.h"
 #include "gui/Documents.h"
 #include "gui/RecentFiles.h"
 #include "gui/Shell.h"
@@ -9,6 +10,7 @@
 #include <QMap>
 
 #include <array>
+#include <initializer_list>
 #include <memory>
 
 class HelpWindow;
@@ -93,6 +95,12 @@ protected:
 private:
     void CreateActions();
     void CreateMenus();
+    void CreateFileMenu();
+    void CreateMapEditMenu();
+    void CreateTextEditMenu();
+    void CreateWindowMenu();
+    // Adds the commands' actions to a menu in order; 0 is a separator.
+    void AddActions(QMenu* menu, std::initializer_list<int> commands);
     void CreateToolBar();
     void CreateStatusBar();
     void RebuildMenuBar();
@@ -101,6 +109,12 @@ private:
     void UpdateWindowMenu();
     void SetToolBarSet(int set);
     void SubWindowActivated(QMdiSubWindow* window);
+    // The handlers of the commands the window itself does, for the program
+    // and for the active view's document.
+    void AddApplicationCommands();
+    void AddDocumentCommands();
+    // Routes the view commands to the active view.
+    void AttachActiveView();
     void Run(int command);
     void UpdateTitle(QMdiSubWindow* window);
 
@@ -126,6 +140,7 @@ private:
     // Asks whether to save a view's changes before it closes; false when
     // the user cancelled or the save failed.
     bool QuerySave(DocumentView& view);
+    static DocumentView* ViewOf(QMdiSubWindow* window);
 
     QMdiArea* area_ = nullptr;
     QToolBar* toolBar_ = nullptr;
@@ -151,4 +166,9 @@ private:
     HelpWindow* help_ = nullptr;
     QAction* undoMap_ = nullptr;
     QAction* redoMap_ = nullptr;
+    CommandRouter router_;
+    CommandHandlers appCommands_;
+    CommandHandlers documentCommands_;
+    // The active text view's commands, made again when it changes.
+    CommandHandlers textCommands_;
 };

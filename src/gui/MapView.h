@@ -1,7 +1,11 @@
 #pragma once
 
 #include "gui/CellLayerCache.h"
+#include "gui/CommandRouter.h"
 #include "gui/Documents.h"
+#include "gui/MapExport.h"
+#include "gui/MonitorController.h"
+#include "gui/ZoomRectangleTool.h"
 #include "view/MapHits.h"
 #include "view/MapViewState.h"
 
@@ -9,6 +13,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -16,8 +21,6 @@
 class Shell;
 class Surface;
 class QMenu;
-class QRubberBand;
-class QTimer;
 
 // A map window: shows a document's page, zoomed and moved as the user
 // asks. What it shows and every zoom rule live in MapViewState; this
@@ -42,11 +45,11 @@ public:
     MapViewState& State() { return state_; }
     const MapViewState& State() const { return state_; }
 
-    // The view's commands: done when it is one of them and enabled.
-    bool Execute(int command);
-    bool IsEnabled(int command) const;
-    // Nothing for a command without a check mark.
-    std::optional<bool> IsChecked(int command) const;
+    // The view's commands, with their enablers: the window routes the map
+    // commands of its menus, buttons and keys here while the view is active.
+    const CommandHandlers& Commands() const { return commands_; }
+    // The window the view lives in.
+    Shell& Host() const { return shell_; }
 
     // Draws the view's picture again at the next paint, after a change of
     // the document: the kept cells are painted again too.
@@ -55,10 +58,11 @@ public:
     // The picture of the cells the view keeps between paints.
     const CellLayerCache& Cells() const { return cells_; }
 
-    // The context-menu commands on the cell or legend level at the last
-    // click point, run through the undo stack.
-    bool RunCellCommand(int command);
-    bool RunLegendCommand(int command);
+    // The context-menu commands on the cell or the legend level at a device
+    // point, run through the undo stack; false when the command does not
+    // apply there.
+    bool RunCellCommand(int command, IntPoint at);
+    bool RunLegendCommand(int command, IntPoint at);
     // The menu a right click at a device point opens, with its commands
     // enabled as they are now: empty when none.
     QMenu* ContextMenuAt(QPoint point, Qt::KeyboardModifiers modifiers, QWidget* parent);
@@ -81,41 +85,18 @@ public:
     // The scale sheet, on the levels page with a level selected.
     void EditScale(std::optional<std::uint32_t> level = std::nullopt);
 
-    // Monitor mode: the view reloads its document whenever another program
-    // signals through the semaphore file of its place. Entering with
-    // unsaved edits asks whether to save or discard them first; false when
-    // the view stays out.
-    bool EnterMonitorMode();
-    void LeaveMonitorMode();
-    bool IsMonitoring() const { return monitorPlace_ != 0; }
-    int MonitorPlace() const { return monitorPlace_; }
-    const std::string& SemaphorePath() const { return semaphore_; }
-    std::uint32_t MonitorInterval() const { return monitorInterval_; }
-    // Takes the text of Set Monitor Delay: false when it asked and the
-    // answer kept the old interval.
-    bool SetMonitorInterval(const QString& text);
-    // One poll of the semaphore file (the timer calls it). It asks nothing:
-    // a reload that fails keeps the last good map and says why in the
-    // status bar and the caption.
-    void MonitorTick();
-    // The line of the last reload that failed; empty once one loaded.
-    const QString& MonitorFailure() const { return monitorFailure_; }
-    // What the child window's caption adds to the document's name.
-    QString TitleSuffix() const;
+    // Monitor mode, exports and copies of this view.
+    MonitorController& Monitor() { return *monitor_; }
+    const MonitorController& Monitor() const { return *monitor_; }
+    MapExport& Export() { return *export_; }
+
+    // The view moved, zoomed or changed what it shows: it is drawn again
+    // and the window's commands follow.
+    void ViewChanged();
 
     // Paints what the window shows, without the page outline, on another
     // surface of the window's size: exports and copies.
     void PaintForExport(Surface& surface);
-    // The picture of this view, or of every shown map view drawn over one
-    // another, in a kind of MakePicture; nothing after a message.
-    std::optional<std::string> Picture(std::string_view kind, bool composite);
-    // Writes the picture to a file (the kind from its extension); false
-    // after a message.
-    bool ExportTo(const QString& path);
-    // Puts the picture on the clipboard: as an image, or as a metafile
-    // with an SVG copy beside it.
-    bool CopyToClipboard(bool metafile, bool composite);
-
     QSize sizeHint() const override { return {800, 560}; }
 
 signals:
@@ -134,9 +115,17 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    // The commands of the view, by the part of the menu they come from.
+    void AddViewCommands();
+    void AddEditCommands();
+    void AddSheetCommands();
+    // Zoom In, Zoom Out and Center Here about a device point.
+    void ZoomAbout(int command, IntPoint at);
+    // The editor a left click on the map opens.
+    void OpenEditorAt(IntPoint at);
+    void ShowInfo();
     void RenderPicture();
     void ShowPaintFailure(const std::string& text);
-    void AfterViewChange();
     // The view moved, zoomed or changed size: the picture is made again,
     // from the kept cells where they still fit.
     void Reframe();
@@ -155,16 +144,9 @@ private:
     std::uint64_t revision_ = 0;
     // The message of the last failed paint, shown once.
     std::string shownFailure_;
-    // The rectangle of a Ctrl-drag zoom.
-    QRubberBand* band_ = nullptr;
-    QPoint bandStart_;
-    QPoint bandCurrent_;
-    bool banding_ = false;
-    int monitorPlace_ = 0;
-    std::string semaphore_;
-    std::uint32_t monitorInterval_ = 1000;
-    QTimer* monitorTimer_ = nullptr;
-    bool inTick_ = false;
-    QString monitorFailure_;
+    CommandHandlers commands_;
+    ZoomRectangleTool zoom_;
+    MonitorController* monitor_ = nullptr;
+    std::unique_ptr<MapExport> export_;
     std::optional<ObjectUnderPoint> selected_;
 };

@@ -129,16 +129,17 @@ std::optional<DoublePoint> DataPointAt(const ChartDocument& document,
     return plot->DeviceToData(point.x, point.y);
 }
 
-ObjectUnderPoint ObjectAt(const ChartDocument& document, const PageCoordinateSystem& page,
-                          IntPoint point, bool showMap) {
-    using Kind = ObjectUnderPoint::Kind;
-    ObjectUnderPoint found;
+namespace {
+
+using Kind = ObjectUnderPoint::Kind;
+
+// Annotations lie over everything else; a failed test is a miss.
+std::optional<ObjectUnderPoint> AnnotationAt(const ChartDocument& document,
+                                             const PageCoordinateSystem& page, IntPoint point) {
     const std::optional<CCSystem> plot = PlotSystem(document, page);
     const DoublePoint pagePoint = page.DeviceToPage(point.x, point.y);
     const DoublePoint devicePoint{static_cast<double>(point.x), static_cast<double>(point.y)};
     const CCSystem* coordinates = plot ? &*plot : nullptr;
-
-    // Annotations lie over everything else; a failed test is a miss.
     const auto firstHit = [&](const auto& list,
                               const DoublePoint& at) -> std::optional<std::uint32_t> {
         std::optional<std::uint32_t> hit;
@@ -152,10 +153,10 @@ ObjectUnderPoint ObjectAt(const ChartDocument& document, const PageCoordinateSys
         return hit;
     };
     if (const auto i = firstHit(document.Texts.List(), devicePoint)) {
-        return {Kind::Text, *i, 0};
+        return ObjectUnderPoint{Kind::Text, *i, 0};
     }
     if (const auto i = firstHit(document.Lines.List(), pagePoint)) {
-        return {Kind::Line, *i, 0};
+        return ObjectUnderPoint{Kind::Line, *i, 0};
     }
     const DoublePoint origin = page.DeviceToPage(0, 0);
     const DoublePoint reach = page.DeviceToPage(kOutlineHitPixels, kOutlineHitPixels);
@@ -169,55 +170,83 @@ ObjectUnderPoint ObjectAt(const ChartDocument& document, const PageCoordinateSys
         ++index;
     });
     if (rectangle) {
-        return {Kind::Rectangle, *rectangle, 0};
+        return ObjectUnderPoint{Kind::Rectangle, *rectangle, 0};
     }
+    return std::nullopt;
+}
 
-    const PlotFrame& frame = document.Frame;
-    if (frame.visible) {
-        int kind = 0;
-        std::uint32_t index = 0;
-        if (frame.FindFrameText(point, kind, index)) {
-            return {Kind::FrameText, index, kind};
-        }
-        const double x = pagePoint.x;
-        const double y = pagePoint.y;
-        const double left = frame.xOrigin;
-        const double right = left + frame.xSize;
-        const double bottom = frame.yOrigin;
-        const double top = bottom + frame.ySize;
-        const double m = frame.tickLength;
-        const bool insideX = x > left && x < right;
-        const bool insideY = y > bottom && y < top;
-        if (insideX &&
-            (((frame.xTicksSetup & TicksSetup::SecondTicks) != 0 && y > top && y < top + m) ||
-             ((frame.xTicksSetup & TicksSetup::FirstTicks) != 0 && y > bottom - m && y < bottom))) {
-            return {Kind::XTickMargin, 0, 0};
-        }
-        if (insideY &&
-            (((frame.yTicksSetup & TicksSetup::FirstTicks) != 0 && x > left - m && x < left) ||
-             ((frame.yTicksSetup & TicksSetup::SecondTicks) != 0 && x > right && x < right + m))) {
-            return {Kind::YTickMargin, 0, 0};
-        }
-        if (showMap && insideX && insideY) {
-            return {Kind::PlotArea, 0, 0};
-        }
+// A frame text, the margins of the ticks, or the plot area.
+std::optional<ObjectUnderPoint> FramePartAt(const PlotFrame& frame, DoublePoint pagePoint,
+                                            IntPoint point, bool showMap) {
+    int kind = 0;
+    std::uint32_t index = 0;
+    if (frame.FindFrameText(point, kind, index)) {
+        return ObjectUnderPoint{Kind::FrameText, index, kind};
     }
+    const double x = pagePoint.x;
+    const double y = pagePoint.y;
+    const double left = frame.xOrigin;
+    const double right = left + frame.xSize;
+    const double bottom = frame.yOrigin;
+    const double top = bottom + frame.ySize;
+    const double m = frame.tickLength;
+    const bool insideX = x > left && x < right;
+    const bool insideY = y > bottom && y < top;
+    if (insideX &&
+        (((frame.xTicksSetup & TicksSetup::SecondTicks) != 0 && y > top && y < top + m) ||
+         ((frame.xTicksSetup & TicksSetup::FirstTicks) != 0 && y > bottom - m && y < bottom))) {
+        return ObjectUnderPoint{Kind::XTickMargin, 0, 0};
+    }
+    if (insideY &&
+        (((frame.yTicksSetup & TicksSetup::FirstTicks) != 0 && x > left - m && x < left) ||
+         ((frame.yTicksSetup & TicksSetup::SecondTicks) != 0 && x > right && x < right + m))) {
+        return ObjectUnderPoint{Kind::YTickMargin, 0, 0};
+    }
+    if (showMap && insideX && insideY) {
+        return ObjectUnderPoint{Kind::PlotArea, 0, 0};
+    }
+    return std::nullopt;
+}
 
+// A label of the legend, the margin of its ticks, or a level of its bar.
+std::optional<ObjectUnderPoint> LegendPartAt(const ChartDocument& document,
+                                             const PageCoordinateSystem& page,
+                                             DoublePoint pagePoint, IntPoint point) {
     const MScale& legend = document.Legend;
-    if (legend.IsVisible()) {
-        if (const std::optional<std::uint32_t> label = legend.HitLabel(point)) {
-            return {Kind::LegendLabel, *label, 0};
-        }
-        const double barRight = static_cast<double>(legend.GetXOrigin()) + legend.GetXSize();
-        const double barBottom = legend.GetYOrigin();
-        const double barTop = barBottom + legend.GetYSize();
-        if (pagePoint.x > barRight && pagePoint.x < barRight + legend.GetTickLength() &&
-            pagePoint.y > barBottom && pagePoint.y < barTop) {
-            return {Kind::LegendTicks, 0, 0};
-        }
-        if (const std::optional<std::uint32_t> level = LegendBarLevel(document, page, point)) {
-            return {Kind::LegendLevel, *level, 0};
+    if (const std::optional<std::uint32_t> label = legend.HitLabel(point)) {
+        return ObjectUnderPoint{Kind::LegendLabel, *label, 0};
+    }
+    const double barRight = static_cast<double>(legend.GetXOrigin()) + legend.GetXSize();
+    const double barBottom = legend.GetYOrigin();
+    const double barTop = barBottom + legend.GetYSize();
+    if (pagePoint.x > barRight && pagePoint.x < barRight + legend.GetTickLength() &&
+        pagePoint.y > barBottom && pagePoint.y < barTop) {
+        return ObjectUnderPoint{Kind::LegendTicks, 0, 0};
+    }
+    if (const std::optional<std::uint32_t> level = LegendBarLevel(document, page, point)) {
+        return ObjectUnderPoint{Kind::LegendLevel, *level, 0};
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+ObjectUnderPoint ObjectAt(const ChartDocument& document, const PageCoordinateSystem& page,
+                          IntPoint point, bool showMap) {
+    if (std::optional<ObjectUnderPoint> annotation = AnnotationAt(document, page, point)) {
+        return *annotation;
+    }
+    const DoublePoint pagePoint = page.DeviceToPage(point.x, point.y);
+    if (document.Frame.visible) {
+        if (std::optional<ObjectUnderPoint> part =
+                FramePartAt(document.Frame, pagePoint, point, showMap)) {
+            return *part;
         }
     }
-    return found;
+    if (document.Legend.IsVisible()) {
+        if (std::optional<ObjectUnderPoint> part = LegendPartAt(document, page, pagePoint, point)) {
+            return *part;
+        }
+    }
+    return ObjectUnderPoint{};
 }

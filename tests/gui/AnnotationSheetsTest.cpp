@@ -612,7 +612,7 @@ TEST(AnnotationSheetsInTheWindow, NewTextFromTheEditMenuIsOneUndoStep) {
         pages.push_back(sheet->TextPage());
         sheet->accept();
     });
-    ASSERT_TRUE(map->Execute(Cmd::AnnotationText));
+    ASSERT_TRUE(map->Commands().Execute(Cmd::AnnotationText));
     ASSERT_EQ(document.Texts.List().GetCount(), 3u);
     EXPECT_EQ(document.Texts.List()[2].GetText(), "Cohort 1950");
     ASSERT_EQ(pages.size(), 6u);
@@ -625,7 +625,7 @@ TEST(AnnotationSheetsInTheWindow, NewTextFromTheEditMenuIsOneUndoStep) {
 
     // A sheet cancelled leaves nothing to undo.
     WhenOpen<LineAnnotationSheet>([](LineAnnotationSheet* sheet) { sheet->reject(); });
-    map->Execute(Cmd::AnnotationLine);
+    map->Commands().Execute(Cmd::AnnotationLine);
     EXPECT_EQ(document.Lines.List().GetCount(), 2u);
     EXPECT_EQ(window.UndoMapAction()->text(), "&Undo");
 

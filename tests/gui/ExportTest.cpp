@@ -46,7 +46,7 @@ protected:
 TEST_F(Export, BitmapIsTheWindowWithoutThePageOutline) {
     ASSERT_NE(map, nullptr);
     const std::string path = folder / "map.bmp";
-    ASSERT_TRUE(map->ExportTo(QString::fromStdString(path)));
+    ASSERT_TRUE(map->Export().ExportTo(QString::fromStdString(path)));
     QImage exported(QString::fromStdString(path));
     ASSERT_FALSE(exported.isNull());
     EXPECT_EQ(exported.size(), map->size());
@@ -67,7 +67,7 @@ TEST_F(Export, BitmapIsTheWindowWithoutThePageOutline) {
 TEST_F(Export, MetafileAndTheOtherKinds) {
     ASSERT_NE(map, nullptr);
     for (const char* name : {"map.emf", "map.png", "map.svg", "map.pdf"}) {
-        ASSERT_TRUE(map->ExportTo(folder.File(name))) << name;
+        ASSERT_TRUE(map->Export().ExportTo(folder.File(name))) << name;
     }
     const std::string emf = Read(folder / "map.emf");
     ASSERT_GT(emf.size(), 100u);
@@ -85,14 +85,14 @@ TEST_F(Export, MetafileAndTheOtherKinds) {
     }
     // A file that cannot be written says so.
     BoxAnswers answers;
-    EXPECT_FALSE(map->ExportTo(folder.File("no/such/folder/map.png")));
+    EXPECT_FALSE(map->Export().ExportTo(folder.File("no/such/folder/map.png")));
     ASSERT_EQ(answers.texts.size(), 1u);
     EXPECT_EQ(answers.texts[0].rfind("Unable write file", 0), 0u);
 }
 
 TEST_F(Export, ClipboardFormatsAndCompositeCopies) {
     ASSERT_NE(map, nullptr);
-    ASSERT_TRUE(map->CopyToClipboard(false, false));
+    ASSERT_TRUE(map->Export().CopyToClipboard(false, false));
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     ASSERT_NE(data, nullptr);
     EXPECT_TRUE(data->hasImage());
@@ -100,7 +100,7 @@ TEST_F(Export, ClipboardFormatsAndCompositeCopies) {
     EXPECT_TRUE(data->hasFormat("image/bmp"));
     const QByteArray single = data->data("image/png");
 
-    ASSERT_TRUE(map->CopyToClipboard(true, false));
+    ASSERT_TRUE(map->Export().CopyToClipboard(true, false));
     data = QGuiApplication::clipboard()->mimeData();
     EXPECT_EQ(data->data("image/x-emf").mid(40, 4), " EMF");
     EXPECT_EQ(data->data("image/emf"), data->data("image/x-emf"));
@@ -111,10 +111,10 @@ TEST_F(Export, ClipboardFormatsAndCompositeCopies) {
     window.Area()->tileSubWindows();
     QApplication::processEvents();
     ASSERT_EQ(window.ShownMapViews().size(), 2u);
-    ASSERT_TRUE(map->CopyToClipboard(false, false));
+    ASSERT_TRUE(map->Export().CopyToClipboard(false, false));
     const QImage alone =
         QImage::fromData(QGuiApplication::clipboard()->mimeData()->data("image/png"));
-    ASSERT_TRUE(map->CopyToClipboard(false, true));
+    ASSERT_TRUE(map->Export().CopyToClipboard(false, true));
     const QImage both =
         QImage::fromData(QGuiApplication::clipboard()->mimeData()->data("image/png"));
     EXPECT_EQ(both.size(), alone.size());

@@ -96,8 +96,8 @@ TEST_F(MapEditingWindow, ContextMenusByPlace) {
 TEST_F(MapEditingWindow, EditsAreTakenBackAndDoneAgain) {
     ASSERT_NE(map, nullptr);
     const std::uint32_t before = Document().BoundaryCount();
-    map->ContextMenuAt(At(1990.5, 40.5), Qt::NoModifier, map)->deleteLater();
-    ASSERT_TRUE(map->RunCellCommand(Cmd::InsertContourLine));
+    const QPoint cell = At(1990.5, 40.5);
+    ASSERT_TRUE(map->RunCellCommand(Cmd::InsertContourLine, IntPoint{cell.x(), cell.y()}));
     EXPECT_EQ(Document().BoundaryCount(), before + 1);
     EXPECT_TRUE(map->IsDirty());
     QAction* undo = window.UndoMapAction();
@@ -113,9 +113,9 @@ TEST_F(MapEditingWindow, EditsAreTakenBackAndDoneAgain) {
     EXPECT_TRUE(map->IsDirty());
 
     // Legend edits and colour shifts go the same way.
-    map->ContextMenuAt(Legend(0), Qt::NoModifier, map)->deleteLater();
+    const QPoint bottom = Legend(0);
     const LRGBColor top = Document().LevelColors.Level(Document().BoundaryCount());
-    ASSERT_TRUE(map->RunLegendCommand(Cmd::ReverseColors));
+    ASSERT_TRUE(map->RunLegendCommand(Cmd::ReverseColors, IntPoint{bottom.x(), bottom.y()}));
     EXPECT_EQ(Document().LevelColors.Level(0), top);
     undo->trigger();
     EXPECT_NE(Document().LevelColors.Level(0), top);
@@ -124,7 +124,7 @@ TEST_F(MapEditingWindow, EditsAreTakenBackAndDoneAgain) {
 TEST_F(MapEditingWindow, RubberBandZoomsFromEitherCorner) {
     ASSERT_NE(map, nullptr);
     const auto drag = [&](QPoint from, QPoint to) {
-        map->Execute(Cmd::FitPage);
+        map->Commands().Execute(Cmd::FitPage);
         QTest::mousePress(map, Qt::LeftButton, Qt::ControlModifier, from);
         QTest::mouseMove(map, to);
         QMouseEvent move(QEvent::MouseMove, to, map->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
@@ -135,7 +135,7 @@ TEST_F(MapEditingWindow, RubberBandZoomsFromEitherCorner) {
         return std::array<double, 4>{page.GetX1(), page.GetX2(), page.GetY1(), page.GetY2()};
     };
     const std::array<double, 4> whole = drag(QPoint(300, 300), QPoint(300, 300));
-    map->Execute(Cmd::FitPage);
+    map->Commands().Execute(Cmd::FitPage);
     const PageCoordinateSystem& page = map->State().PageSystem();
     EXPECT_EQ(whole[0], page.GetX1());
     EXPECT_EQ(whole[1], page.GetX2());

@@ -112,37 +112,37 @@ TEST_P(MapViewCache, MovesAndZoomsShowWhatADirectPaintShows) {
     ExpectSame("opened");
     ASSERT_TRUE(map->Cells().IsValid());
     // A paint of the same view draws the kept cells.
-    ASSERT_TRUE(map->Execute(Cmd::ShowPlot));
-    ASSERT_TRUE(map->Execute(Cmd::ShowPlot));
+    ASSERT_TRUE(map->Commands().Execute(Cmd::ShowPlot));
+    ASSERT_TRUE(map->Commands().Execute(Cmd::ShowPlot));
     ExpectSame("plot hidden and shown");
     EXPECT_FALSE(map->Cells().LastDrawPainted());
     // Eight moves around the page, the plot partly out of the window: the
     // kept cells are drawn where the grid moved by whole pixels.
     for (const int command : {Cmd::MoveRight, Cmd::MoveRight, Cmd::MoveDown, Cmd::MoveDown,
                               Cmd::MoveLeft, Cmd::MoveUp, Cmd::MoveLeft, Cmd::MoveUp}) {
-        ASSERT_TRUE(map->Execute(command));
+        ASSERT_TRUE(map->Commands().Execute(command));
         ExpectSame("moved");
     }
 
     // Zoomed in about the plot's middle the cells are larger than pixels
     // and reach past the window; moves then uncover cells not kept.
     map->State().lastClick = map->State().ViewportCentre();
-    ASSERT_TRUE(map->Execute(Cmd::ZoomIn));
+    ASSERT_TRUE(map->Commands().Execute(Cmd::ZoomIn));
     ExpectSame("zoomed in");
     EXPECT_TRUE(map->Cells().LastDrawPainted());
-    ASSERT_TRUE(map->Execute(Cmd::ZoomIn));
+    ASSERT_TRUE(map->Commands().Execute(Cmd::ZoomIn));
     ExpectSame("zoomed in twice");
     for (const int command : {Cmd::MoveLeft, Cmd::MoveUp, Cmd::MoveLeft, Cmd::MoveRight,
                               Cmd::MoveDown, Cmd::MoveDown, Cmd::MoveRight, Cmd::MoveRight}) {
-        ASSERT_TRUE(map->Execute(command));
+        ASSERT_TRUE(map->Commands().Execute(command));
         ExpectSame("moved zoomed in");
     }
-    ASSERT_TRUE(map->Execute(Cmd::ZoomOut));
+    ASSERT_TRUE(map->Commands().Execute(Cmd::ZoomOut));
     ExpectSame("zoomed out");
-    ASSERT_TRUE(map->Execute(Cmd::FitPlotArea));
+    ASSERT_TRUE(map->Commands().Execute(Cmd::FitPlotArea));
     ExpectSame("plot area fitted");
-    ASSERT_TRUE(map->Execute(Cmd::FitPlotArea));
-    ASSERT_TRUE(map->Execute(Cmd::FitPage));
+    ASSERT_TRUE(map->Commands().Execute(Cmd::FitPlotArea));
+    ASSERT_TRUE(map->Commands().Execute(Cmd::FitPage));
     ExpectSame("page fitted");
     map->resize(700, 500);
     ExpectSame("resized");
@@ -163,17 +163,16 @@ TEST_P(MapViewCache, EditsUndoAndReloadShowWhatADirectPaintShows) {
     ExpectSame("colour scheme");
     EXPECT_TRUE(map->Cells().LastDrawPainted());
     // A move after an edit is drawn from the new cells.
-    ASSERT_TRUE(map->Execute(Cmd::MoveRight));
+    ASSERT_TRUE(map->Commands().Execute(Cmd::MoveRight));
     ExpectSame("moved after the colour scheme");
 
     // A boundary pulled from a cell in the middle of the plot.
-    map->State().lastClick = map->State().ViewportCentre();
     const PlotFrame& f = document.Frame;
     const IntPoint middle = map->State().PageSystem().PageToDevice(f.xOrigin + f.xSize / 2.0,
                                                                    f.yOrigin + f.ySize / 2.0);
-    map->State().lastClick = middle;
     const double before = document.ScaleValues.Get(0, 0);
-    ASSERT_TRUE(map->RunCellCommand(Cmd::PullUpperLine) || map->RunCellCommand(Cmd::PullLowerLine));
+    ASSERT_TRUE(map->RunCellCommand(Cmd::PullUpperLine, middle) ||
+                map->RunCellCommand(Cmd::PullLowerLine, middle));
     ExpectSame("boundary pulled");
 
     QUndoStack& undo = map->Entry().UndoStack();
@@ -202,11 +201,11 @@ TEST_P(MapViewCache, EditsUndoAndReloadShowWhatADirectPaintShows) {
         return true;
     });
     ExpectSame("another map type");
-    ASSERT_TRUE(map->Execute(Cmd::MoveDown));
+    ASSERT_TRUE(map->Commands().Execute(Cmd::MoveDown));
     ExpectSame("moved with another map type");
-    ASSERT_TRUE(map->Execute(Cmd::ShowPlot));
+    ASSERT_TRUE(map->Commands().Execute(Cmd::ShowPlot));
     ExpectSame("plot hidden");
-    ASSERT_TRUE(map->Execute(Cmd::ShowPlot));
+    ASSERT_TRUE(map->Commands().Execute(Cmd::ShowPlot));
     ExpectSame("plot shown again");
 
     // Reading the files again drops the edits.

@@ -78,10 +78,10 @@ TEST_F(MonitorMode, FourPlacesAndTheFifthIsRefused) {
     }
     BoxAnswers answers;
     for (int i = 0; i < 4; ++i) {
-        ASSERT_TRUE(views[i]->EnterMonitorMode());
-        EXPECT_EQ(views[i]->SemaphorePath(), "~" + std::to_string(i + 1) + ".TMP");
+        ASSERT_TRUE(views[i]->Monitor().Enter());
+        EXPECT_EQ(views[i]->Monitor().SemaphorePath(), "~" + std::to_string(i + 1) + ".TMP");
     }
-    EXPECT_FALSE(views[4]->EnterMonitorMode());
+    EXPECT_FALSE(views[4]->Monitor().Enter());
     ASSERT_EQ(answers.texts.size(), 5u);
     EXPECT_EQ(answers.texts[0], "Entering monitor mode\nMonitor semaphore file: ~1.TMP");
     EXPECT_EQ(answers.texts[4], "Cannot enter monitor mode\nNumber of monitor places exceeded");
@@ -89,14 +89,14 @@ TEST_F(MonitorMode, FourPlacesAndTheFifthIsRefused) {
                 HasSubstr("Semaphore ~2.TMP"));
 
     // Place 2 freed, by leaving or by closing the view, is the next one taken.
-    views[1]->LeaveMonitorMode();
-    EXPECT_TRUE(views[4]->EnterMonitorMode());
-    EXPECT_EQ(views[4]->MonitorPlace(), 2);
+    views[1]->Monitor().Leave();
+    EXPECT_TRUE(views[4]->Monitor().Enter());
+    EXPECT_EQ(views[4]->Monitor().Place(), 2);
     window.Area()->subWindowList()[2]->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(MonitorPlaces::Instance().IsTaken(3));
     for (MapView* view : {views[0], views[3], views[4]}) {
-        view->LeaveMonitorMode();
+        view->Monitor().Leave();
     }
 }
 
@@ -106,19 +106,19 @@ TEST_F(MonitorMode, TheLockHoldsTheSignalBack) {
     ASSERT_EQ(view->Entry().Document().DataMatrix.Get(0, 0), 1);
     {
         BoxAnswers answers;
-        ASSERT_TRUE(view->EnterMonitorMode());
+        ASSERT_TRUE(view->Monitor().Enter());
     }
     WriteData(2);
     folder.Write("$1.TMP", "");
     folder.Write("~1.TMP", "");
-    view->MonitorTick();
+    view->Monitor().Tick();
     EXPECT_EQ(view->Entry().Document().DataMatrix.Get(0, 0), 1);
     EXPECT_TRUE(Exists("~1.TMP"));
     std::filesystem::remove("$1.TMP");
-    view->MonitorTick();
+    view->Monitor().Tick();
     EXPECT_EQ(view->Entry().Document().DataMatrix.Get(0, 0), 2);
     EXPECT_FALSE(Exists("~1.TMP"));
-    view->LeaveMonitorMode();
+    view->Monitor().Leave();
 }
 
 // A reload that fails asks nobody: the last good map stays, the status
@@ -129,13 +129,13 @@ TEST_F(MonitorMode, AFailedReloadAsksNothingAndGoesOn) {
     ASSERT_NE(view, nullptr);
     {
         BoxAnswers answers;
-        ASSERT_TRUE(view->EnterMonitorMode());
+        ASSERT_TRUE(view->Monitor().Enter());
     }
     QMdiSubWindow* child = window.Area()->subWindowList().front();
     BoxAnswers answers;
     folder.Write("data.csv", "5,5,5\r\n5,5\r\n");
     folder.Write("~1.TMP", "");
-    view->MonitorTick();
+    view->Monitor().Tick();
     QApplication::processEvents();
     EXPECT_TRUE(answers.texts.empty());
     EXPECT_FALSE(Exists("~1.TMP"));
@@ -152,7 +152,7 @@ TEST_F(MonitorMode, AFailedReloadAsksNothingAndGoesOn) {
     folder.Write("watched.dml",
                  "[DATA]\r\nMapMatrix=data.csv;\r\n[MAP.SCALE]\r\nMapScale={1 2 ]\r\n");
     folder.Write("~1.TMP", "");
-    view->MonitorTick();
+    view->Monitor().Tick();
     EXPECT_TRUE(answers.texts.empty());
     EXPECT_THAT(window.statusBar()->currentMessage().toStdString(),
                 HasSubstr("Cannot reload watched.dml: "));
@@ -160,13 +160,13 @@ TEST_F(MonitorMode, AFailedReloadAsksNothingAndGoesOn) {
     folder.Write("watched.dml", "[DATA]\r\nMapMatrix=data.csv;\r\n");
     WriteData(3);
     folder.Write("~1.TMP", "");
-    view->MonitorTick();
+    view->Monitor().Tick();
     EXPECT_TRUE(answers.texts.empty());
     EXPECT_EQ(entry.Document().DataMatrix.Get(2, 2), 3);
-    EXPECT_TRUE(view->MonitorFailure().isEmpty());
+    EXPECT_TRUE(view->Monitor().Failure().isEmpty());
     EXPECT_EQ(window.statusBar()->currentMessage(), QString());
     EXPECT_THAT(child->windowTitle().toStdString(), Not(HasSubstr("Cannot reload")));
-    view->LeaveMonitorMode();
+    view->Monitor().Leave();
 }
 
 // Outside monitor mode the same data file still asks whether to go on.
@@ -186,43 +186,43 @@ TEST_F(MonitorMode, EnteringWithUnsavedEditsAsksFirst) {
     ASSERT_NE(view, nullptr);
     ChartDocument& document = view->Entry().Document();
     const bool shown = document.Legend.IsVisible();
-    ASSERT_TRUE(view->Execute(Cmd::ShowScale));
+    ASSERT_TRUE(view->Commands().Execute(Cmd::ShowScale));
     ASSERT_TRUE(view->IsDirty());
     const std::string question = "The map has changes that are not saved. Monitor mode reads the "
                                  "map again from its files. Save the changes first?";
     {
         // Enter answers Cancel: nothing happens.
         BoxAnswers answers;
-        EXPECT_FALSE(view->EnterMonitorMode());
+        EXPECT_FALSE(view->Monitor().Enter());
         EXPECT_EQ(answers.texts, std::vector<std::string>{question});
     }
-    EXPECT_FALSE(view->IsMonitoring());
+    EXPECT_FALSE(view->Monitor().IsMonitoring());
     EXPECT_TRUE(view->IsDirty());
     EXPECT_EQ(document.Legend.IsVisible(), !shown);
     {
         // No discards them: the map is read again from its file.
         BoxAnswers answers;
         answers.Then(QMessageBox::No);
-        EXPECT_TRUE(view->EnterMonitorMode());
+        EXPECT_TRUE(view->Monitor().Enter());
         ASSERT_EQ(answers.texts.size(), 2u);
         EXPECT_EQ(answers.texts[0], question);
     }
-    EXPECT_TRUE(view->IsMonitoring());
+    EXPECT_TRUE(view->Monitor().IsMonitoring());
     EXPECT_FALSE(view->IsDirty());
     EXPECT_EQ(document.Legend.IsVisible(), shown);
-    view->LeaveMonitorMode();
+    view->Monitor().Leave();
 
-    ASSERT_TRUE(view->Execute(Cmd::ShowScale));
+    ASSERT_TRUE(view->Commands().Execute(Cmd::ShowScale));
     {
         // Yes saves them first.
         BoxAnswers answers;
         answers.Then(QMessageBox::Yes);
-        EXPECT_TRUE(view->EnterMonitorMode());
+        EXPECT_TRUE(view->Monitor().Enter());
     }
     EXPECT_FALSE(view->IsDirty());
     std::ifstream in(folder / "watched.dml", std::ios::binary);
     EXPECT_THAT(std::string(std::istreambuf_iterator<char>(in), {}), HasSubstr("[MAP.SCALE]"));
-    view->LeaveMonitorMode();
+    view->Monitor().Leave();
 }
 
 // An edit made while monitoring stays over every reload, and stays to be
@@ -236,7 +236,7 @@ TEST_F(MonitorMode, AnEditWhileMonitoringOutlivesTheReload) {
     ASSERT_NE(view, nullptr);
     {
         BoxAnswers answers;
-        ASSERT_TRUE(view->EnterMonitorMode());
+        ASSERT_TRUE(view->Monitor().Enter());
     }
     ChartDocument& document = view->Entry().Document();
     const bool shown = document.Legend.IsVisible();
@@ -250,33 +250,33 @@ TEST_F(MonitorMode, AnEditWhileMonitoringOutlivesTheReload) {
     BoxAnswers answers;
     WriteData(4);
     folder.Write("~1.TMP", "");
-    view->MonitorTick();
+    view->Monitor().Tick();
     EXPECT_TRUE(answers.texts.empty());
     EXPECT_EQ(document.DataMatrix.Get(0, 0), 4);
     EXPECT_EQ(document.MissingColor, 0x123456u);
     EXPECT_EQ(document.Legend.IsVisible(), !shown);
     EXPECT_TRUE(view->IsDirty());
     EXPECT_TRUE(window.Area()->subWindowList().front()->isWindowModified());
-    view->LeaveMonitorMode();
+    view->Monitor().Leave();
 }
 
 TEST_F(MonitorMode, IntervalsUpToAnHourWithoutAQuestion) {
     MapView* view = OpenMap();
     ASSERT_NE(view, nullptr);
     BoxAnswers answers;
-    EXPECT_TRUE(view->SetMonitorInterval("3600000"));
-    EXPECT_EQ(view->MonitorInterval(), 3600000u);
+    EXPECT_TRUE(view->Monitor().SetInterval("3600000"));
+    EXPECT_EQ(view->Monitor().Interval(), 3600000u);
     EXPECT_TRUE(answers.texts.empty());
     answers.Then(QMessageBox::Cancel);
-    EXPECT_FALSE(view->SetMonitorInterval("3600001"));
-    EXPECT_EQ(view->MonitorInterval(), 3600000u);
+    EXPECT_FALSE(view->Monitor().SetInterval("3600001"));
+    EXPECT_EQ(view->Monitor().Interval(), 3600000u);
     EXPECT_EQ(answers.texts,
               std::vector<std::string>{"Are you sure to set it more than one hour?"});
     // Text that is no number reads as 0, which would poll without rest.
-    EXPECT_TRUE(view->SetMonitorInterval("fast"));
-    EXPECT_EQ(view->MonitorInterval(), kMinimumMonitorInterval);
-    EXPECT_TRUE(view->SetMonitorInterval("250 ms"));
-    EXPECT_EQ(view->MonitorInterval(), 250u);
+    EXPECT_TRUE(view->Monitor().SetInterval("fast"));
+    EXPECT_EQ(view->Monitor().Interval(), kMinimumMonitorInterval);
+    EXPECT_TRUE(view->Monitor().SetInterval("250 ms"));
+    EXPECT_EQ(view->Monitor().Interval(), 250u);
 }
 
 // Another program rewrites the data 200 times, slowly and with the lock
@@ -287,9 +287,9 @@ TEST_F(MonitorMode, AWriterSignallingTwoHundredTimes) {
     ASSERT_NE(view, nullptr);
     {
         BoxAnswers answers;
-        ASSERT_TRUE(view->EnterMonitorMode());
+        ASSERT_TRUE(view->Monitor().Enter());
     }
-    view->SetMonitorInterval("10");
+    view->Monitor().SetInterval("10");
     int reloads = 0;
     int torn = 0;
     DocumentEntry& entry = view->Entry();
@@ -332,7 +332,7 @@ for i in range(2, 202):
     EXPECT_EQ(torn, 0);
     EXPECT_EQ(entry.Document().DataMatrix.Get(2, 2), 201);
     EXPECT_TRUE(answers.texts.empty());
-    view->LeaveMonitorMode();
+    view->Monitor().Leave();
 }
 
 } // namespace

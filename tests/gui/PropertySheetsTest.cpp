@@ -265,7 +265,7 @@ TEST_F(Sheets, PlotFrameChangesAreSavedAndUndone) {
         Type(range->x2, "2020");
         sheet->accept();
     });
-    map->Execute(Cmd::PlotFrame);
+    map->Commands().Execute(Cmd::PlotFrame);
     EXPECT_EQ(Document().Frame.x2, 2020);
     EXPECT_TRUE(map->IsDirty());
     EXPECT_EQ(window.UndoMapAction()->text(), "&Undo Plot Frame");
