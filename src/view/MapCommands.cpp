@@ -191,7 +191,7 @@ bool MapEditState::SameAs(const MapEditState& other) const {
     return SameBoundaries(scale, other.scale) && sameColors(colors, other.colors) &&
            missingColor == other.missingColor && mapType == other.mapType &&
            contourLines == other.contourLines && contourLinesWidth == other.contourLinesWidth &&
-           contourLinesColor == other.contourLinesColor &&
+           contourLinesColor == other.contourLinesColor && cohortLines == other.cohortLines &&
            legend.IsVisible() == other.legend.IsVisible();
 }
 
@@ -205,6 +205,7 @@ MapEditState CaptureEditState(const ChartDocument& document) {
     state.contourLines = document.ContourLines;
     state.contourLinesWidth = document.ContourLinesWidth;
     state.contourLinesColor = document.ContourLinesColor;
+    state.cohortLines = document.CohortLines;
     state.frame = document.Frame;
     state.texts = document.Texts;
     state.lines = document.Lines;
@@ -222,6 +223,7 @@ void RestoreEditState(ChartDocument& document, const MapEditState& state) {
     document.ContourLines = state.contourLines;
     document.ContourLinesWidth = state.contourLinesWidth;
     document.ContourLinesColor = state.contourLinesColor;
+    document.CohortLines = state.cohortLines;
     document.Frame = state.frame;
     document.Texts = state.texts;
     document.Lines = state.lines;

@@ -5,6 +5,7 @@
 #include "annotations/LText.h"
 #include "core/LObjectContainer.h"
 #include "frame/PlotFrame.h"
+#include "map/CohortLines.h"
 
 #include "core/DMAT.h"
 #include "scale/LRGBColorVect.h"
@@ -71,6 +72,7 @@ struct MapEditState {
     bool contourLines = false;
     double contourLinesWidth = 0;
     LRGBColor contourLinesColor = 0;
+    std::optional<CohortLineSettings> cohortLines;
     PlotFrame frame;
     LObjectContainer<LText> texts;
     LObjectContainer<LLine> lines;
