@@ -19,14 +19,19 @@ namespace {
 // diverging colours.
 constexpr LRGBColor kDerivedMissingColor = 0xC0C0C0;
 
-// The share of values that the outermost classes may hold: extremes of
-// noisy cells (few deaths at young ages) would otherwise stretch every
-// class.
-constexpr double kBulk = 0.95;
+// The scale reaches about as far as this share of the values: the rest,
+// noisy cells of few deaths at young ages mostly, falls into the outermost
+// classes instead of stretching every class.
+constexpr double kBulk = 0.9;
+// The outermost boundary may fall this much short of that reach, rather
+// than take the next, much coarser step.
+constexpr double kReach = 0.8;
 
-// Factors between neighbouring boundaries of a ratio scale, smallest first.
-constexpr std::array<double, 15> kRatioFactors = {1.02, 1.05, 1.1, 1.15, 1.2, 1.25, 1.3, 1.4,
-                                                  1.5,  1.75, 2,   2.5,  3,   4,    5};
+// Factors between neighbouring boundaries of a ratio scale, smallest
+// first: each a root of 2, so that every second or fourth boundary is a
+// power of 2 (0.25, 0.5, 1, 2, 4).
+const std::array<double, 7> kRatioFactors = {
+    std::exp2(0.125), std::exp2(0.25), std::exp2(0.5), 2, 4, 8, 16};
 
 // The kBulk quantile of the values given.
 double BulkExtent(std::vector<double>& values) {
@@ -69,6 +74,26 @@ void SetLine(MList<WText>& lines, const std::string& text) {
     lines.addAtTail(line);
 }
 
+// The decimals that the step of an even scale needs, and no more: 0.02
+// prints as "0.02", 0.025 as "0.025".
+std::string StepFormat(const DMAT& scale) {
+    if (BoundaryCount(scale) < 2) {
+        return "F2";
+    }
+    const double step = std::fabs(scale.Get(1, 0) - scale.Get(0, 0));
+    if (!(step > 0) || !std::isfinite(step)) {
+        return "F2";
+    }
+    int decimals = std::max(0, -static_cast<int>(std::floor(std::log10(step) + 1e-9)));
+    const double mantissa = step / std::pow(10.0, std::floor(std::log10(step) + 1e-9));
+    if (std::fabs(mantissa - 2.5) < 1e-6) {
+        ++decimals;
+    }
+    std::string code = "F";
+    code += std::to_string(std::min(decimals, 9));
+    return code;
+}
+
 } // namespace
 
 bool MakeSymmetricRatioScale(const DMAT& data, DMAT& scale, unsigned side) {
@@ -77,10 +102,10 @@ bool MakeSymmetricRatioScale(const DMAT& data, DMAT& scale, unsigned side) {
     if (logs.empty() || side == 0) {
         return false;
     }
-    const double extent = std::exp(BulkExtent(logs));
+    const double extent = kReach * BulkExtent(logs) / side;
     double factor = kRatioFactors.back();
     for (const double f : kRatioFactors) {
-        if (std::pow(f, side) >= extent) {
+        if (std::log(f) >= extent) {
             factor = f;
             break;
         }
@@ -98,7 +123,7 @@ bool MakeSymmetricDifferenceScale(const DMAT& data, DMAT& scale, unsigned side) 
     if (sizes.empty() || side == 0) {
         return false;
     }
-    const double extent = BulkExtent(sizes) / side;
+    const double extent = kReach * BulkExtent(sizes) / side;
     // The step: 1, 2, 2.5 or 5 times a power of ten, the first that reaches.
     double step = 1;
     if (extent > 0) {
@@ -185,5 +210,5 @@ void ApplyDerivedDefaults(ChartDocument& document) {
     }
     document.Legend.SetTickFormat(DistinctLabelFormat(
         document.ScaleValues,
-        operation == DeriveOperation::Ratio ? "F2" : ScaleTickFormat(document.ScaleValues)));
+        operation == DeriveOperation::Ratio ? "F2" : StepFormat(document.ScaleValues)));
 }

@@ -18,8 +18,10 @@ void ApplyDerivedDefaults(ChartDocument& document);
 // The title of a derived map.
 std::string DerivedTitle(const ChartDocument& document);
 
-// Symmetric scales of 2 * side + 1 boundaries that reach past the bulk of
-// the values (all but the most extreme twentieth). False, leaving scale as
+// Symmetric scales of 2 * side + 1 boundaries whose outermost ones reach
+// at least 80 % of the way to the bulk of the values (all but the most
+// extreme tenth), in steps of 1, 2, 2.5 or 5 times a power of ten (a
+// difference) or factors of a root of 2 (a ratio). False, leaving scale as
 // it is, when no value counts.
 bool MakeSymmetricRatioScale(const DMAT& data, DMAT& scale, unsigned side = 4);
 bool MakeSymmetricDifferenceScale(const DMAT& data, DMAT& scale, unsigned side = 4);

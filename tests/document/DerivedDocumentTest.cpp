@@ -96,6 +96,40 @@ TEST_F(DerivedDocument, AColumnOfTheSameTableIsTheSecondMatrixWithoutASecondFile
     EXPECT_EQ(DerivedTitle(document), "Ratio of Male to Female, Mx_1x1");
 }
 
+// A new map of a derivation: its title says what it shows, its scale
+// suits the operation and its colours diverge.
+TEST_F(DerivedDocument, AGeneratedDerivedMapGetsItsTitleScaleAndColours) {
+    folder.Write("Mx_1x1.txt", kTable);
+    document.GeneratedSetup = true;
+    ASSERT_TRUE(Open("[DATA]\r\nMapMatrix=Mx_1x1.txt;\r\nFormat=HMD;\r\nValueColumn=Male;\r\n"
+                     "[DATA.DERIVED]\r\nOperation=improvement;\r\n"));
+    EXPECT_EQ(DerivedTitle(document), "Annual rate of improvement of Male, Mx_1x1");
+    // -ln(0.003 / 0.005) = 0.51 is the only value: 80 % of it over 4 steps
+    // is 0.102, just beyond a step of 0.1, so the step is 0.2.
+    ASSERT_EQ(document.BoundaryCount(), 9u);
+    EXPECT_EQ(document.ScaleValues.Get(4, 0), 0);
+    EXPECT_NEAR(document.ScaleValues.Get(5, 0), 0.2, 1e-12);
+    EXPECT_EQ(document.Legend.GetTickFormat(), "F1");
+    // Falling rates are blue: the top level is the blue end of Blue-Red.
+    const LRGBColor top = document.LevelColors.Level(9);
+    EXPECT_GT((top >> 16) & 0xFF, top & 0xFF);
+    EXPECT_EQ(document.MissingColor, 0xC0C0C0u);
+    EXPECT_EQ(document.LevelColors.Missing(), 0xC0C0C0u);
+
+    ScriptedPrompt own;
+    ChartDocument ratio(own);
+    ratio.GeneratedSetup = true;
+    folder.Write("ratio.dml",
+                 "[DATA]\r\nMapMatrix=Mx_1x1.txt;\r\nFormat=HMD;\r\nValueColumn=Male;\r\n"
+                 "[DATA.DERIVED]\r\nOperation=ratio;\r\nSecondValueColumn=Female;\r\n");
+    ASSERT_TRUE(ratio.Open(folder / "ratio.dml"));
+    EXPECT_EQ(ratio.ScaleValues.Get(4, 0), 1);
+    // Ratios above 1 are red, the high end of Blue-Red.
+    const LRGBColor high = ratio.LevelColors.Level(9);
+    EXPECT_GT(high & 0xFF, (high >> 16) & 0xFF);
+    EXPECT_EQ(ratio.Legend.GetTickFormat(), "F2");
+}
+
 TEST_F(DerivedDocument, TablesOfOtherYearsAreRefusedEvenWhenShapedAlike) {
     folder.Write("Mx_1x1.txt", kTable);
     std::string later = kTable;
@@ -242,32 +276,43 @@ TEST_F(DerivedDocument, CohortLineKeysComeBackAsTheyWereWritten) {
 }
 
 TEST(DerivedScales, ARatioScaleIsSymmetricAboutOneInEqualFactors) {
-    // 19 of the 20 ratios lie within a factor 2.35 of 1: 1.25^4 = 2.44 is
-    // the first listed factor whose fourth power reaches it (1.2^4 = 2.07).
-    DMAT data(1, 20);
+    // Ratios 1.1^i and their reciprocals for i = 0 .. 9, a wild 100 and a 0
+    // that has no logarithm. The 90 % quantile of the 21 |ln| values (the
+    // 19th smallest) is ln 1.1^9 = ln 2.36: 80 % of it over 4 steps is
+    // 0.172, which 2^(1/4) (ln = 0.173) just reaches.
+    DMAT data(1, 22);
     for (std::uint32_t c = 0; c < 20; ++c) {
-        data.Set(0, c, c < 10 ? 1 + 0.15 * c : 1 / (1 + 0.15 * (c - 10)));
+        data.Set(0, c, std::pow(1.1, c < 10 ? c : -(static_cast<double>(c) - 10)));
     }
-    data.Set(0, 19, 100); // one wild cell, beyond the bulk
+    data.Set(0, 20, 100);
+    data.Set(0, 21, 0); // no logarithm: left out
     DMAT scale;
     ASSERT_TRUE(MakeSymmetricRatioScale(data, scale));
     ASSERT_EQ(scale.GetRows(), 9u);
     EXPECT_EQ(scale.Get(4, 0), 1);
     for (std::uint32_t i = 0; i < 4; ++i) {
         EXPECT_NEAR(scale.Get(8 - i, 0) * scale.Get(i, 0), 1, 1e-12);
-        EXPECT_NEAR(scale.Get(i + 1, 0) / scale.Get(i, 0), 1.25, 1e-12);
+        EXPECT_NEAR(scale.Get(i + 1, 0) / scale.Get(i, 0), std::exp2(0.25), 1e-12);
     }
+    EXPECT_NEAR(scale.Get(8, 0), 2, 1e-12);
+    // A little further (1.1^9.2) and the next root, 2^(1/2), is needed.
+    data.Set(0, 9, std::pow(1.1, 9.2));
+    data.Set(0, 19, std::pow(1.1, -9.2));
+    data.Set(0, 18, std::pow(1.1, -9.2));
+    ASSERT_TRUE(MakeSymmetricRatioScale(data, scale));
+    EXPECT_NEAR(scale.Get(8, 0), 4, 1e-12);
     DMAT none(1, 1);
     none.SetMissing(0, 0);
     EXPECT_FALSE(MakeSymmetricRatioScale(none, scale));
 }
 
 TEST(DerivedScales, ADifferenceScaleStepsEvenlyAboutZero) {
-    // |v| up to 0.07 in the bulk: a quarter of it is 0.0175, and the step
-    // is 0.02, the first of 1, 2, 2.5, 5 x 10^n that reaches it.
-    DMAT data(1, 8);
-    const double values[] = {-0.07, -0.03, 0, 0.01, 0.02, 0.05, 0.07, -0.065};
-    for (std::uint32_t c = 0; c < 8; ++c) {
+    // Ten values, |v| up to 0.1: the 9th of 10 by size is 0.08; 80 % of it
+    // over 4 steps is 0.016, and the step is 0.02, the first of 1, 2, 2.5,
+    // 5 x 10^n that reaches it.
+    DMAT data(1, 10);
+    const double values[] = {-0.08, -0.03, 0, 0.01, 0.02, 0.05, 0.07, -0.065, 0.1, 0.075};
+    for (std::uint32_t c = 0; c < 10; ++c) {
         data.Set(0, c, values[c]);
     }
     DMAT scale;
@@ -276,12 +321,15 @@ TEST(DerivedScales, ADifferenceScaleStepsEvenlyAboutZero) {
     EXPECT_EQ(scale.Get(4, 0), 0);
     EXPECT_NEAR(scale.Get(0, 0), -0.08, 1e-12);
     EXPECT_NEAR(scale.Get(8, 0), 0.08, 1e-12);
-    // An exact quarter is a step of its own: 0.08 / 4 = 0.02.
-    data.Set(0, 0, 0.08);
-    data.Set(0, 6, 0.08);
-    data.Set(0, 7, 0.08);
+    // Exactly 0.1 at the quantile: 0.02 is reached exactly and kept.
+    data.Set(0, 0, 0.1);
     ASSERT_TRUE(MakeSymmetricDifferenceScale(data, scale));
     EXPECT_NEAR(scale.Get(8, 0), 0.08, 1e-12);
+    // Just beyond it, the step is 0.025.
+    data.Set(0, 0, 0.1001);
+    data.Set(0, 8, 0.1001);
+    ASSERT_TRUE(MakeSymmetricDifferenceScale(data, scale));
+    EXPECT_NEAR(scale.Get(8, 0), 0.1, 1e-12);
 }
 
 } // namespace
