@@ -1,6 +1,6 @@
-#include "app/CellLayerCache.h"
 #include "core/Prompt.h"
 #include "document/ChartDocument.h"
+#include "gui/CellLayerCache.h"
 #include "platform/QtSurface.h"
 #include "platform/RenderToFile.h"
 #include "scale/MapScale.h"

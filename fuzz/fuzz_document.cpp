@@ -15,8 +15,8 @@
 // derived map's section takes part in the property through the description,
 // which names its keys.
 
-#include "app/CliPrompt.h"
-#include "app/DocumentJson.h"
+#include "cli/CliPrompt.h"
+#include "cli/DocumentJson.h"
 #include "core/Prompt.h"
 #include "document/ChartDocument.h"
 

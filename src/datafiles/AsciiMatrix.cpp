@@ -6,6 +6,7 @@
 #include "core/Prompt.h"
 #include "core/WMException.h"
 #include "datafiles/ASCIIFile.h"
+#include "datafiles/MatrixReading.h"
 #include "setup/CharClasses.h"
 
 #include <algorithm>
@@ -20,7 +21,6 @@
 
 namespace {
 
-constexpr const char* kLoadErrorCaption = "Loading ASCII file error";
 constexpr const char* kRecordCounterText =
     "Current value of record counter is higher than the number of rows in the allocated "
     "matrix\r\nCheck ASCII file\r\nCheck if all records have record delimiter at the end";
@@ -29,7 +29,6 @@ constexpr const char* kFieldCounterText =
     "matrix\r\nCheck ASCII file";
 constexpr const char* kDifferentFieldsText =
     "Different text lines have different number of fields\r\nContinue?";
-constexpr const char* kScreenText = "Matrix size exceeds resolution of screen\r\nContnue?";
 
 using Result = ASCIIFile::Result;
 
@@ -43,24 +42,6 @@ std::size_t StretchCount(const AsciiReading& reading, std::size_t size) {
         count = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 8);
     }
     return std::min(count, size);
-}
-
-std::string ReadAll(std::istream& input) {
-    std::string bytes;
-    const std::istream::pos_type start = input.tellg();
-    if (start != std::istream::pos_type(-1) && input.seekg(0, std::ios::end)) {
-        const std::istream::pos_type end = input.tellg();
-        input.seekg(start);
-        if (end != std::istream::pos_type(-1) && end > start) {
-            bytes.reserve(static_cast<std::size_t>(end - start));
-        }
-    }
-    input.clear();
-    char chunk[1 << 16];
-    while (input.read(chunk, sizeof chunk) || input.gcount() > 0) {
-        bytes.append(chunk, static_cast<std::size_t>(input.gcount()));
-    }
-    return bytes;
 }
 
 // What the counting pass learns about the file.
@@ -83,112 +64,128 @@ struct Split {
 // without a line end is neither lost nor refused. On the way it notes the
 // first record start at or after each of targets (in increasing order) in
 // splits.
-FileShape CountRecords(ASCIIFile& file, const std::vector<const char*>& targets,
-                       std::vector<Split>& splits) {
-    const bool spaces = file.FieldDelimiterIsSpace();
-    FileShape shape;
-    std::size_t fields = 0;
-    std::size_t values = 0;
-    std::size_t last = 0;
-    std::size_t results = 0;
-    bool open = false;
-    Result previous = ASCIIFile::afInvalid;
-    std::size_t target = 0;
+class RecordCounter {
+public:
+    RecordCounter(ASCIIFile& file, const std::vector<const char*>& targets,
+                  std::vector<Split>& splits)
+        : file_(file), targets_(targets), splits_(splits), spaces_(file.FieldDelimiterIsSpace()) {}
 
-    const auto endRecord = [&] {
-        // A delimiter at the end of a line opens no field.
-        if (previous == ASCIIFile::afField) {
-            --fields;
-        }
-        shape.widest = std::max(shape.widest, fields);
-        if (shape.records > 0 && fields != last && (values > 0 || !spaces)) {
-            shape.consistent = false;
-        }
-        last = fields;
-        // Blank lines do not count.
-        if (values > 0 || (!spaces && fields != 0)) {
-            ++shape.records;
-        }
-        values = 0;
-        fields = 0;
-        open = false;
-    };
-    // At a record start: a split where a target has been reached.
-    const auto noteSplit = [&] {
-        if (target == targets.size() || file.Position() < targets[target]) {
-            return;
-        }
-        while (target != targets.size() && file.Position() >= targets[target]) {
-            ++target;
-        }
-        if (file.Position() != file.End()) {
-            splits.push_back({file.Position(), shape.records});
-        }
-    };
-
-    const bool plain = file.PlainRecordsPossible();
-    std::string_view record;
-    for (;;) {
-        noteSplit();
-        if (plain) {
-            // The same results as below, a whole record at a time.
-            while (file.NextPlainRecord(record, fields)) {
-                values = fields != record.size() ? 1 : 0;
-                previous = !record.empty() && static_cast<unsigned char>(record.back()) ==
-                                                  file.FieldDelimiter()
-                               ? ASCIIFile::afField
-                               : ASCIIFile::afRecord;
-                endRecord();
-                previous = ASCIIFile::afRecord;
-                ++results;
-                noteSplit();
+    FileShape Count() {
+        const bool plain = file_.PlainRecordsPossible();
+        for (;;) {
+            NoteSplit();
+            if (plain) {
+                CountPlainRecords();
+            }
+            if (!CountFieldsOfRecord()) {
+                return shape_;
             }
         }
-        for (bool more = true; more;) {
-            Result r = file.NextFieldUnconverted();
+    }
+
+private:
+    void EndRecord() {
+        // A delimiter at the end of a line opens no field.
+        if (previous_ == ASCIIFile::afField) {
+            --fields_;
+        }
+        shape_.widest = std::max(shape_.widest, fields_);
+        if (shape_.records > 0 && fields_ != last_ && (values_ > 0 || !spaces_)) {
+            shape_.consistent = false;
+        }
+        last_ = fields_;
+        // Blank lines do not count.
+        if (values_ > 0 || (!spaces_ && fields_ != 0)) {
+            ++shape_.records;
+        }
+        values_ = 0;
+        fields_ = 0;
+        open_ = false;
+    }
+
+    // At a record start: a split where a target has been reached.
+    void NoteSplit() {
+        if (target_ == targets_.size() || file_.Position() < targets_[target_]) {
+            return;
+        }
+        while (target_ != targets_.size() && file_.Position() >= targets_[target_]) {
+            ++target_;
+        }
+        if (file_.Position() != file_.End()) {
+            splits_.push_back({file_.Position(), shape_.records});
+        }
+    }
+
+    // The same results as the field by field count, a whole record at a time.
+    void CountPlainRecords() {
+        std::string_view record;
+        while (file_.NextPlainRecord(record, fields_)) {
+            values_ = fields_ != record.size() ? 1 : 0;
+            previous_ = !record.empty() &&
+                                static_cast<unsigned char>(record.back()) == file_.FieldDelimiter()
+                            ? ASCIIFile::afField
+                            : ASCIIFile::afRecord;
+            EndRecord();
+            previous_ = ASCIIFile::afRecord;
+            ++results_;
+            NoteSplit();
+        }
+    }
+
+    // Counts up to the end of the next record; false at the end of the file.
+    bool CountFieldsOfRecord() {
+        for (;;) {
+            Result r = file_.NextFieldUnconverted();
+            bool recordEnded = false;
             switch (r) {
             case ASCIIFile::afEnd:
-                if (open) {
-                    endRecord();
+                if (open_) {
+                    EndRecord();
                 }
-                return shape;
+                return false;
             case ASCIIFile::afRecord:
-                endRecord();
-                more = false;
+                EndRecord();
+                recordEnded = true;
                 break;
             case ASCIIFile::afField:
                 // White space at the start of the file or of a line separates nothing.
-                if (spaces && (results == 0 || previous == ASCIIFile::afRecord)) {
+                if (spaces_ && (results_ == 0 || previous_ == ASCIIFile::afRecord)) {
                     r = ASCIIFile::afRecord;
                 } else {
-                    ++fields;
-                    open = true;
+                    ++fields_;
+                    open_ = true;
                 }
                 break;
             case ASCIIFile::afNumber:
             case ASCIIFile::afBadNumber:
             case ASCIIFile::afInvalid:
-                ++values;
-                open = true;
+                ++values_;
+                open_ = true;
                 break;
             case ASCIIFile::afNothing:
                 break;
             }
-            ++results;
-            previous = r;
+            ++results_;
+            previous_ = r;
+            if (recordEnded) {
+                return true;
+            }
         }
     }
-}
 
-// A number too large for a double converts to an infinity, which no scale
-// can classify: it is read as missing, and counted for the warning.
-double FiniteOrMissing(double value, std::size_t& tooLarge) {
-    if (std::isfinite(value)) {
-        return value;
-    }
-    ++tooLarge;
-    return DMAT::MissingValue();
-}
+    ASCIIFile& file_;
+    const std::vector<const char*>& targets_;
+    std::vector<Split>& splits_;
+    const bool spaces_;
+    FileShape shape_;
+    std::size_t fields_ = 0;
+    std::size_t values_ = 0;
+    std::size_t last_ = 0;
+    std::size_t results_ = 0;
+    bool open_ = false;
+    Result previous_ = ASCIIFile::afInvalid;
+    std::size_t target_ = 0;
+};
 
 // Rows firstRow up to endRow of a column-major matrix become missing.
 void FillMissingRows(double* data, std::size_t rows, std::size_t columns, std::size_t firstRow,
@@ -199,17 +196,6 @@ void FillMissingRows(double* data, std::size_t rows, std::size_t columns, std::s
     for (std::size_t c = 0; c < columns; ++c) {
         std::fill(data + c * rows + firstRow, data + c * rows + endRow, DMAT::MissingValue());
     }
-}
-
-// Once per file, after it was read.
-void ReportTooLarge(Prompt& prompt, std::size_t count) {
-    if (count == 0) {
-        return;
-    }
-    prompt.Show("Warning",
-                std::to_string(count) +
-                    (count == 1 ? " number of the data file is" : " numbers of the data file are") +
-                    " too large to be held and read as missing\r\nCheck ASCII file");
 }
 
 // The cells of the data matrix as the second pass writes them: record by
@@ -270,6 +256,61 @@ private:
     std::size_t& tooLarge_;
 };
 
+// The load error of a number that has no cell: a record past the counted
+// records, or a field past the widest record.
+const char* CounterError(std::size_t record, std::size_t column, std::size_t rows,
+                         std::size_t columns) {
+    if (record >= rows) {
+        return kRecordCounterText;
+    }
+    return column >= columns ? kFieldCounterText : nullptr;
+}
+
+// The second pass over whole plain records, as long as the file has them:
+// the same cells as the field-by-field reading below would store, a whole
+// record at a time. Counts each record in results; gives the load error it
+// stopped at, if any.
+const char* StorePlainRecords(ASCIIFile& file, RowWriter& cells, std::size_t& record,
+                              std::size_t& results, std::size_t rows, std::size_t columns) {
+    std::string_view text;
+    std::size_t delimiters = 0;
+    while (file.NextPlainRecord(text, delimiters)) {
+        const char* p = text.data();
+        const char* const end = p + text.size();
+        std::size_t field = 0;
+        bool any = false;
+        for (;;) {
+            double value = 0;
+            const ASCIIFile::FieldEnd last = file.PlainField(p, end, value, any);
+            const bool number = last != ASCIIFile::FieldEnd::NoNumber;
+            const bool finite = last == ASCIIFile::FieldEnd::PlainDecimal;
+            if (p == end) {
+                if (number) {
+                    cells.Store(field, value, finite);
+                }
+                const bool delimiterLast =
+                    !text.empty() &&
+                    static_cast<unsigned char>(text.back()) == file.FieldDelimiter();
+                if (any || (delimiterLast ? field - 1 : field) != 0) {
+                    ++record;
+                    cells.EndRow();
+                }
+                break;
+            }
+            ++p;
+            ++field;
+            if (number) {
+                if (const char* error = CounterError(record, field - 1, rows, columns)) {
+                    return error;
+                }
+                cells.Store(field - 1, value, finite);
+            }
+        }
+        ++results;
+    }
+    return nullptr;
+}
+
 // How the second pass went on one stretch of the file.
 struct StretchResult {
     const char* message = nullptr; // the load error it stopped at, if any
@@ -283,251 +324,167 @@ struct StretchResult {
 // counting mirrors the first pass exactly, so that every record lands in
 // its own row; the stretch writes the rows from firstRow up to endRow and
 // no others.
+class StretchReader {
+public:
+    StretchReader(ASCIIFile& file, DMAT& matrix, std::size_t firstRow, std::size_t endRow,
+                  std::size_t& tooLarge)
+        : file_(file), cells_(matrix, firstRow, endRow, tooLarge), rows_(matrix.GetRows()),
+          columns_(matrix.GetColumns()), spaces_(file.FieldDelimiterIsSpace()), record_(firstRow),
+          // A stretch after the first starts where a record delimiter has
+          // just been read.
+          results_(firstRow == 0 ? 0 : 1),
+          previous_(firstRow == 0 ? ASCIIFile::afEnd : ASCIIFile::afRecord), raw_(previous_) {}
+
+    // Stores the stretch's numbers; the load error it stopped at, if any.
+    const char* Store() {
+        const bool plain = file_.PlainRecordsPossible();
+        for (;;) {
+            if (plain) {
+                const std::size_t before = results_;
+                if (const char* error =
+                        StorePlainRecords(file_, cells_, record_, results_, rows_, columns_)) {
+                    return error;
+                }
+                if (results_ != before) {
+                    previous_ = raw_ = ASCIIFile::afRecord;
+                }
+            }
+            bool atEnd = false;
+            if (const char* error = StoreFieldsOfRecord(atEnd)) {
+                return error;
+            }
+            if (atEnd) {
+                return nullptr;
+            }
+        }
+    }
+
+private:
+    void EndRecord() {
+        if (previous_ == ASCIIFile::afNumber) {
+            cells_.Store(field_, file_.Value());
+        }
+        const std::size_t fields = raw_ == ASCIIFile::afField ? field_ - 1 : field_;
+        if (values_ > 0 || (!spaces_ && fields != 0)) {
+            ++record_;
+            cells_.EndRow();
+        }
+        field_ = 0;
+        values_ = 0;
+        open_ = false;
+    }
+
+    // Reads field by field up to the end of the next record, or of the file.
+    const char* StoreFieldsOfRecord(bool& atEnd) {
+        for (;;) {
+            Result r = file_.NextField();
+            Result rawResult = r;
+            bool recordEnded = false;
+            switch (r) {
+            case ASCIIFile::afEnd:
+                if (open_) {
+                    EndRecord();
+                }
+                atEnd = true;
+                return nullptr;
+            case ASCIIFile::afRecord:
+                EndRecord();
+                recordEnded = true;
+                break;
+            case ASCIIFile::afField:
+                if (spaces_ && (results_ == 0 || previous_ == ASCIIFile::afRecord)) {
+                    r = rawResult = ASCIIFile::afRecord;
+                    break;
+                }
+                ++field_;
+                open_ = true;
+                if (previous_ == ASCIIFile::afNumber) {
+                    if (const char* error = CounterError(record_, field_ - 1, rows_, columns_)) {
+                        return error;
+                    }
+                    cells_.Store(field_ - 1, file_.Value());
+                }
+                break;
+            case ASCIIFile::afNothing:
+                r = previous_;
+                break;
+            case ASCIIFile::afNumber:
+            case ASCIIFile::afBadNumber:
+            case ASCIIFile::afInvalid:
+                ++values_;
+                open_ = true;
+                break;
+            }
+            ++results_;
+            previous_ = r;
+            raw_ = rawResult;
+            if (recordEnded) {
+                return nullptr;
+            }
+        }
+    }
+
+    ASCIIFile& file_;
+    RowWriter cells_;
+    const std::size_t rows_;
+    const std::size_t columns_;
+    const bool spaces_;
+    std::size_t field_ = 0;
+    std::size_t record_;
+    std::size_t values_ = 0;
+    std::size_t results_;
+    bool open_ = false;
+    // previous_ treats white space as transparent; raw_ does not, as the
+    // first pass does not.
+    Result previous_;
+    Result raw_;
+};
+
 StretchResult StoreValues(ASCIIFile& file, DMAT& matrix, std::size_t firstRow, std::size_t endRow) {
     StretchResult outcome;
     try {
-        const bool spaces = file.FieldDelimiterIsSpace();
-        const std::size_t rows = matrix.GetRows();
-        const std::size_t columns = matrix.GetColumns();
-        RowWriter cells(matrix, firstRow, endRow, outcome.tooLarge);
-        std::size_t field = 0;
-        std::size_t record = firstRow;
-        std::size_t values = 0;
-        std::size_t results = 0;
-        bool open = false;
-        // previous treats white space as transparent; raw does not, as the
-        // first pass does not. A stretch after the first starts where a
-        // record delimiter has just been read.
-        Result previous = firstRow == 0 ? ASCIIFile::afEnd : ASCIIFile::afRecord;
-        Result raw = previous;
-        if (firstRow != 0) {
-            results = 1;
-        }
-
-        const auto endRecord = [&] {
-            if (previous == ASCIIFile::afNumber) {
-                cells.Store(field, file.Value());
-            }
-            const std::size_t fields = raw == ASCIIFile::afField ? field - 1 : field;
-            if (values > 0 || (!spaces && fields != 0)) {
-                ++record;
-                cells.EndRow();
-            }
-            field = 0;
-            values = 0;
-            open = false;
-        };
-
-        const bool plain = file.PlainRecordsPossible();
-        std::string_view text;
-        std::size_t delimiters = 0;
-        for (;;) {
-            if (plain) {
-                // The same results as below, a whole record at a time.
-                while (file.NextPlainRecord(text, delimiters)) {
-                    const char* p = text.data();
-                    const char* const end = p + text.size();
-                    bool any = false;
-                    for (;;) {
-                        double value = 0;
-                        const ASCIIFile::FieldEnd last = file.PlainField(p, end, value, any);
-                        const bool number = last != ASCIIFile::FieldEnd::NoNumber;
-                        const bool finite = last == ASCIIFile::FieldEnd::PlainDecimal;
-                        if (p == end) {
-                            if (number) {
-                                cells.Store(field, value, finite);
-                            }
-                            const bool delimiterLast =
-                                !text.empty() &&
-                                static_cast<unsigned char>(text.back()) == file.FieldDelimiter();
-                            if (any || (delimiterLast ? field - 1 : field) != 0) {
-                                ++record;
-                                cells.EndRow();
-                            }
-                            break;
-                        }
-                        ++p;
-                        ++field;
-                        if (number) {
-                            if (record >= rows) {
-                                outcome.message = kRecordCounterText;
-                                return outcome;
-                            }
-                            if (field - 1 >= columns) {
-                                outcome.message = kFieldCounterText;
-                                return outcome;
-                            }
-                            cells.Store(field - 1, value, finite);
-                        }
-                    }
-                    field = 0;
-                    previous = raw = ASCIIFile::afRecord;
-                    ++results;
-                }
-            }
-            for (bool more = true; more;) {
-                Result r = file.NextField();
-                Result rawResult = r;
-                switch (r) {
-                case ASCIIFile::afEnd:
-                    if (open) {
-                        endRecord();
-                    }
-                    return outcome;
-                case ASCIIFile::afRecord:
-                    endRecord();
-                    more = false;
-                    break;
-                case ASCIIFile::afField:
-                    if (spaces && (results == 0 || previous == ASCIIFile::afRecord)) {
-                        r = rawResult = ASCIIFile::afRecord;
-                        break;
-                    }
-                    ++field;
-                    open = true;
-                    if (previous == ASCIIFile::afNumber) {
-                        if (record >= rows) {
-                            outcome.message = kRecordCounterText;
-                            return outcome;
-                        }
-                        if (field - 1 >= columns) {
-                            outcome.message = kFieldCounterText;
-                            return outcome;
-                        }
-                        cells.Store(field - 1, file.Value());
-                    }
-                    break;
-                case ASCIIFile::afNothing:
-                    r = previous;
-                    break;
-                case ASCIIFile::afNumber:
-                case ASCIIFile::afBadNumber:
-                case ASCIIFile::afInvalid:
-                    ++values;
-                    open = true;
-                    break;
-                }
-                ++results;
-                previous = r;
-                raw = rawResult;
-            }
-        }
+        StretchReader reader(file, matrix, firstRow, endRow, outcome.tooLarge);
+        outcome.message = reader.Store();
     } catch (...) {
         outcome.exception = std::current_exception();
     }
     return outcome;
 }
 
-// Reads lines the way a stream's getline into a 256-byte buffer does: at
-// most 255 bytes, the line feed consumed; a longer line fails the stream
-// and leaves its rest for the next read; a failed or exhausted stream gives
-// nothing more.
-class LineReader {
-public:
-    explicit LineReader(std::string_view bytes) : bytes_(bytes) {}
-
-    // The next line, or nothing when the stream has failed or is exhausted.
-    std::optional<std::string_view> Next() {
-        if (fail_ || eof_ || pos_ == bytes_.size()) {
-            fail_ = true;
-            eof_ = eof_ || pos_ == bytes_.size();
-            return std::nullopt;
+// The second pass: each stretch between splits has its own scanner and its
+// own rows, and all but the first have a thread of their own.
+std::vector<StretchResult> ReadStretches(const AsciiFormat& format, const AsciiReading& reading,
+                                         const char* end, const std::vector<Split>& splits,
+                                         std::size_t records, DMAT& matrix) {
+    std::vector<StretchResult> outcomes(splits.size());
+    const auto run = [&](std::size_t k) {
+        const char* const from = splits[k].position;
+        const char* const to = k + 1 < splits.size() ? splits[k + 1].position : end;
+        const std::size_t endRow = k + 1 < splits.size() ? splits[k + 1].records : records;
+        ASCIIFile stretch(std::string_view(from, static_cast<std::size_t>(to - from)),
+                          format.FieldDelimiter(), format.RecordDelimiter(), reading.wholeRecords);
+        outcomes[k] = StoreValues(stretch, matrix, splits[k].records, endRow);
+    };
+    std::vector<std::thread> workers;
+    workers.reserve(splits.size());
+    for (std::size_t k = 1; k < splits.size(); ++k) {
+        try {
+            workers.emplace_back(run, k);
+        } catch (const std::system_error&) {
+            // No thread to be had: the stretch is read here after the first.
+            workers.emplace_back();
         }
-        const std::size_t start = pos_;
-        while (pos_ != bytes_.size() && bytes_[pos_] != '\n' && pos_ - start < kLineLimit) {
-            ++pos_;
-        }
-        const std::string_view line = bytes_.substr(start, pos_ - start);
-        if (pos_ == bytes_.size()) {
-            eof_ = true;
-        } else if (bytes_[pos_] == '\n') {
-            ++pos_;
+    }
+    run(0);
+    for (std::size_t k = 1; k < splits.size(); ++k) {
+        if (workers[k - 1].joinable()) {
+            workers[k - 1].join();
         } else {
-            fail_ = true;
+            run(k);
         }
-        return line;
     }
 
-    bool Good() const { return !fail_ && !eof_; }
-    bool Failed() const { return fail_; }
-    // Bytes not read yet; every line read takes at least one of them.
-    std::size_t Remaining() const { return bytes_.size() - pos_; }
-    void Clear() { fail_ = eof_ = false; }
-
-private:
-    static constexpr std::size_t kLineLimit = 255;
-    std::string_view bytes_;
-    std::size_t pos_ = 0;
-    bool fail_ = false;
-    bool eof_ = false;
-};
-
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && IsSetupSpace(static_cast<unsigned char>(text.front()))) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsSetupSpace(static_cast<unsigned char>(text.back()))) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-// An empty text counts as the whole text converted, giving 0.
-bool ConvertsWhole(std::string_view text, double& value) {
-    if (text.empty()) {
-        value = 0;
-        return true;
-    }
-    return ParseWholeDouble(text.data(), text.data() + text.size(), value);
-}
-
-// A row or column count: a whole number text whose value truncates to an
-// unsigned 32-bit count. Negative, huge and not-a-number counts are refused
-// rather than wrapped, with a message that names the line and what it holds.
-bool ReadCount(LineReader& lines, std::uint32_t& count, const char* what, int lineNumber,
-               Prompt& prompt) {
-    const std::optional<std::string_view> line = lines.Next();
-    const std::string_view text = Trim(line.value_or(std::string_view()));
-    double value = 0;
-    if (!line || !ConvertsWhole(text, value) || !(value > -1.0 && value < 4294967296.0)) {
-        // Appended piece by piece: GCC 12 mistakes a chain of + that starts
-        // with a literal for an overlapping copy (-Wrestrict) when optimising.
-        std::string message = "Line " + std::to_string(lineNumber) + " should hold the number of ";
-        message += what;
-        message += ", but holds ";
-        if (line) {
-            message += '"';
-            message += text;
-            message += '"';
-        } else {
-            message += "the end of the file";
-        }
-        message += "\r\nCheck ASCII file";
-        prompt.Show(kLoadErrorCaption, message);
-        return false;
-    }
-    count = static_cast<std::uint32_t>(value);
-    return true;
-}
-
-// The values left in the file: its lines from the reader's position on.
-std::uint64_t CountValues(LineReader lines) {
-    std::uint64_t count = 0;
-    while (lines.Next()) {
-        ++count;
-    }
-    return count;
-}
-
-// The counts announce more values than the file holds after them.
-void ReportShortFile(Prompt& prompt, std::uint32_t rows, std::uint32_t columns,
-                     std::uint64_t held) {
-    prompt.Show(kLoadErrorCaption, "The counts announce " + std::to_string(rows) + " rows and " +
-                                       std::to_string(columns) + " columns, " +
-                                       std::to_string(static_cast<std::uint64_t>(rows) * columns) +
-                                       " values, but the file holds " + std::to_string(held) +
-                                       (held == 1 ? " value" : " values") +
-                                       " after them\r\nCheck ASCII file");
+    return outcomes;
 }
 
 } // namespace
@@ -553,7 +510,7 @@ int LoadAsciiMatrix(const AsciiFormat& format, DMAT& matrix, std::string_view by
     std::vector<Split> splits{{bytes.data(), 0}};
     FileShape shape;
     try {
-        shape = CountRecords(file, targets, splits);
+        shape = RecordCounter(file, targets, splits).Count();
     } catch (const LException& e) {
         prompt.Show(kLoadErrorCaption, e.GetDescription());
         return 1;
@@ -571,34 +528,8 @@ int LoadAsciiMatrix(const AsciiFormat& format, DMAT& matrix, std::string_view by
     }
     matrix.SetSize(static_cast<std::uint32_t>(shape.records), static_cast<std::uint32_t>(columns));
 
-    // Each stretch has its own scanner and its own rows; the first runs here.
-    std::vector<StretchResult> outcomes(splits.size());
-    const auto run = [&](std::size_t k) {
-        const char* const from = splits[k].position;
-        const char* const to = k + 1 < splits.size() ? splits[k + 1].position : file.End();
-        const std::size_t endRow = k + 1 < splits.size() ? splits[k + 1].records : shape.records;
-        ASCIIFile stretch(std::string_view(from, static_cast<std::size_t>(to - from)),
-                          format.FieldDelimiter(), format.RecordDelimiter(), reading.wholeRecords);
-        outcomes[k] = StoreValues(stretch, matrix, splits[k].records, endRow);
-    };
-    std::vector<std::thread> workers;
-    workers.reserve(splits.size());
-    for (std::size_t k = 1; k < splits.size(); ++k) {
-        try {
-            workers.emplace_back(run, k);
-        } catch (const std::system_error&) {
-            // No thread to be had: the stretch is read here after the first.
-            workers.emplace_back();
-        }
-    }
-    run(0);
-    for (std::size_t k = 1; k < splits.size(); ++k) {
-        if (workers[k - 1].joinable()) {
-            workers[k - 1].join();
-        } else {
-            run(k);
-        }
-    }
+    const std::vector<StretchResult> outcomes =
+        ReadStretches(format, reading, file.End(), splits, shape.records, matrix);
 
     // The outcome of reading the stretches one after the other: the first
     // failure ends the load, and the rows after it stay missing.
@@ -628,66 +559,4 @@ int LoadAsciiMatrix(const AsciiFormat& format, DMAT& matrix, std::istream& input
                     std::optional<ScreenSize> screen) {
     const std::string bytes = ReadAll(input);
     return LoadAsciiMatrix(format, matrix, std::string_view(bytes), prompt, screen);
-}
-
-int LoadLineMatrix(DMAT& matrix, std::string_view bytes, Prompt& prompt,
-                   std::optional<ScreenSize> screen) {
-    LineReader lines(bytes);
-    std::uint32_t rows = 0;
-    std::uint32_t columns = 0;
-    if (!ReadCount(lines, rows, "rows", 1, prompt) ||
-        !ReadCount(lines, columns, "columns", 2, prompt)) {
-        return 1;
-    }
-    if (!lines.Good()) {
-        ReportShortFile(prompt, rows, columns, 0);
-        return 1;
-    }
-    if (screen && (columns > screen->height || rows > screen->width) &&
-        !prompt.Confirm("Alert", kScreenText)) {
-        return 1;
-    }
-    // A file too short for the size it announces cannot load: it would run
-    // out of lines and fail. Refusing it before the allocation keeps a
-    // damaged count from claiming gigabytes.
-    if (static_cast<std::uint64_t>(rows) * columns > lines.Remaining()) {
-        ReportShortFile(prompt, rows, columns, CountValues(lines));
-        return 1;
-    }
-    const LineReader afterCounts = lines;
-    matrix.SetSize(rows, columns);
-    std::size_t tooLarge = 0;
-    for (std::uint32_t r = 0; r < rows; ++r) {
-        for (std::uint32_t c = 0; c < columns; ++c) {
-            const std::optional<std::string_view> line = lines.Next();
-            if (!line) {
-                // The file ends early: nothing more can be read, and the
-                // cells that had no line stay missing.
-                double* data = matrix.Data();
-                for (std::uint32_t rr = r; rr < rows; ++rr) {
-                    for (std::uint32_t cc = rr == r ? c : 0; cc < columns; ++cc) {
-                        data[static_cast<std::size_t>(cc) * rows + rr] = DMAT::MissingValue();
-                    }
-                }
-                ReportTooLarge(prompt, tooLarge);
-                ReportShortFile(prompt, rows, columns, CountValues(afterCounts));
-                return 1;
-            }
-            double value = 0;
-            if (ConvertsWhole(Trim(*line), value)) {
-                matrix.Set(r, c, FiniteOrMissing(value, tooLarge));
-            } else {
-                matrix.Set(r, c, DMAT::MissingValue());
-                lines.Clear();
-            }
-        }
-    }
-    ReportTooLarge(prompt, tooLarge);
-    return lines.Failed() ? 1 : 0;
-}
-
-int LoadLineMatrix(DMAT& matrix, std::istream& input, Prompt& prompt,
-                   std::optional<ScreenSize> screen) {
-    const std::string bytes = ReadAll(input);
-    return LoadLineMatrix(matrix, std::string_view(bytes), prompt, screen);
 }

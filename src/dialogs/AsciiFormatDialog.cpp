@@ -34,25 +34,8 @@ AsciiFormatDialog::AsciiFormatDialog(const AsciiFormat& format, const std::strin
                                      QWidget* parent)
     : QDialog(parent) {
     setWindowTitle(tr("Select ASCII File Format"));
-    auto* fields = new QGroupBox(tr("Field delimiter"), this);
-    comma = new QRadioButton(tr("C&omma"), fields);
-    spaces = new QRadioButton(tr("&Spaces"), fields);
-    customField = new QRadioButton(tr("C&ustom"), fields);
-    fieldChar = CharEdit(fields, tr("Custom field delimiter"));
-    auto* fieldLayout = new QGridLayout(fields);
-    fieldLayout->addWidget(comma, 0, 0);
-    fieldLayout->addWidget(spaces, 1, 0);
-    fieldLayout->addWidget(customField, 2, 0);
-    fieldLayout->addWidget(fieldChar, 2, 1);
-
-    auto* records = new QGroupBox(tr("Record delimiter"), this);
-    crlf = new QRadioButton(tr("[CR][LF] &MS-DOS Text"), records);
-    customRecord = new QRadioButton(tr("Cus&tom"), records);
-    recordChar = CharEdit(records, tr("Custom record delimiter"));
-    auto* recordLayout = new QGridLayout(records);
-    recordLayout->addWidget(crlf, 0, 0);
-    recordLayout->addWidget(customRecord, 1, 0);
-    recordLayout->addWidget(recordChar, 1, 1);
+    QGroupBox* fields = MakeFieldBox();
+    QGroupBox* records = MakeRecordBox();
 
     auto* fieldGroup = new QButtonGroup(this);
     for (QRadioButton* radio : {comma, spaces, customField}) {
@@ -92,7 +75,37 @@ AsciiFormatDialog::AsciiFormatDialog(const AsciiFormat& format, const std::strin
     FitDialog(this);
     // Room for the preview's lines where the screen has it.
     resize(size().expandedTo(QSize(640, 420)).boundedTo(screen()->availableGeometry().size()));
+    ShowFormat(format);
+    ShowFirstLines(dataPath);
+}
 
+QGroupBox* AsciiFormatDialog::MakeFieldBox() {
+    auto* fields = new QGroupBox(tr("Field delimiter"), this);
+    comma = new QRadioButton(tr("C&omma"), fields);
+    spaces = new QRadioButton(tr("&Spaces"), fields);
+    customField = new QRadioButton(tr("C&ustom"), fields);
+    fieldChar = CharEdit(fields, tr("Custom field delimiter"));
+    auto* fieldLayout = new QGridLayout(fields);
+    fieldLayout->addWidget(comma, 0, 0);
+    fieldLayout->addWidget(spaces, 1, 0);
+    fieldLayout->addWidget(customField, 2, 0);
+    fieldLayout->addWidget(fieldChar, 2, 1);
+    return fields;
+}
+
+QGroupBox* AsciiFormatDialog::MakeRecordBox() {
+    auto* records = new QGroupBox(tr("Record delimiter"), this);
+    crlf = new QRadioButton(tr("[CR][LF] &MS-DOS Text"), records);
+    customRecord = new QRadioButton(tr("Cus&tom"), records);
+    recordChar = CharEdit(records, tr("Custom record delimiter"));
+    auto* recordLayout = new QGridLayout(records);
+    recordLayout->addWidget(crlf, 0, 0);
+    recordLayout->addWidget(customRecord, 1, 0);
+    recordLayout->addWidget(recordChar, 1, 1);
+    return records;
+}
+
+void AsciiFormatDialog::ShowFormat(const AsciiFormat& format) {
     // A custom choice fills and enables its character.
     switch (format.fieldKind) {
     case AsciiFormat::Field::Comma:
@@ -116,7 +129,9 @@ AsciiFormatDialog::AsciiFormatDialog(const AsciiFormat& format, const std::strin
     for (QRadioButton* radio : {comma, spaces, customField, crlf, customRecord}) {
         connect(radio, &QRadioButton::toggled, this, enable);
     }
+}
 
+void AsciiFormatDialog::ShowFirstLines(const std::string& dataPath) {
     QFile file(PathToQt(dataPath));
     if (file.open(QIODevice::ReadOnly)) {
         const QByteArray head = file.read(kPreviewBytes);

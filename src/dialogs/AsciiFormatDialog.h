@@ -6,6 +6,7 @@
 
 #include <string>
 
+class QGroupBox;
 class QLineEdit;
 class QPlainTextEdit;
 class QRadioButton;
@@ -28,4 +29,11 @@ public:
     QRadioButton* customRecord;
     QLineEdit* recordChar;
     QPlainTextEdit* preview;
+
+private:
+    QGroupBox* MakeFieldBox();
+    QGroupBox* MakeRecordBox();
+    // Checks the format's choices; a custom one enables its character.
+    void ShowFormat(const AsciiFormat& format);
+    void ShowFirstLines(const std::string& dataPath);
 };

@@ -1,7 +1,7 @@
 #include "dialogs/ColorSchemeDialog.h"
 #include "dialogs/DialogSupport.h"
 
-#include "app/ColorEditors.h"
+#include "dialogs/ColorEditors.h"
 #include "document/ChartDocument.h"
 #include "scale/ColorSchemeChoice.h"
 

@@ -1,6 +1,6 @@
 #include "dialogs/ColorSwatch.h"
 
-#include "app/ColorEditors.h"
+#include "dialogs/ColorEditors.h"
 
 #include <QColorDialog>
 #include <QPainter>

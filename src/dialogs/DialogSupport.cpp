@@ -1,8 +1,8 @@
 #include "dialogs/DialogSupport.h"
 
-#include "app/ColorEditors.h"
 #include "core/FormatNumber.h"
 #include "core/NumberText.h"
+#include "dialogs/ColorEditors.h"
 
 #include "platform/QtPrompt.h"
 

@@ -1,10 +1,9 @@
 #include "dialogs/MapAppearanceDialog.h"
 #include "dialogs/DialogSupport.h"
 
-#include "app/ColorEditors.h"
-#include "app/Documents.h"
 #include "core/FormatNumber.h"
 #include "core/NumberText.h"
+#include "dialogs/ColorEditors.h"
 #include "document/ChartDocument.h"
 #include "document/MapTypes.h"
 
@@ -21,8 +20,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-MapAppearanceDialog::MapAppearanceDialog(DocumentEntry& entry, QWidget* parent)
-    : QDialog(parent), document_(entry.Document()), savedType_(document_.MapType),
+MapAppearanceDialog::MapAppearanceDialog(ChartDocument& document, QWidget* parent)
+    : QDialog(parent), document_(document), savedType_(document_.MapType),
       savedContours_(document_.ContourLines), savedWidth_(document_.ContourLinesWidth),
       savedColor_(document_.ContourLinesColor), color_(document_.ContourLinesColor) {
     setWindowTitle(tr("Demla Map Appearance"));

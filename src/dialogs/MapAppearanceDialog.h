@@ -7,7 +7,6 @@
 #include <cstdint>
 
 class ChartDocument;
-class DocumentEntry;
 class QCheckBox;
 class QComboBox;
 class QFrame;
@@ -20,7 +19,7 @@ class QPushButton;
 class MapAppearanceDialog : public QDialog {
     Q_OBJECT
 public:
-    MapAppearanceDialog(DocumentEntry& entry, QWidget* parent);
+    MapAppearanceDialog(ChartDocument& document, QWidget* parent);
 
     void accept() override;
     void reject() override;

@@ -1,6 +1,6 @@
 #include "dialogs/PenStyleList.h"
 
-#include "app/ColorEditors.h"
+#include "dialogs/ColorEditors.h"
 #include "platform/QtSurface.h"
 #include "render/Surface.h"
 

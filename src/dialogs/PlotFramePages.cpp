@@ -1,8 +1,11 @@
 #include "dialogs/PlotFramePages.h"
 
+#include "dialogs/TextLineEditor.h"
+
 #include "core/FormatNumber.h"
 #include "core/NumberText.h"
 #include "document/ChartDocument.h"
+#include "frame/FrameRules.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -95,11 +98,13 @@ bool CoordinatesPage::Apply() {
         }
         values[i] = *value;
     }
-    if (!(values[0] < values[1])) {
+    switch (CheckRanges(values[0], values[1], values[2], values[3])) {
+    case RangeProblem::None:
+        break;
+    case RangeProblem::XNotRising:
         Refuse(this, tr("x1 must be less than x2"));
         return false;
-    }
-    if (!(values[2] < values[3])) {
+    case RangeProblem::YNotRising:
         Refuse(this, tr("y1 must be less than y2"));
         return false;
     }
@@ -114,80 +119,6 @@ bool CoordinatesPage::Apply() {
 }
 
 // Title and labels -----------------------------------------------------------
-
-TextLineEditor::TextLineEditor(const QString& fontCaption, QWidget* parent) : QWidget(parent) {
-    auto* row = new QHBoxLayout(this);
-    row->setContentsMargins(0, 0, 0, 0);
-    edit = new QLineEdit(this);
-    font = new QPushButton(fontCaption, this);
-    color = new ColorButton(tr("Colo&r"), 0, this);
-    edit->setMaximumWidth(edit->fontMetrics().averageCharWidth() * 80);
-    row->addWidget(edit, 1);
-    row->addWidget(font);
-    row->addWidget(color);
-    connect(font, &QPushButton::clicked, this, [this] {
-        if (std::optional<FontRecord> chosen = ChooseFontRecord(this, shown, tr("Font"))) {
-            chosenFont = chosen;
-            shown = *chosen;
-        }
-    });
-    connect(color, &ColorButton::ColorChosen, this, [this] { colorChosen = true; });
-}
-
-void TextLineEditor::ShowText(const QString& text) {
-    edit->setText(text);
-    // A long title is seen whole where a small screen leaves room for it,
-    // and read from its start where it does not.
-    const int em = edit->fontMetrics().horizontalAdvance(QLatin1Char('M'));
-    const int wanted = edit->fontMetrics().horizontalAdvance(text) + 2 * em;
-    edit->setMinimumWidth(std::clamp(wanted, 16 * em, 40 * em));
-    edit->setCursorPosition(0);
-    edit->setToolTip(text);
-}
-
-namespace {
-
-// Shows line i of a frame text in an editor.
-void ShowLine(MList<WText>& lines, std::uint32_t i, TextLineEditor* editor,
-              const SetupTextCodec& codec) {
-    const bool has = i < lines.GetCount();
-    editor->ShowText(has ? codec.Show(lines[i].text) : QString());
-    editor->shown = has && lines[i].font ? *lines[i].font : FontRecord::DefaultTextFont();
-    editor->color->SetColor(has ? lines[i].textColor : 0);
-    editor->chosenFont.reset();
-    editor->colorChosen = false;
-}
-
-// A font or colour chosen in the editor goes to the line.
-void StoreLineLook(WText& line, TextLineEditor* editor) {
-    if (editor->chosenFont) {
-        line.font = *editor->chosenFont;
-        line.textColor = editor->color->Color();
-    } else if (editor->colorChosen) {
-        line.textColor = editor->color->Color();
-    }
-}
-
-// Line 0 of a text: an empty text removes the only line or empties line 0
-// of several; a text replaces line 0 or makes it.
-void StoreFirstLine(MList<WText>& lines, const std::string& text, TextLineEditor* editor) {
-    if (text.empty()) {
-        if (lines.GetCount() == 1) {
-            lines.Flush();
-        } else if (lines.GetCount() > 1) {
-            lines[0].text.clear();
-            StoreLineLook(lines[0], editor);
-        }
-        return;
-    }
-    if (lines.IsEmpty()) {
-        lines.addAtTail(WText());
-    }
-    lines[0].text = text;
-    StoreLineLook(lines[0], editor);
-}
-
-} // namespace
 
 TitlePage::TitlePage(ChartDocument& document, QWidget* parent) : PlotFramePage(document, parent) {
     auto* form = new QFormLayout(this);
@@ -254,11 +185,11 @@ LabelPage::LabelPage(ChartDocument& document, int axis, QWidget* parent)
 }
 
 MList<WText>& LabelPage::Lines() {
-    return axis_ == PlotFrame::XAxis ? Frame().xLabel : Frame().yLabel;
+    return Frame().Axis(axis_).label;
 }
 
 std::int32_t& LabelPage::Margin() {
-    return axis_ == PlotFrame::XAxis ? Frame().xLabelMargin : Frame().yLabelMargin;
+    return Frame().Axis(axis_).labelMargin;
 }
 
 void LabelPage::EnableByText() {
@@ -446,8 +377,7 @@ void TicksPage::Select(int row) {
 
 void TicksPage::Insert() {
     StoreEdited();
-    const bool x = axis_ == PlotFrame::XAxis;
-    const double low = x ? Frame().x1 : Frame().y1;
+    const double low = Frame().Axis(axis_).low;
     std::size_t at = 0;
     double value = low;
     if (!labels.empty()) {
@@ -531,13 +461,13 @@ AutoTicksPage::AutoTicksPage(ChartDocument& document, int axis, QWidget* parent)
 }
 
 void AutoTicksPage::Fill() {
-    const PlotFrame& f = Frame();
-    const std::int32_t inner = axis_ == PlotFrame::XAxis ? f.xTickCount : f.yTickCount;
+    const ConstPlotAxis axis = std::as_const(Frame()).Axis(axis_);
+    const std::int32_t inner = axis.tickCount;
     (inner > 0 ? numeric : integer)->setChecked(true);
     endingOn->Show(10, kInteger);
     count->Show(inner > 0 ? inner : 4, kInteger);
     tickStep->Show(1, "F2");
-    format->setText(QString::fromStdString(axis_ == PlotFrame::XAxis ? f.xFormat : f.yFormat));
+    format->setText(QString::fromStdString(axis.format));
     touched_ = false;
 }
 
@@ -545,65 +475,33 @@ bool AutoTicksPage::Apply() {
     if (!touched_) {
         return true;
     }
-    PlotFrame& f = Frame();
-    const bool x = axis_ == PlotFrame::XAxis;
-    const double low = x ? f.x1 : f.y1;
-    const double high = x ? f.x2 : f.y2;
-    const std::string newFormat = format->text().toStdString();
-    const auto tooMany = [&] {
+    using Kind = AutoTicksRequest::Kind;
+    AutoTicksRequest request;
+    request.kind = integer->isChecked()   ? Kind::Integer
+                   : numeric->isChecked() ? Kind::Numeric
+                                          : Kind::Step;
+    request.endingOn = endingOn->IntValue();
+    request.count = count->IntValue();
+    request.step = tickStep->Value();
+    request.format = format->text().toStdString();
+    switch (CheckAutoTicks(Frame(), axis_, request)) {
+    case AutoTicksProblem::None:
+        break;
+    case AutoTicksProblem::EndingOnBelowOne:
+        Refuse(this, tr("\"Ending on\" must be 1 or more"));
+        return false;
+    case AutoTicksProblem::CountNegative:
+        Refuse(this, tr("\"Number of Ticks\" must be 0 or more"));
+        return false;
+    case AutoTicksProblem::TooMany:
         Refuse(this, tr("That many ticks cannot be drawn: at most %1 fit on an axis.")
                          .arg(PlotFrame::kMaxAutomaticTicks));
         return false;
-    };
-    if (integer->isChecked()) {
-        const std::optional<std::int32_t> value = endingOn->IntValue();
-        if (!value || *value < 1) {
-            Refuse(this, tr("\"Ending on\" must be 1 or more"));
-            return false;
-        }
-        (x ? f.xFormat : f.yFormat) = newFormat;
-        f.MakeIntegerTicks(axis_, *value);
-    } else if (numeric->isChecked()) {
-        const std::optional<std::int32_t> value = count->IntValue();
-        if (!value || *value < 0) {
-            Refuse(this, tr("\"Number of Ticks\" must be 0 or more"));
-            return false;
-        }
-        if (*value > PlotFrame::kMaxAutomaticTicks) {
-            return tooMany();
-        }
-        (x ? f.xFormat : f.yFormat) = newFormat;
-        PlotFrame::MakeNumericTicks(low, high, *value, f.TickLabels(axis_), f.TickValues(axis_),
-                                    newFormat);
-        (x ? f.xTickCount : f.yTickCount) = *value;
-    } else {
-        const std::optional<double> s = tickStep->Value();
-        if (!s) {
-            Refuse(this, tr("This is not a number: %1").arg(tickStep->text()));
-            return false;
-        }
-        (x ? f.xFormat : f.yFormat) = newFormat;
-        if (*s > 0) {
-            if ((high - low) / *s > PlotFrame::kMaxAutomaticTicks) {
-                return tooMany();
-            }
-            MList<WText>& labels = f.TickLabels(axis_);
-            MList<double>& values = f.TickValues(axis_);
-            labels.Flush();
-            values.Flush();
-            const auto add = [&](double value) {
-                WText tick;
-                tick.text = FormatNumber(value, newFormat);
-                labels.addAtTail(tick);
-                values.addAtTail(value);
-            };
-            for (double tick = low; tick <= high - *s && std::fabs(high - tick) > 1e-8;
-                 tick += *s) {
-                add(tick);
-            }
-            add(high);
-        }
+    case AutoTicksProblem::StepNotNumber:
+        Refuse(this, tr("This is not a number: %1").arg(tickStep->text()));
+        return false;
     }
+    MakeAutoTicks(Frame(), axis_, request);
     touched_ = false;
     emit TicksRegenerated(axis_);
     return true;
@@ -636,23 +534,21 @@ AxisPage::AxisPage(ChartDocument& document, int axis, QWidget* parent)
 }
 
 void AxisPage::Fill() {
-    const PlotFrame& f = Frame();
-    const bool x = axis_ == PlotFrame::XAxis;
-    const std::int32_t setup = x ? f.xTicksSetup : f.yTicksSetup;
+    const ConstPlotAxis axis = std::as_const(Frame()).Axis(axis_);
+    const std::int32_t setup = axis.ticksSetup;
     secondTicks->setChecked((setup & TicksSetup::SecondTicks) != 0);
     secondLabels->setChecked((setup & TicksSetup::SecondLabels) != 0);
     firstTicks->setChecked((setup & TicksSetup::FirstTicks) != 0);
     firstLabels->setChecked((setup & TicksSetup::FirstLabels) != 0);
     ((setup & TicksSetup::In) != 0 ? in : out)->setChecked(true);
-    margin->Show(x ? f.xLabelGap : f.yLabelGap, kInteger);
-    shift->Show(x ? f.xLabelShift : f.yLabelShift, kInteger);
+    margin->Show(axis.labelGap, kInteger);
+    shift->Show(axis.labelShift, kInteger);
 }
 
 bool AxisPage::Apply() {
-    PlotFrame& f = Frame();
-    const bool x = axis_ == PlotFrame::XAxis;
-    std::int32_t gap = x ? f.xLabelGap : f.yLabelGap;
-    std::int32_t labelShift = x ? f.xLabelShift : f.yLabelShift;
+    const PlotAxis axis = Frame().Axis(axis_);
+    std::int32_t gap = axis.labelGap;
+    std::int32_t labelShift = axis.labelShift;
     if (!StoreEditedInt(margin, gap) || !StoreEditedInt(shift, labelShift)) {
         return false;
     }
@@ -662,9 +558,9 @@ bool AxisPage::Apply() {
     setup |= firstTicks->isChecked() ? TicksSetup::FirstTicks : 0;
     setup |= firstLabels->isChecked() ? TicksSetup::FirstLabels : 0;
     setup |= in->isChecked() ? TicksSetup::In : 0;
-    (x ? f.xTicksSetup : f.yTicksSetup) = setup;
-    (x ? f.xLabelGap : f.yLabelGap) = gap;
-    (x ? f.xLabelShift : f.yLabelShift) = labelShift;
+    axis.ticksSetup = setup;
+    axis.labelGap = gap;
+    axis.labelShift = labelShift;
     margin->SetEdited(false);
     shift->SetEdited(false);
     return true;
@@ -673,75 +569,47 @@ bool AxisPage::Apply() {
 // Frame ------------------------------------------------------------------------
 
 FrameRectPage::FrameRectPage(ChartDocument& document, QWidget* parent)
-    : PlotFramePage(document, parent) {
+    : PlotFramePage(document, parent), FrameRectForm(this) {
     auto* form = new QFormLayout(this);
-    lineWidth = new NumberField(this);
-    spacing = new NumberField(this);
-    tickLength = new NumberField(this);
-    tickWidth = new NumberField(this);
-    x = new NumberField(this);
-    y = new NumberField(this);
-    width = new NumberField(this);
-    height = new NumberField(this);
     visible = new QCheckBox(tr("&Visible"), this);
-    AddRow(form, tr("Frame &Line Width:"), lineWidth);
-    AddRow(form, tr("Labels &Spacing:"), spacing);
-    AddRow(form, tr("Ticks Le&ngth:"), tickLength);
-    AddRow(form, tr("Ticks W&idth:"), tickWidth);
-    AddRow(form, tr("&X:"), x);
-    AddRow(form, tr("&Y:"), y);
-    AddRow(form, tr("&Width:"), width);
-    AddRow(form, tr("&Height:"), height);
+    const Captions captions{tr("Frame &Line Width:"),
+                            tr("Labels &Spacing:"),
+                            tr("Ticks Le&ngth:"),
+                            tr("Ticks W&idth:"),
+                            tr("&X:"),
+                            tr("&Y:"),
+                            tr("&Width:"),
+                            tr("&Height:")};
+    AddSideRows(form, captions);
+    AddRectangleRows(form, captions);
     form->addRow(visible);
 }
 
 void FrameRectPage::Fill() {
     const PlotFrame& f = Frame();
-    lineWidth->Show(f.frameLineWidth, kInteger);
-    spacing->Show(f.textFrameHeight, kInteger);
-    tickLength->Show(f.tickLength, kInteger);
-    tickWidth->Show(f.tickWidth, kInteger);
-    x->Show(f.xOrigin, kInteger);
-    y->Show(f.yOrigin, kInteger);
-    width->Show(f.xSize, kInteger);
-    height->Show(f.ySize, kInteger);
+    ShowValues({f.frameLineWidth, f.textFrameHeight, f.tickLength, f.tickWidth, f.xOrigin,
+                f.yOrigin, f.xSize, f.ySize});
     visible->setChecked(f.visible);
 }
 
 bool FrameRectPage::Apply() {
-    PlotFrame copy = Frame();
-    if (!StoreEditedInt(lineWidth, copy.frameLineWidth) ||
-        !StoreEditedInt(spacing, copy.textFrameHeight) ||
-        !StoreEditedInt(tickLength, copy.tickLength) ||
-        !StoreEditedInt(tickWidth, copy.tickWidth) || !StoreEditedInt(x, copy.xOrigin) ||
-        !StoreEditedInt(y, copy.yOrigin) || !StoreEditedInt(width, copy.xSize) ||
-        !StoreEditedInt(height, copy.ySize)) {
-        return false;
-    }
-    // A plot without area could not be drawn at all.
-    if (copy.xSize <= 0) {
-        Refuse(this, tr("Width must be positive"));
-        width->setFocus();
-        return false;
-    }
-    if (copy.ySize <= 0) {
-        Refuse(this, tr("Height must be positive"));
-        height->setFocus();
-        return false;
-    }
     PlotFrame& f = Frame();
-    f.frameLineWidth = copy.frameLineWidth;
-    f.textFrameHeight = copy.textFrameHeight;
-    f.tickLength = copy.tickLength;
-    f.tickWidth = copy.tickWidth;
-    f.xOrigin = copy.xOrigin;
-    f.yOrigin = copy.yOrigin;
-    f.xSize = copy.xSize;
-    f.ySize = copy.ySize;
-    f.visible = visible->isChecked();
-    for (NumberField* field : {lineWidth, spacing, tickLength, tickWidth, x, y, width, height}) {
-        field->SetEdited(false);
+    FrameRectValues values{f.frameLineWidth, f.textFrameHeight, f.tickLength, f.tickWidth,
+                           f.xOrigin,        f.yOrigin,         f.xSize,      f.ySize};
+    // A plot without area could not be drawn at all.
+    if (!StoreValues(values) || !CheckArea(this, values)) {
+        return false;
     }
+    f.frameLineWidth = values.lineWidth;
+    f.textFrameHeight = values.spacing;
+    f.tickLength = values.tickLength;
+    f.tickWidth = values.tickWidth;
+    f.xOrigin = values.x;
+    f.yOrigin = values.y;
+    f.xSize = values.width;
+    f.ySize = values.height;
+    f.visible = visible->isChecked();
+    MarkStored();
     return true;
 }
 
@@ -764,21 +632,19 @@ GridLinesPage::GridLinesPage(ChartDocument& document, int axis, QWidget* parent)
 }
 
 void GridLinesPage::Fill() {
-    const PlotFrame& f = Frame();
-    const bool x = axis_ == PlotFrame::XAxis;
-    width->Show(x ? f.xGridLineWidth : f.yGridLineWidth, kInteger);
-    color->SetColor(x ? f.xGridLineColor : f.yGridLineColor);
-    visible->setChecked(x ? f.xGridLines : f.yGridLines);
-    const std::int32_t type = x ? f.xGridLineType : f.yGridLineType;
+    const ConstPlotAxis axis = std::as_const(Frame()).Axis(axis_);
+    width->Show(axis.gridLineWidth, kInteger);
+    color->SetColor(axis.gridLineColor);
+    visible->setChecked(axis.gridLines);
+    const std::int32_t type = axis.gridLineType;
     style->setCurrentIndex(type >= 0 && type < style->count() ? type : 0);
     // What the frame holds already was said when it was chosen.
-    warnedLook_ = {x ? f.xGridLineWidth : f.yGridLineWidth, style->currentIndex()};
+    warnedLook_ = {axis.gridLineWidth, style->currentIndex()};
 }
 
 bool GridLinesPage::Apply() {
-    PlotFrame& f = Frame();
-    const bool x = axis_ == PlotFrame::XAxis;
-    std::int32_t lineWidth = x ? f.xGridLineWidth : f.yGridLineWidth;
+    const PlotAxis axis = Frame().Axis(axis_);
+    std::int32_t lineWidth = axis.gridLineWidth;
     if (!StoreEditedInt(width, lineWidth)) {
         return false;
     }
@@ -790,10 +656,10 @@ bool GridLinesPage::Apply() {
                 "device units"));
     }
     warnedLook_ = look;
-    (x ? f.xGridLineWidth : f.yGridLineWidth) = lineWidth;
-    (x ? f.xGridLineColor : f.yGridLineColor) = color->Color();
-    (x ? f.xGridLines : f.yGridLines) = visible->isChecked();
-    (x ? f.xGridLineType : f.yGridLineType) = style->currentIndex();
+    axis.gridLineWidth = lineWidth;
+    axis.gridLineColor = color->Color();
+    axis.gridLines = visible->isChecked();
+    axis.gridLineType = style->currentIndex();
     width->SetEdited(false);
     return true;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "dialogs/DialogSupport.h"
+#include "dialogs/FrameRectForm.h"
+#include "dialogs/TextLineEditor.h"
 #include "frame/PlotFrame.h"
 
 #include <QWidget>
@@ -46,22 +48,6 @@ public:
     NumberField* x2;
     NumberField* y1;
     NumberField* y2;
-};
-
-// A line of text of the frame (title, subtitle, axis label) with its
-// "&Font" button: the font and the colour chosen go to the line.
-class TextLineEditor : public QWidget {
-    Q_OBJECT
-public:
-    TextLineEditor(const QString& fontCaption, QWidget* parent);
-    // Shows a text in the field, from its start.
-    void ShowText(const QString& text);
-    QLineEdit* edit;
-    QPushButton* font;
-    ColorButton* color;
-    std::optional<FontRecord> chosenFont;
-    bool colorChosen = false;
-    FontRecord shown;
 };
 
 class TitlePage : public PlotFramePage {
@@ -163,20 +149,17 @@ private:
     int axis_;
 };
 
-class FrameRectPage : public PlotFramePage {
+class FrameRectPage : public PlotFramePage, public FrameRectForm {
     Q_OBJECT
 public:
     FrameRectPage(ChartDocument& document, QWidget* parent);
     void Fill() override;
     bool Apply() override;
-    NumberField* lineWidth;
-    NumberField* spacing;
-    NumberField* tickLength;
-    NumberField* tickWidth;
-    NumberField* x;
-    NumberField* y;
-    NumberField* width;
-    NumberField* height;
+    // The form's fields, not QWidget's geometry.
+    using FrameRectForm::height;
+    using FrameRectForm::width;
+    using FrameRectForm::x;
+    using FrameRectForm::y;
     QCheckBox* visible;
 };
 

@@ -1,11 +1,12 @@
 #include "dialogs/ScaleSheet.h"
 
-#include "app/ColorEditors.h"
 #include "core/FormatNumber.h"
+#include "dialogs/ColorEditors.h"
 #include "document/ChartDocument.h"
 #include "scale/MapScale.h"
 #include "scale/ScaleLimits.h"
 #include "scale/ScaleManipulatorAdv.h"
+#include "scale/ScaleRules.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -139,10 +140,7 @@ bool ScaleLevelsPage::StoreValue() {
     }
     const std::optional<double> typed = value->Value();
     const auto row = static_cast<std::uint32_t>(valueRow_);
-    const std::uint32_t count = BoundaryCount(scale);
-    // The boundaries must keep rising, or cells would fall in wrong levels.
-    if (!typed || (row > 0 && !(scale.Get(row - 1, 0) < *typed)) ||
-        (row + 1 < count && !(*typed < scale.Get(row + 1, 0)))) {
+    if (!typed || !BoundariesRise(scale, row, *typed)) {
         Refuse(this, tr("The value must lie between the boundaries below and above it."));
         value->setFocus();
         return false;
@@ -232,38 +230,29 @@ bool ScaleLevelsPage::Apply() {
     if (format->isEnabled() && !format->text().isEmpty()) {
         document_.Legend.SetTickFormat(format->text().toStdString());
     }
-    document_.ScaleValues = scale;
-    document_.LevelColors = colors;
-    document_.Legend.GetLevelFlags() = flags;
-    ClassifyLevels(document_.DataMatrix, document_.ScaleValues, document_.LevelMatrix);
+    document_.SetScale(scale, colors, flags);
     return true;
 }
 
 // Frame ------------------------------------------------------------------------------
 
 ScaleFramePage::ScaleFramePage(ChartDocument& document, QWidget* parent)
-    : QWidget(parent), document_(document) {
+    : QWidget(parent), FrameRectForm(this), document_(document) {
     auto* form = new QFormLayout(this);
-    lineWidth = new NumberField(this);
-    tickMargin = new NumberField(this);
-    tickLength = new NumberField(this);
-    tickWidth = new NumberField(this);
-    x = new NumberField(this);
-    y = new NumberField(this);
-    width = new NumberField(this);
-    height = new NumberField(this);
     link = new QCheckBox(tr("Lin&k To Plot"), this);
     visible = new QCheckBox(tr("&Visible"), this);
     font = new QPushButton(tr("Labels &Font..."), this);
-    AddRow(form, tr("Frame Line &Width:"), lineWidth);
-    AddRow(form, tr("Tick &Margin:"), tickMargin);
-    AddRow(form, tr("Tick &Length:"), tickLength);
-    AddRow(form, tr("Tick W&idth:"), tickWidth);
+    const Captions captions{tr("Frame Line &Width:"),
+                            tr("Tick &Margin:"),
+                            tr("Tick &Length:"),
+                            tr("Tick W&idth:"),
+                            tr("&X:"),
+                            tr("&Y:"),
+                            tr("Wi&dth:"),
+                            tr("&Height:")};
+    AddSideRows(form, captions);
     form->addRow(link);
-    xCaption = AddRow(form, tr("&X:"), x);
-    AddRow(form, tr("&Y:"), y);
-    AddRow(form, tr("Wi&dth:"), width);
-    AddRow(form, tr("&Height:"), height);
+    xCaption = AddRectangleRows(form, captions);
     form->addRow(visible);
     form->addRow(font);
     connect(link, &QCheckBox::toggled, this, &ScaleFramePage::Linked);
@@ -287,13 +276,9 @@ void ScaleFramePage::Linked() {
 
 void ScaleFramePage::Fill() {
     const MScale& legend = document_.Legend;
-    lineWidth->Show(legend.GetFrameLineWidth(), "F0");
-    tickMargin->Show(legend.GetTickMargin(), "F0");
-    tickLength->Show(legend.GetTickLength(), "F0");
-    tickWidth->Show(legend.GetTickWidth(), "F0");
-    y->Show(legend.GetYOrigin(), "F0");
-    width->Show(legend.GetXSize(), "F0");
-    height->Show(legend.GetYSize(), "F0");
+    ShowValues({legend.GetFrameLineWidth(), legend.GetTickMargin(), legend.GetTickLength(),
+                legend.GetTickWidth(), 0, legend.GetYOrigin(), legend.GetXSize(),
+                legend.GetYSize()});
     visible->setChecked(legend.IsVisible());
     const QSignalBlocker block(link);
     link->setChecked((legend.GetPlacementFlags() & MScale::kExplicitPosition) == 0);
@@ -303,36 +288,31 @@ void ScaleFramePage::Fill() {
 
 bool ScaleFramePage::Apply() {
     MScale& legend = document_.Legend;
-    std::int32_t frameWidth = legend.GetFrameLineWidth();
-    std::int32_t margin = legend.GetTickMargin();
-    std::int32_t length = legend.GetTickLength();
-    std::int32_t tick = legend.GetTickWidth();
     const bool linked = link->isChecked();
-    std::int32_t first = linked ? legend.GetScaleMargin() : legend.GetXOrigin();
-    std::int32_t second = legend.GetYOrigin();
-    std::int32_t sizeX = legend.GetXSize();
-    std::int32_t sizeY = legend.GetYSize();
-    if (!StoreEditedInt(lineWidth, frameWidth) || !StoreEditedInt(tickMargin, margin) ||
-        !StoreEditedInt(tickLength, length) || !StoreEditedInt(tickWidth, tick) ||
-        !StoreEditedInt(x, first) || !StoreEditedInt(y, second) || !StoreEditedInt(width, sizeX) ||
-        !StoreEditedInt(height, sizeY)) {
+    // Linked, the first field is the margin from the plot, and the legend
+    // takes the plot's height.
+    FrameRectValues values{legend.GetFrameLineWidth(),
+                           legend.GetTickMargin(),
+                           legend.GetTickLength(),
+                           legend.GetTickWidth(),
+                           linked ? legend.GetScaleMargin() : legend.GetXOrigin(),
+                           legend.GetYOrigin(),
+                           legend.GetXSize(),
+                           legend.GetYSize()};
+    if (!StoreValues(values) || (!linked && !CheckArea(this, values))) {
         return false;
     }
-    if (!linked && (sizeX <= 0 || sizeY <= 0)) {
-        Refuse(this, sizeX <= 0 ? tr("Width must be positive") : tr("Height must be positive"));
-        return false;
-    }
-    legend.SetFrameLineWidth(frameWidth);
-    legend.SetTickMargin(margin);
-    legend.SetTickLength(length);
-    legend.SetTickWidth(tick);
+    legend.SetFrameLineWidth(values.lineWidth);
+    legend.SetTickMargin(values.spacing);
+    legend.SetTickLength(values.tickLength);
+    legend.SetTickWidth(values.tickWidth);
     std::uint16_t placement = legend.GetPlacementFlags();
     if (linked) {
-        legend.SetScaleMargin(first);
+        legend.SetScaleMargin(values.x);
         legend.SetPlacementFlags(placement & ~MScale::kExplicitPosition);
         legend.Place(document_.LegendSource());
     } else {
-        legend.SetPosition(first, second, sizeX, sizeY);
+        legend.SetPosition(values.x, values.y, values.width, values.height);
         legend.SetPlacementFlags(placement | MScale::kExplicitPosition);
     }
     legend.SetVisible(visible->isChecked());
@@ -392,33 +372,34 @@ SequencePage::SequencePage(ChartDocument& document, QWidget* parent)
     }
 }
 
-bool SequencePage::Check() {
+SequenceRequest SequencePage::Request() const {
     const bool add = additive->isChecked();
-    const std::optional<double> start = (add ? addStart : mulStart)->Value();
-    const std::optional<double> step = (add ? increment : multiplier)->Value();
-    const std::optional<double> levels = (add ? addLevels : mulLevels)->Value();
-    if (add && !(step && *step > 0)) {
+    return {!add, (add ? addStart : mulStart)->Value(), (add ? increment : multiplier)->Value(),
+            (add ? addLevels : mulLevels)->Value()};
+}
+
+bool SequencePage::Check() {
+    switch (CheckSequence(Request())) {
+    case SequenceProblem::None:
+        return true;
+    case SequenceProblem::IncrementNotPositive:
         Refuse(this, tr("Increment must be positive"));
-        return false;
-    }
-    if (!add && !(step && *step > 1)) {
+        break;
+    case SequenceProblem::MultiplierNotAboveOne:
         Refuse(this, tr("Multiplier must be higher than one"));
-        return false;
-    }
-    if (!add && !(start && *start > 0)) {
+        break;
+    case SequenceProblem::StartNotPositive:
         Refuse(this, tr("Start value must be positive"));
-        return false;
-    }
-    if (!start) {
-        Refuse(this, tr("This is not a number: %1").arg((add ? addStart : mulStart)->text()));
-        return false;
-    }
-    // The map can tell at most kMaxScaleBoundaries boundaries apart.
-    if (!levels || !(std::trunc(*levels) > 0) || *levels > kMaxScaleBoundaries) {
+        break;
+    case SequenceProblem::StartNotNumber:
+        Refuse(this, tr("This is not a number: %1")
+                         .arg((additive->isChecked() ? addStart : mulStart)->text()));
+        break;
+    case SequenceProblem::LevelsOutOfRange:
         Refuse(this, tr("Number of scale levels is out of range"));
-        return false;
+        break;
     }
-    return true;
+    return false;
 }
 
 bool SequencePage::Apply() {
@@ -428,18 +409,11 @@ bool SequencePage::Apply() {
     if (!Check()) {
         return false;
     }
-    const bool add = additive->isChecked();
-    const double start = *(add ? addStart : mulStart)->Value();
-    const double step = *(add ? increment : multiplier)->Value();
-    const auto levels = static_cast<std::uint32_t>(*(add ? addLevels : mulLevels)->Value());
-    if (add) {
-        MakeLinearScale(document_.ScaleValues, start, step, levels);
-    } else {
-        MakeMultiplicativeScale(document_.ScaleValues, start, step, levels);
-    }
-    FitLevelColors(document_.LevelColors, document_.BoundaryCount(), document_.MissingColor);
-    ClassifyLevels(document_.DataMatrix, document_.ScaleValues, document_.LevelMatrix);
-    document_.Legend.SyncWithScale(document_.ScaleValues);
+    DMAT scale;
+    MakeSequenceScale(scale, Request());
+    LRGBColorVect colors = document_.LevelColors;
+    FitLevelColors(colors, BoundaryCount(scale), document_.MissingColor);
+    document_.SetScale(std::move(scale), std::move(colors));
     touched_ = false;
     return true;
 }
@@ -487,7 +461,6 @@ bool ScaleSheet::Apply() {
         return false;
     }
     sequence_->Apply();
-    document_.Legend.SyncWithScale(document_.ScaleValues);
     levels_->Fill();
     frame_->Fill();
     repaint_();
@@ -501,10 +474,8 @@ void ScaleSheet::accept() {
 }
 
 void ScaleSheet::reject() {
-    document_.ScaleValues = savedScale_;
-    document_.LevelColors = savedColors_;
     document_.Legend = savedLegend_;
-    ClassifyLevels(document_.DataMatrix, document_.ScaleValues, document_.LevelMatrix);
+    document_.SetScale(savedScale_, savedColors_);
     repaint_();
     QDialog::reject();
 }

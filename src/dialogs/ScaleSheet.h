@@ -2,10 +2,12 @@
 
 #include "core/DMAT.h"
 #include "dialogs/DialogSupport.h"
+#include "dialogs/FrameRectForm.h"
 #include "scale/LRGBColorVect.h"
 #include "scale/LevelFlags.h"
 #include "scale/MScale.h"
 #include "scale/ScaleManipulator.h"
+#include "scale/ScaleRules.h"
 
 #include <QDialog>
 #include <QWidget>
@@ -59,21 +61,18 @@ private:
 };
 
 // "Frame": where the legend stands and how it is drawn.
-class ScaleFramePage : public QWidget {
+class ScaleFramePage : public QWidget, public FrameRectForm {
     Q_OBJECT
 public:
     ScaleFramePage(ChartDocument& document, QWidget* parent);
     void Fill();
     bool Apply();
 
-    NumberField* lineWidth;
-    NumberField* tickMargin;
-    NumberField* tickLength;
-    NumberField* tickWidth;
-    NumberField* x;
-    NumberField* y;
-    NumberField* width;
-    NumberField* height;
+    // The form's fields, not QWidget's geometry.
+    using FrameRectForm::height;
+    using FrameRectForm::width;
+    using FrameRectForm::x;
+    using FrameRectForm::y;
     QLabel* xCaption;
     QCheckBox* link;
     QCheckBox* visible;
@@ -94,6 +93,8 @@ public:
     bool Check();
     bool Apply();
     bool IsTouched() const { return touched_; }
+    // What the fields of the chosen kind ask for.
+    SequenceRequest Request() const;
 
     QRadioButton* additive;
     QRadioButton* multiplicative;

@@ -5,8 +5,8 @@
 #include "document/LoadSteps.h"
 #include "document/SafeFile.h"
 #include "document/SetupValues.h"
-#include "render/FontValue.h"
 #include "setup/DemlaSetup.h"
+#include "setup/FontValue.h"
 #include "setup/SetupText.h"
 #include "setup/SetupWordIterator.h"
 

@@ -107,6 +107,29 @@ std::uint32_t ChartDocument::BoundaryCount() const {
     return ::BoundaryCount(ScaleValues);
 }
 
+void ChartDocument::SetScale(DMAT scale, LRGBColorVect colors) {
+    ScaleValues = std::move(scale);
+    LevelColors = std::move(colors);
+    LevelsFollowScale();
+}
+
+void ChartDocument::SetScale(DMAT scale, LRGBColorVect colors, LevelFlags flags) {
+    Legend.GetLevelFlags() = std::move(flags);
+    SetScale(std::move(scale), std::move(colors));
+}
+
+void ChartDocument::SetMissingColor(LRGBColor color) {
+    MissingColor = color;
+    if (LevelColors.GetCount() > 0) {
+        LevelColors.Missing() = color;
+    }
+}
+
+void ChartDocument::LevelsFollowScale() {
+    ClassifyLevels(DataMatrix, ScaleValues, LevelMatrix);
+    Legend.SyncWithScale(ScaleValues);
+}
+
 LegendPlacementSource ChartDocument::LegendSource() const {
     LegendPlacementSource source;
     source.xOrigin = Frame.xOrigin;
@@ -138,7 +161,7 @@ void ChartDocument::SetDefaults() {
     MissingColor = kDefaultMissingColor;
     LevelColors = LRGBColorVect();
     FitLevelColors(LevelColors, BoundaryCount(), MissingColor);
-    Legend.SyncWithScale(ScaleValues);
+    LevelsFollowScale();
     Texts.List().Flush();
     Lines.List().Flush();
     Rectangles.List().Flush();
@@ -163,7 +186,7 @@ void ChartDocument::Reset() {
     Legend.Place(LegendSource());
     MakeDefaultScale(ScaleValues);
     FitLevelColors(LevelColors, BoundaryCount(), MissingColor);
-    Legend.SyncWithScale(ScaleValues);
+    LevelsFollowScale();
 }
 
 bool ChartDocument::Open(const std::optional<std::string>& path) {
@@ -242,7 +265,6 @@ bool ChartDocument::LoadSteps() {
     if (GeneratedSetup) {
         MergeRepeatedBoundaries(ScaleValues);
     }
-    ClassifyLevels(DataMatrix, ScaleValues, LevelMatrix);
 
     if (GeneratedSetup) {
         Frame.x1 = 0;
@@ -279,7 +301,7 @@ bool ChartDocument::LoadSteps() {
         ReadMapAttributes(*this, reader);
     }
     LimitScale(*this);
-    Legend.SyncWithScale(ScaleValues);
+    LevelsFollowScale();
     ReportScaleCut(*this);
     return true;
 }

@@ -13,6 +13,7 @@
 #include "frame/PlotFrame.h"
 #include "map/CohortLines.h"
 #include "scale/LRGBColorVect.h"
+#include "scale/LevelFlags.h"
 #include "scale/MScale.h"
 #include "setup/TextEncoding.h"
 
@@ -36,9 +37,9 @@ inline constexpr const char* kSetupVersion = "1.1";
 // data file), Save writes the document back.
 //
 // The settings are plain public fields, named as the setup keys and the
-// views know them; the views, the dialogs and the painters read and change
-// them directly. Whoever changes the scale keeps LevelColors L + 2 long
-// and runs ClassifyLevels and the legend's SyncWithScale.
+// views know them; the painters and the dialogs read them directly. The
+// scale changes only through SetScale, which keeps the level matrix and the
+// legend's flags in step with the boundaries.
 class ChartDocument {
 public:
     // Messages and questions go to prompt, which must outlive the document.
@@ -115,6 +116,15 @@ public:
     // The number of scale boundaries L.
     std::uint32_t BoundaryCount() const;
 
+    // Replaces the boundaries and the level colours (L + 2 of them, the
+    // missing colour last), then classifies the map again and lets the
+    // legend's flags follow the number of boundaries. With flags, the
+    // legend takes those first (they are kept when they fit the scale).
+    void SetScale(DMAT scale, LRGBColorVect colors);
+    void SetScale(DMAT scale, LRGBColorVect colors, LevelFlags flags);
+    // The colour of cells without a value, in the colour table as well.
+    void SetMissingColor(LRGBColor color);
+
     // The legend's view of the plot frame, for Place and Read.
     LegendPlacementSource LegendSource() const;
 
@@ -171,6 +181,8 @@ private:
     void Reset();
     bool LoadSteps();
     void MakeConsistent();
+    // The levels of every cell and the legend's flags follow the scale.
+    void LevelsFollowScale();
 
     Prompt& prompt_;
     std::string path_;

@@ -8,8 +8,8 @@
 #include "document/SafeFile.h"
 #include "document/SetupFileWrite.h"
 #include "document/SetupValues.h"
-#include "render/FontValue.h"
 #include "setup/DemlaSetup.h"
+#include "setup/FontValue.h"
 #include "setup/SetupText.h"
 
 #include <array>

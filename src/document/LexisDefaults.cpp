@@ -126,8 +126,7 @@ void ApplyLexisTableDefaults(ChartDocument& document) {
     SetLine(frame.xLabel, table.header.PeriodName());
     SetLine(frame.yLabel, "Age");
 
-    if (MakeDoublingScale(document.DataMatrix, document.ScaleValues)) {
-        ClassifyLevels(document.DataMatrix, document.ScaleValues, document.LevelMatrix);
-    }
+    // The load classifies the map once the scale is final.
+    MakeDoublingScale(document.DataMatrix, document.ScaleValues);
     document.Legend.SetTickFormat(ScaleTickFormat(document.ScaleValues));
 }

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <type_traits>
 
 // Bits of an axis's ticks setup. The first side is the bottom of the x axis
 // and the left of the y axis, the second side the top and the right.
@@ -46,6 +47,13 @@ struct EmptyRange {
     double low;
     double high;
 };
+
+template <class Frame>
+struct BasicAxis;
+class PlotFrame;
+// One axis's settings of a frame, as references into it.
+using PlotAxis = BasicAxis<PlotFrame>;
+using ConstPlotAxis = BasicAxis<const PlotFrame>;
 
 // The plot frame of a map: where the plot lies on the page, the data range
 // of both axes, the ticks with their labels, the axis labels, the title,
@@ -121,6 +129,10 @@ public:
     // The rectangles of one kind of text from the last drawing.
     const MVector<FrameTextRect>& GetTextRects(FrameTextKind kind) const { return hits_[kind]; }
 
+    // The settings of one axis (XAxis or YAxis), for editors that treat
+    // both alike.
+    PlotAxis Axis(int axis);
+    ConstPlotAxis Axis(int axis) const;
     MList<WText>& TickLabels(int axis) { return axis == XAxis ? xTickLabels : yTickLabels; }
     MList<double>& TickValues(int axis) { return axis == XAxis ? xTickValues : yTickValues; }
 
@@ -189,3 +201,46 @@ private:
 
     MVector<FrameTextRect> hits_[kTextKinds];
 };
+
+template <class Frame>
+struct BasicAxis {
+    template <class T>
+    using Ref = std::conditional_t<std::is_const_v<Frame>, const T&, T&>;
+
+    BasicAxis(Frame& f, int axis)
+        : x(axis == PlotFrame::XAxis), low(x ? f.x1 : f.y1), high(x ? f.x2 : f.y2),
+          format(x ? f.xFormat : f.yFormat), tickLabels(x ? f.xTickLabels : f.yTickLabels),
+          tickValues(x ? f.xTickValues : f.yTickValues), tickCount(x ? f.xTickCount : f.yTickCount),
+          ticksSetup(x ? f.xTicksSetup : f.yTicksSetup), labelGap(x ? f.xLabelGap : f.yLabelGap),
+          labelShift(x ? f.xLabelShift : f.yLabelShift), label(x ? f.xLabel : f.yLabel),
+          labelMargin(x ? f.xLabelMargin : f.yLabelMargin),
+          gridLines(x ? f.xGridLines : f.yGridLines),
+          gridLineWidth(x ? f.xGridLineWidth : f.yGridLineWidth),
+          gridLineColor(x ? f.xGridLineColor : f.yGridLineColor),
+          gridLineType(x ? f.xGridLineType : f.yGridLineType) {}
+
+    bool x; // the x axis, else the y axis
+    Ref<double> low;
+    Ref<double> high;
+    Ref<std::string> format;
+    Ref<MList<WText>> tickLabels;
+    Ref<MList<double>> tickValues;
+    Ref<std::int32_t> tickCount;
+    Ref<std::int32_t> ticksSetup;
+    Ref<std::int32_t> labelGap;
+    Ref<std::int32_t> labelShift;
+    Ref<MList<WText>> label;
+    Ref<std::int32_t> labelMargin;
+    Ref<bool> gridLines;
+    Ref<std::int32_t> gridLineWidth;
+    Ref<std::uint32_t> gridLineColor;
+    Ref<std::int32_t> gridLineType;
+};
+
+inline PlotAxis PlotFrame::Axis(int axis) {
+    return PlotAxis(*this, axis);
+}
+
+inline ConstPlotAxis PlotFrame::Axis(int axis) const {
+    return ConstPlotAxis(*this, axis);
+}

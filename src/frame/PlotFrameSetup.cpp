@@ -4,8 +4,8 @@
 
 #include "core/MListIter.h"
 #include "core/NumberText.h"
-#include "render/FontValue.h"
 #include "setup/DemlaSetup.h"
+#include "setup/FontValue.h"
 #include "setup/SetupText.h"
 #include "setup/SetupWordIterator.h"
 

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <optional>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -126,51 +127,66 @@ std::string XrefEntry(std::size_t offset) {
     return entry;
 }
 
-} // namespace
+// What the outline needs to know of the file it is added to.
+struct PdfPlan {
+    long long previousXref = 0; // where the last cross-reference section starts
+    long long size = 0;         // the next free object number
+    long long root = 0;
+    std::optional<long long> info;
+    std::string_view catalog;     // the catalog's dictionary, without its brackets
+    std::vector<long long> pages; // the page objects, in order
+};
 
-bool AddPdfOutline(std::string& pdf, std::span<const std::string> titles) {
-    const std::string_view text(pdf);
+// Reads the trailer, the catalog and the page tree of a PDF as a PDF writer
+// leaves them; nothing when the file has another shape, already has an
+// outline, or holds another number of pages than titles.
+std::optional<PdfPlan> ReadPlan(std::string_view text, std::size_t titles) {
     const std::size_t start = text.rfind("startxref");
     const std::size_t trailerAt = text.rfind("trailer", start);
     if (start == std::string_view::npos || trailerAt == std::string_view::npos) {
-        return false;
+        return std::nullopt;
     }
     const std::string_view trailer = text.substr(trailerAt, start - trailerAt);
     const std::optional<long long> previous = NumberAfter(text.substr(start), "startxref");
     const std::optional<long long> size = NumberAfter(trailer, "/Size");
     const std::optional<long long> root = NumberAfter(trailer, "/Root");
-    const std::optional<long long> info = NumberAfter(trailer, "/Info");
     if (!previous || !size || !root) {
-        return false;
+        return std::nullopt;
     }
     const std::optional<std::string_view> catalog = ObjectDictionary(text, *root);
     if (!catalog || catalog->find("/Outlines") != std::string_view::npos) {
-        return false;
+        return std::nullopt;
     }
     const std::optional<long long> pagesNumber = NumberAfter(*catalog, "/Pages");
     const std::optional<std::string_view> pages =
         pagesNumber ? ObjectDictionary(text, *pagesNumber) : std::nullopt;
     if (!pages) {
-        return false;
+        return std::nullopt;
     }
     const std::size_t kidsAt = pages->find("/Kids");
     const std::size_t kidsOpen = pages->find('[', kidsAt);
     const std::size_t kidsClose = pages->find(']', kidsOpen);
     if (kidsAt == std::string_view::npos || kidsOpen == std::string_view::npos ||
         kidsClose == std::string_view::npos) {
-        return false;
+        return std::nullopt;
     }
-    const std::vector<long long> kids =
-        References(pages->substr(kidsOpen + 1, kidsClose - kidsOpen - 1));
+    std::vector<long long> kids = References(pages->substr(kidsOpen + 1, kidsClose - kidsOpen - 1));
     const std::optional<long long> count = NumberAfter(*pages, "/Count");
-    if (titles.empty() || kids.size() != titles.size() || !count ||
+    if (titles == 0 || kids.size() != titles || !count ||
         *count != static_cast<long long>(kids.size())) {
-        return false;
+        return std::nullopt;
     }
+    return PdfPlan{*previous, *size,          *root, NumberAfter(trailer, "/Info"),
+                   *catalog,  std::move(kids)};
+}
 
-    std::string update = pdf.back() == '\n' ? "" : "\n";
-    const std::size_t base = pdf.size();
-    const long long outlines = *size;
+// The incremental update that gives the file of plan, base bytes long, an
+// outline with one entry per page: the catalog again, the outline objects,
+// their cross-reference section and a trailer that points back to the last.
+std::string OutlineUpdate(const PdfPlan& plan, std::span<const std::string> titles,
+                          std::size_t base, bool endsWithNewline) {
+    std::string update = endsWithNewline ? "" : "\n";
+    const long long outlines = plan.size;
     const long long n = static_cast<long long>(titles.size());
     std::vector<std::size_t> offsets;
     const auto begin = [&](long long number) {
@@ -179,9 +195,9 @@ bool AddPdfOutline(std::string& pdf, std::span<const std::string> titles) {
     };
     const auto end = [&update] { update += ">>\nendobj\n"; };
 
-    begin(*root);
-    update +=
-        std::string(*catalog) + "\n/Outlines " + Reference(outlines) + "\n/PageMode /UseOutlines\n";
+    begin(plan.root);
+    update += std::string(plan.catalog) + "\n/Outlines " + Reference(outlines) +
+              "\n/PageMode /UseOutlines\n";
     end();
     begin(outlines);
     update += "/Type /Outlines\n/First " + Reference(outlines + 1) + "\n/Last " +
@@ -197,23 +213,35 @@ bool AddPdfOutline(std::string& pdf, std::span<const std::string> titles) {
         if (i + 1 < n) {
             update += "/Next " + Reference(outlines + 2 + i) + "\n";
         }
-        update += "/Dest [" + Reference(kids[static_cast<std::size_t>(i)]) + " /Fit]\n";
+        update += "/Dest [" + Reference(plan.pages[static_cast<std::size_t>(i)]) + " /Fit]\n";
         end();
     }
 
     const std::size_t xref = base + update.size();
-    update += "xref\n" + std::to_string(*root) + " 1\n" + XrefEntry(offsets[0]);
+    update += "xref\n" + std::to_string(plan.root) + " 1\n" + XrefEntry(offsets[0]);
     update += std::to_string(outlines) + " " + std::to_string(n + 1) + "\n";
     for (std::size_t k = 1; k < offsets.size(); ++k) {
         update += XrefEntry(offsets[k]);
     }
     update += "trailer\n<<\n/Size " + std::to_string(outlines + n + 1) + "\n/Root " +
-              Reference(*root) + "\n";
-    if (info) {
-        update += "/Info " + Reference(*info) + "\n";
+              Reference(plan.root) + "\n";
+    if (plan.info) {
+        update += "/Info " + Reference(*plan.info) + "\n";
     }
-    update += "/Prev " + std::to_string(*previous) + "\n>>\nstartxref\n" + std::to_string(xref) +
-              "\n%%EOF\n";
+    update += "/Prev " + std::to_string(plan.previousXref) + "\n>>\nstartxref\n" +
+              std::to_string(xref) + "\n%%EOF\n";
+    return update;
+}
+
+} // namespace
+
+bool AddPdfOutline(std::string& pdf, std::span<const std::string> titles) {
+    const std::optional<PdfPlan> plan = ReadPlan(pdf, titles.size());
+    if (!plan) {
+        return false;
+    }
+    // The plan views pdf: the update is made in full before pdf grows.
+    const std::string update = OutlineUpdate(*plan, titles, pdf.size(), pdf.back() == '\n');
     pdf += update;
     return true;
 }

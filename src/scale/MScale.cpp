@@ -4,9 +4,9 @@
 #include "annotations/LRectangle.h"
 #include "core/FormatNumber.h"
 #include "core/NumberText.h"
-#include "render/FontValue.h"
 #include "scale/MapScale.h"
 #include "setup/DemlaSetup.h"
+#include "setup/FontValue.h"
 
 #include <algorithm>
 #include <limits>

@@ -5,28 +5,27 @@
 #include "scale/DistinctLevels.h"
 #include "scale/MapScale.h"
 #include "scale/ScaleManipulator.h"
+#include "scale/ScaleRules.h"
 
 #include <sstream>
 
 namespace {
 
-// After the boundaries changed: the map's levels and the legend follow.
-MapEdit ScaleChanged(ChartDocument& document) {
-    ClassifyLevels(document.DataMatrix, document.ScaleValues, document.LevelMatrix);
-    document.Legend.SyncWithScale(document.ScaleValues);
-    return MapEdit::Changed;
-}
-
 double Boundary(const ChartDocument& document, std::uint32_t i) {
     return document.ScaleValues.Get(i, 0);
 }
 
-// Setting boundary i to value must leave the boundaries strictly
-// increasing around it.
-bool KeepsOrder(const ChartDocument& document, std::uint32_t i, double value) {
-    const std::uint32_t count = document.BoundaryCount();
-    return (i == 0 || Boundary(document, i - 1) < value) &&
-           (i + 1 >= count || value < Boundary(document, i + 1));
+// Runs an edit of the boundaries and colours on copies; the document takes
+// them (and classifies the map again) only when the edit made a change.
+template <class Change>
+MapEdit EditScale(ChartDocument& document, Change change) {
+    DMAT scale = document.ScaleValues;
+    LRGBColorVect colors = document.LevelColors;
+    if (!change(scale, colors)) {
+        return MapEdit::Unchanged;
+    }
+    document.SetScale(std::move(scale), std::move(colors));
+    return MapEdit::Changed;
 }
 
 bool IsBoundary(const ChartDocument& document, double value) {
@@ -51,33 +50,25 @@ MapEdit SetBoundary(ChartDocument& document, std::uint32_t i, double value) {
     if (Boundary(document, i) == value) {
         return MapEdit::Unchanged;
     }
-    if (!KeepsOrder(document, i, value)) {
+    if (!BoundariesRise(document.ScaleValues, i, value)) {
         return RefuseEqualBoundaries(document, value);
     }
-    document.ScaleValues.Set(i, 0, value);
-    return ScaleChanged(document);
+    return EditScale(document, [&](DMAT& scale, LRGBColorVect&) {
+        scale.Set(i, 0, value);
+        return true;
+    });
 }
 
 MapEdit Split(ChartDocument& document, std::uint32_t k) {
-    ScaleManipulator edit(document.ScaleValues, document.LevelColors, document.GetPrompt());
-    return edit.SplitLevel(k) ? ScaleChanged(document) : MapEdit::Unchanged;
+    return EditScale(document, [&](DMAT& scale, LRGBColorVect& colors) {
+        return ScaleManipulator(scale, colors, document.GetPrompt()).SplitLevel(k);
+    });
 }
 
 MapEdit Delete(ChartDocument& document, std::uint32_t k) {
-    ScaleManipulator edit(document.ScaleValues, document.LevelColors, document.GetPrompt());
-    return edit.DeleteLevel(k) ? ScaleChanged(document) : MapEdit::Unchanged;
-}
-
-bool SameBoundaries(const DMAT& a, const DMAT& b) {
-    if (a.GetRows() != b.GetRows() || a.GetColumns() != b.GetColumns()) {
-        return false;
-    }
-    for (std::uint32_t i = 0; i < a.GetRows(); ++i) {
-        if (!(a.Get(i, 0) == b.Get(i, 0))) {
-            return false;
-        }
-    }
-    return true;
+    return EditScale(document, [&](DMAT& scale, LRGBColorVect& colors) {
+        return ScaleManipulator(scale, colors, document.GetPrompt()).DeleteLevel(k);
+    });
 }
 
 } // namespace
@@ -124,8 +115,10 @@ MapEdit InsertContourLine(ChartDocument& document, const CellUnderPoint& cell) {
     if (IsBoundary(document, cell.value)) {
         return RefuseEqualBoundaries(document, cell.value);
     }
-    ScaleManipulator edit(document.ScaleValues, document.LevelColors, document.GetPrompt());
-    return edit.SplitLevelAt(cell.level, cell.value) ? ScaleChanged(document) : MapEdit::Unchanged;
+    return EditScale(document, [&](DMAT& scale, LRGBColorVect& colors) {
+        return ScaleManipulator(scale, colors, document.GetPrompt())
+            .SplitLevelAt(cell.level, cell.value);
+    });
 }
 
 MapEdit DeleteRegion(ChartDocument& document, const CellUnderPoint& cell) {
@@ -176,74 +169,17 @@ std::string MapInfoText(const ChartDocument& document, int width, int height) {
     return text.str();
 }
 
-bool MapEditState::SameAs(const MapEditState& other) const {
-    const auto sameColors = [](const LRGBColorVect& a, const LRGBColorVect& b) {
-        if (a.GetCount() != b.GetCount()) {
+MapEdit SmartScaleLevels(ChartDocument& document) {
+    return EditScale(document, [&](DMAT& scale, LRGBColorVect& colors) {
+        if (!SmartScale(document.DataMatrix, scale, document.GetPrompt())) {
             return false;
         }
-        for (std::uint32_t i = 0; i < a.GetCount(); ++i) {
-            if (a.Level(i) != b.Level(i)) {
-                return false;
-            }
+        if (MergeRepeatedBoundaries(scale) + 2 != colors.GetCount()) {
+            const LRGBColor missing =
+                colors.GetCount() > 0 ? colors.Missing() : document.MissingColor;
+            FitLevelColors(colors, BoundaryCount(scale), missing);
         }
+        document.Legend.SetTickFormat(DistinctLabelFormat(scale, document.Legend.GetTickFormat()));
         return true;
-    };
-    return SameBoundaries(scale, other.scale) && sameColors(colors, other.colors) &&
-           missingColor == other.missingColor && mapType == other.mapType &&
-           contourLines == other.contourLines && contourLinesWidth == other.contourLinesWidth &&
-           contourLinesColor == other.contourLinesColor && cohortLines == other.cohortLines &&
-           legend.IsVisible() == other.legend.IsVisible();
-}
-
-MapEditState CaptureEditState(const ChartDocument& document) {
-    MapEditState state;
-    state.scale = document.ScaleValues;
-    state.colors = document.LevelColors;
-    state.missingColor = document.MissingColor;
-    state.legend = document.Legend;
-    state.mapType = document.MapType;
-    state.contourLines = document.ContourLines;
-    state.contourLinesWidth = document.ContourLinesWidth;
-    state.contourLinesColor = document.ContourLinesColor;
-    state.cohortLines = document.CohortLines;
-    state.frame = document.Frame;
-    state.texts = document.Texts;
-    state.lines = document.Lines;
-    state.rectangles = document.Rectangles;
-    return state;
-}
-
-void RestoreEditState(ChartDocument& document, const MapEditState& state) {
-    const DMAT before = document.ScaleValues;
-    document.ScaleValues = state.scale;
-    document.LevelColors = state.colors;
-    document.MissingColor = state.missingColor;
-    document.Legend = state.legend;
-    document.MapType = state.mapType;
-    document.ContourLines = state.contourLines;
-    document.ContourLinesWidth = state.contourLinesWidth;
-    document.ContourLinesColor = state.contourLinesColor;
-    document.CohortLines = state.cohortLines;
-    document.Frame = state.frame;
-    document.Texts = state.texts;
-    document.Lines = state.lines;
-    document.Rectangles = state.rectangles;
-    if (!SameBoundaries(before, state.scale)) {
-        ClassifyLevels(document.DataMatrix, document.ScaleValues, document.LevelMatrix);
-    }
-}
-
-MapEdit SmartScaleLevels(ChartDocument& document) {
-    if (!SmartScale(document.DataMatrix, document.ScaleValues, document.GetPrompt())) {
-        return MapEdit::Unchanged;
-    }
-    if (MergeRepeatedBoundaries(document.ScaleValues) + 2 != document.LevelColors.GetCount()) {
-        const LRGBColor missing = document.LevelColors.GetCount() > 0
-                                      ? document.LevelColors.Missing()
-                                      : document.MissingColor;
-        FitLevelColors(document.LevelColors, document.BoundaryCount(), missing);
-    }
-    document.Legend.SetTickFormat(
-        DistinctLabelFormat(document.ScaleValues, document.Legend.GetTickFormat()));
-    return ScaleChanged(document);
+    });
 }

@@ -1,15 +1,6 @@
 #pragma once
 
-#include "annotations/LLine.h"
-#include "annotations/LRectangle.h"
-#include "annotations/LText.h"
-#include "core/LObjectContainer.h"
-#include "frame/PlotFrame.h"
-#include "map/CohortLines.h"
-
-#include "core/DMAT.h"
-#include "scale/LRGBColorVect.h"
-#include "scale/MScale.h"
+#include "document/EditSnapshot.h"
 #include "view/MapHits.h"
 
 #include <cstdint>
@@ -61,28 +52,3 @@ void ShiftLevelColors(ChartDocument& document, ColorShift shift);
 
 // The text of the Info box for a view whose client area is width x height.
 std::string MapInfoText(const ChartDocument& document, int width, int height);
-
-// Everything the in-place edits change, to take back and redo them.
-struct MapEditState {
-    DMAT scale;
-    LRGBColorVect colors;
-    LRGBColor missingColor = 0;
-    MScale legend;
-    std::uint32_t mapType = 0;
-    bool contourLines = false;
-    double contourLinesWidth = 0;
-    LRGBColor contourLinesColor = 0;
-    std::optional<CohortLineSettings> cohortLines;
-    PlotFrame frame;
-    LObjectContainer<LText> texts;
-    LObjectContainer<LLine> lines;
-    LObjectContainer<LRectangle> rectangles;
-
-    // The same scale, colours, legend visibility and map appearance (the
-    // frame and the annotations are not compared: their editors tell
-    // whether they changed them).
-    bool SameAs(const MapEditState& other) const;
-};
-MapEditState CaptureEditState(const ChartDocument& document);
-// Puts the state back, reclassifying the map when its scale differs.
-void RestoreEditState(ChartDocument& document, const MapEditState& state);

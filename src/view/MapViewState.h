@@ -84,8 +84,6 @@ public:
     // The point of the last left or right button press, in device pixels;
     // zooming and centring act on it.
     IntPoint lastClick;
-    // The view has changes its document should save.
-    bool modified = false;
     // Set when the view is created, consumed by the first notice that the
     // document was written: that notice is the view's own load.
     bool justOpened = false;

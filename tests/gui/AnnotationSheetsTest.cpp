@@ -1,11 +1,11 @@
-#include "app/Commands.h"
-#include "app/MainWindow.h"
-#include "app/MapView.h"
 #include "dialogs/AnnotationSheetDialogs.h"
 #include "dialogs/ColorSwatch.h"
 #include "dialogs/PenStyleList.h"
 #include "document/ChartDocument.h"
+#include "gui/Commands.h"
 #include "gui/GuiTestSupport.h"
+#include "gui/MainWindow.h"
+#include "gui/MapView.h"
 #include "support/ScriptedPrompt.h"
 
 #include <QAbstractButton>

@@ -1,4 +1,4 @@
-#include "app/DesktopIntegration.h"
+#include "gui/DesktopIntegration.h"
 
 #include <QDir>
 #include <QFile>

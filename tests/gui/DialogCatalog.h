@@ -1,7 +1,5 @@
 #pragma once
 
-#include "app/MainWindow.h"
-#include "app/MapView.h"
 #include "dialogs/AnnotationSheetDialogs.h"
 #include "dialogs/AsciiFormatDialog.h"
 #include "dialogs/ColorSchemeDialog.h"
@@ -11,6 +9,8 @@
 #include "dialogs/ScaleSheet.h"
 #include "document/ChartDocument.h"
 #include "gui/GuiTestSupport.h"
+#include "gui/MainWindow.h"
+#include "gui/MapView.h"
 
 #include <QPlainTextEdit>
 #include <QTabWidget>
@@ -103,7 +103,7 @@ public:
              }},
             {"Map Appearance",
              [this, owner] {
-                 return std::unique_ptr<QDialog>(new MapAppearanceDialog(map->Entry(), owner));
+                 return std::unique_ptr<QDialog>(new MapAppearanceDialog(map->Entry().Document(), owner));
              }},
             {"ASCII format",
              [data, owner] {

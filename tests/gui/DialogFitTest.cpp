@@ -1,6 +1,6 @@
-#include "app/Commands.h"
 #include "dialogs/DialogSupport.h"
 #include "dialogs/PlotFramePages.h"
+#include "gui/Commands.h"
 #include "gui/DialogCatalog.h"
 #include "platform/QtPrompt.h"
 

@@ -1,11 +1,11 @@
-#include "app/MainWindow.h"
-#include "app/MapView.h"
-#include "app/TextView.h"
 #include "dialogs/AsciiFormatDialog.h"
 #include "document/ChartDocument.h"
 #include "document/NewSetup.h"
 #include "document/SafeFile.h"
 #include "gui/GuiTestSupport.h"
+#include "gui/MainWindow.h"
+#include "gui/MapView.h"
+#include "gui/TextView.h"
 
 #include <QLineEdit>
 #include <QMessageBox>

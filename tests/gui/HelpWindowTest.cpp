@@ -1,8 +1,8 @@
-#include "app/HelpWindow.h"
-#include "app/Commands.h"
-#include "app/MainWindow.h"
-#include "app/MapView.h"
+#include "gui/HelpWindow.h"
+#include "gui/Commands.h"
 #include "gui/GuiTestSupport.h"
+#include "gui/MainWindow.h"
+#include "gui/MapView.h"
 #include "view/HelpTopics.h"
 
 #include <QAction>

@@ -1,11 +1,11 @@
-#include "app/MainWindow.h"
-#include "app/Commands.h"
-#include "app/DesktopIntegration.h"
-#include "app/MapView.h"
-#include "app/RecentFiles.h"
-#include "app/TextView.h"
+#include "gui/MainWindow.h"
 #include "document/ChartDocument.h"
+#include "gui/Commands.h"
+#include "gui/DesktopIntegration.h"
 #include "gui/GuiTestSupport.h"
+#include "gui/MapView.h"
+#include "gui/RecentFiles.h"
+#include "gui/TextView.h"
 
 #include <QFile>
 #include <QLabel>

@@ -1,10 +1,10 @@
-#include "app/Commands.h"
-#include "app/MainWindow.h"
-#include "app/MapView.h"
 #include "dialogs/ColorSchemeDialog.h"
 #include "dialogs/MapAppearanceDialog.h"
 #include "document/ChartDocument.h"
+#include "gui/Commands.h"
 #include "gui/GuiTestSupport.h"
+#include "gui/MainWindow.h"
+#include "gui/MapView.h"
 #include "render/CCSystem.h"
 #include "scale/ColorSchemeChoice.h"
 #include "view/MapHits.h"
@@ -164,7 +164,7 @@ TEST_F(MapEditingWindow, MapAppearanceOkAndCancel) {
     ASSERT_NE(map, nullptr);
     ChartDocument& document = Document();
     {
-        MapAppearanceDialog dialog(map->Entry(), map);
+        MapAppearanceDialog dialog(map->Entry().Document(), map);
         // 39 columns: no triangles.
         EXPECT_EQ(dialog.MapTypes()->count(), 5);
         dialog.MapTypes()->setCurrentIndex(dialog.MapTypes()->findText("HParallelogram"));
@@ -183,7 +183,7 @@ TEST_F(MapEditingWindow, MapAppearanceOkAndCancel) {
         EXPECT_FALSE(document.ContourLines);
     }
     {
-        MapAppearanceDialog dialog(map->Entry(), map);
+        MapAppearanceDialog dialog(map->Entry().Document(), map);
         EXPECT_FALSE(dialog.WidthEdit()->isEnabled());
         dialog.MapTypes()->setCurrentIndex(0);
         dialog.ContourSwitch()->setChecked(true);

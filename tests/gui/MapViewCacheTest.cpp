@@ -1,8 +1,8 @@
-#include "app/Commands.h"
-#include "app/MainWindow.h"
-#include "app/MapView.h"
 #include "document/ChartDocument.h"
+#include "gui/Commands.h"
 #include "gui/GuiTestSupport.h"
+#include "gui/MainWindow.h"
+#include "gui/MapView.h"
 #include "platform/QtSurface.h"
 #include "scale/MapScale.h"
 

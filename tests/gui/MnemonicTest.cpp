@@ -1,6 +1,6 @@
-#include "app/HelpWindow.h"
-#include "app/TextView.h"
 #include "gui/DialogCatalog.h"
+#include "gui/HelpWindow.h"
+#include "gui/TextView.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

@@ -1,11 +1,11 @@
-#include "app/Commands.h"
-#include "app/MainWindow.h"
-#include "app/MapView.h"
 #include "dialogs/PlotFramePages.h"
 #include "dialogs/PlotFrameSheet.h"
 #include "dialogs/ScaleSheet.h"
 #include "document/ChartDocument.h"
+#include "gui/Commands.h"
 #include "gui/GuiTestSupport.h"
+#include "gui/MainWindow.h"
+#include "gui/MapView.h"
 #include "scale/MapScale.h"
 
 #include <QCheckBox>
@@ -307,6 +307,39 @@ TEST_F(Sheets, ScaleLevelsAddAndDeleteAtEverySelectedBoundary) {
     EXPECT_EQ(Document().Legend.GetLevelFlags()[2], MScale::kHideLabel);
     sheet.reject();
     EXPECT_EQ(Document().Legend.GetLevelFlags()[2], 0u);
+}
+
+// The levels page writes its scale through the document: the map is
+// classified again and the legend's flags fit the new boundaries even when
+// the page's own do not, and a refusal of a later page keeps that so.
+TEST_F(Sheets, AppliedLevelsKeepTheMapAndTheLegendInStep) {
+    ASSERT_NE(map, nullptr);
+    ScaleSheet sheet(
+        Document(), [] {}, map);
+    ScaleLevelsPage* levels = sheet.Levels();
+    levels->Select({0, 1, 2});
+    levels->DeleteLevels();
+    levels->flags = LevelFlags();
+    sheet.Frame()->link->setChecked(false);
+    BoxAnswers answers;
+    Type(sheet.Frame()->width, "0");
+    EXPECT_FALSE(sheet.Apply());
+    EXPECT_EQ(answers.texts, std::vector<std::string>{"Width must be positive"});
+    ASSERT_EQ(Document().BoundaryCount(), 10u);
+    EXPECT_EQ(Document().Legend.GetLevelFlags().GetCount(), 10u);
+    const WMAT& cells = Document().LevelMatrix;
+    std::uint32_t lowest = 0xFFFF;
+    for (std::uint32_t r = 0; r < cells.GetRows(); ++r) {
+        for (std::uint32_t c = 0; c < cells.GetColumns(); ++c) {
+            lowest = std::min<std::uint32_t>(lowest, cells.Get(r, c));
+        }
+    }
+    // Every value at or below 0.8 (now the first boundary) is in level 0.
+    EXPECT_EQ(lowest, 0u);
+    EXPECT_DOUBLE_EQ(Document().ScaleValues.Get(0, 0), 0.8);
+    sheet.reject();
+    EXPECT_EQ(Document().BoundaryCount(), 13u);
+    EXPECT_EQ(Document().Legend.GetLevelFlags().GetCount(), 13u);
 }
 
 TEST_F(Sheets, SequenceMessagesInTheirOrder) {

@@ -1,0 +1,2 @@
+#include "render/Geometry.h"
+#include "setup/DemlaSetup.h"

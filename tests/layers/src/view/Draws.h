@@ -1,0 +1,3 @@
+#include "document/ChartDocument.h"
+#include <QImage>
+#include <vector>
