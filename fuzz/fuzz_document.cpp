@@ -11,7 +11,9 @@
 // not lose. A broken property aborts, so libFuzzer keeps the input.
 //
 // Every input is a setup file: a data file name in it may point anywhere,
-// so the folder holds only the small matrices it is meant to name.
+// so the folder holds only the small matrices it is meant to name. A
+// derived map's section takes part in the property through the description,
+// which names its keys.
 
 #include "cli/CliPrompt.h"
 #include "cli/DocumentJson.h"
@@ -63,6 +65,12 @@ const fs::path& Folder() {
         }
         std::ofstream(fs::path(name) / "data.csv", std::ios::binary) << "1,2,3\n4,NA,6\n";
         std::ofstream(fs::path(name) / "data.txt", std::ios::binary) << "1 2\n3 4\n5 6\n";
+        // Second matrices for a derived map: one shaped like data.csv, one
+        // not, and a database table with two columns.
+        std::ofstream(fs::path(name) / "second.csv", std::ios::binary) << "2,0,NA\n8,1,-3\n";
+        std::ofstream(fs::path(name) / "table.txt", std::ios::binary)
+            << "T, Death rates (period 1x1)\n\nYear Age Female Male\n"
+               "2000 0 0.004 0.005\n2000 1 0 0.001\n2001 0 0.002 .\n2001 1 0.0004 0.0003\n";
         std::atexit([] { fs::remove_all(Folder()); });
         return fs::path(name);
     }();

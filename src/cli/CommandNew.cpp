@@ -2,6 +2,7 @@
 #include "cli/CommandLine.h"
 #include "datafiles/LexisTable.h"
 #include "document/ChartDocument.h"
+#include "document/DerivedSetup.h"
 #include "document/NewMap.h"
 #include "document/NewSetup.h"
 #include "document/SafeFile.h"
@@ -48,6 +49,110 @@ std::optional<LexisTableHeader> TableHeaderOf(const std::string& path, std::stri
     return ReadLexisTableHeader(head, error);
 }
 
+// A whole number from low to high; none for anything else.
+std::optional<std::uint32_t> WholeNumberOption(const std::string& text, std::uint32_t low,
+                                               std::uint32_t high) {
+    if (text.empty() || text.size() > 9 ||
+        text.find_first_not_of("0123456789") != std::string::npos) {
+        return std::nullopt;
+    }
+    const std::uint32_t value = static_cast<std::uint32_t>(std::stoul(text));
+    if (value < low || value > high) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// The derivation that --derive and its options ask for, checked as far as
+// the command line can; derived stays empty without --derive. The status
+// to end with, or kExitSuccess.
+int DerivationOf(const CommandArguments& parsed, int format, const AsciiFormat& delimiters,
+                 const std::optional<LexisTableHeader>& table, std::optional<DerivedSetup>& derived,
+                 CliPrompt& prompt) {
+    const std::optional<std::string> name = parsed.Value("--derive");
+    const std::optional<std::string> second = parsed.Value("--second");
+    const std::optional<std::string> secondColumn = parsed.Value("--second-column");
+    const std::optional<std::string> lag = parsed.Value("--lag");
+    const std::optional<std::string> halfWidth = parsed.Value("--half-width");
+    if (!name) {
+        if (second || secondColumn || lag || halfWidth) {
+            return UsageError("--second, --second-column, --lag and --half-width go with --derive");
+        }
+        return kExitSuccess;
+    }
+    const std::optional<DeriveOperation> operation = FindDeriveOperation(*name);
+    if (!operation) {
+        return UsageError("--derive is ratio, difference, improvement or smooth");
+    }
+    DerivedSetup setup;
+    setup.operation = *operation;
+    if (!NeedsSecondMatrix(*operation) && (second || secondColumn)) {
+        return UsageError("--second and --second-column go with --derive ratio or difference");
+    }
+    if (lag && *operation != DeriveOperation::Improvement) {
+        return UsageError("--lag goes with --derive improvement");
+    }
+    if (halfWidth && *operation != DeriveOperation::Smooth) {
+        return UsageError("--half-width goes with --derive smooth");
+    }
+    if (lag) {
+        const std::optional<std::uint32_t> k = WholeNumberOption(*lag, 1, kMaxDeriveWidth);
+        if (!k) {
+            return UsageError("--lag is a whole number of columns from 1 to " +
+                              std::to_string(kMaxDeriveWidth));
+        }
+        setup.lag = *k;
+    }
+    if (halfWidth) {
+        const std::optional<std::uint32_t> h = WholeNumberOption(*halfWidth, 0, kMaxDeriveWidth);
+        if (!h) {
+            return UsageError("--half-width is a whole number of cells from 0 to " +
+                              std::to_string(kMaxDeriveWidth));
+        }
+        setup.halfWidth = *h;
+    }
+    if (NeedsSecondMatrix(*operation)) {
+        if (!second && !(secondColumn && format == kLexisTableFormat)) {
+            return UsageError("--derive " + *name +
+                              " needs --second DATA, or --second-column NAME for another "
+                              "column of the same database table");
+        }
+        // B is read as A is: a table is recognised by its column names, a
+        // .fmt file is a Gauss file, and a text file has A's delimiters.
+        std::optional<LexisTableHeader> secondTable = table;
+        if (second) {
+            const std::string path = SelectedPath(*second);
+            if (!IsReadableFile(path)) {
+                prompt.Show("Error", "Cannot open data file: " + path);
+                return kExitFailure;
+            }
+            std::string ignored;
+            secondTable = LooksLikeGauss(path) ? std::nullopt : TableHeaderOf(path, ignored);
+            setup.secondName = path;
+            setup.secondFormat = secondTable            ? kLexisTableFormat
+                                 : LooksLikeGauss(path) ? kGaussFormat
+                                                        : kAsciiFormat;
+            if (setup.secondFormat == kAsciiFormat && AsciiFormatValue(delimiters)) {
+                setup.secondDelimiters = delimiters;
+            }
+        }
+        if (secondColumn && !secondTable) {
+            return UsageError(
+                "--second-column names a column of a mortality or fertility database table");
+        }
+        if (secondTable) {
+            setup.secondColumn = secondColumn.value_or(secondTable->DefaultValueColumn());
+            if (const std::string refusal = secondTable->CheckValueColumn(setup.secondColumn);
+                !refusal.empty()) {
+                prompt.Show("Error", refusal);
+                return kExitFailure;
+            }
+        }
+    }
+    derived = setup;
+    return kExitSuccess;
+}
+
 } // namespace
 
 // demla new DATA [...]: makes the map of a data file as File New does and
@@ -56,9 +161,11 @@ std::optional<LexisTableHeader> TableHeaderOf(const std::string& path, std::stri
 // unless the data load.
 int RunNew(std::span<const std::string> arguments) {
     std::string error;
-    const std::optional<CommandArguments> parsed =
-        CommandArguments::Parse(arguments, {"--format", "--field", "--record", "--column", "-o"},
-                                {"--cancel", "--minimal"}, error);
+    const std::optional<CommandArguments> parsed = CommandArguments::Parse(
+        arguments,
+        {"--format", "--field", "--record", "--column", "-o", "--derive", "--second",
+         "--second-column", "--lag", "--half-width", "--cohort-lines"},
+        {"--cancel", "--minimal"}, error);
     if (!parsed) {
         return UsageError(error);
     }
@@ -139,6 +246,19 @@ int RunNew(std::span<const std::string> arguments) {
             return kExitFailure;
         }
     }
+    std::optional<DerivedSetup> derived;
+    if (const int status = DerivationOf(*parsed, format, delimiters, table, derived, prompt);
+        status != kExitSuccess) {
+        return status;
+    }
+    std::optional<double> cohortStep;
+    if (const std::optional<std::string> step = parsed->Value("--cohort-lines")) {
+        const std::optional<std::uint32_t> years = WholeNumberOption(*step, 1, 1000);
+        if (!years) {
+            return UsageError("--cohort-lines is a number of years from 1 to 1000");
+        }
+        cohortStep = *years;
+    }
     const std::optional<std::string> output = parsed->Value("-o");
     const std::string setupPath = output ? *output : SetupPathForDataFile(dataPath);
     // File New lets the user confirm or change the name of a setup file
@@ -152,8 +272,9 @@ int RunNew(std::span<const std::string> arguments) {
     ChartDocument document(prompt);
     const NewMapRequest request{dataPath, format,    delimiters,
                                 column,   setupPath, parsed->Has("--minimal")};
+    const NewMapExtras extras{derived, cohortStep};
     const std::size_t asked = prompt.Messages().size();
-    switch (CreateNewMap(document, request)) {
+    switch (CreateNewMap(document, request, extras)) {
     case NewMapResult::Written:
         break;
     case NewMapResult::OpenedWithErrors:

@@ -4,6 +4,7 @@
 #include "core/FormatNumber.h"
 #include "core/NumberText.h"
 #include "document/ChartDocument.h"
+#include "document/DerivedDefaults.h"
 #include "document/MapTypes.h"
 #include "document/NewSetup.h"
 
@@ -126,6 +127,28 @@ void Table(JsonWriter& json, const LexisTable& table) {
     json.EndObject();
 }
 
+// Only what the operation reads, as saving writes only that.
+void Derived(JsonWriter& json, const DerivedSetup& derived) {
+    json.Key("derived").BeginObject();
+    json.Key("operation").Text(DeriveOperationName(derived.operation));
+    if (NeedsSecondMatrix(derived.operation)) {
+        if (derived.secondName) {
+            json.Key("second_matrix").Text(*derived.secondName);
+        }
+        json.Key("second_format").Integer(derived.secondFormat);
+        if (const std::optional<AsciiFormat>& format = derived.secondDelimiters) {
+            json.Key("second_ascii_format")
+                .Text(AsciiFormatValue(*format).value_or("{ comma, crlf }"));
+        }
+        json.Key("second_column").Text(derived.secondColumn);
+    } else if (derived.operation == DeriveOperation::Improvement) {
+        json.Key("lag").Integer(derived.lag);
+    } else {
+        json.Key("half_width").Integer(derived.halfWidth);
+    }
+    json.EndObject();
+}
+
 void Data(JsonWriter& json, const ChartDocument& document) {
     const DMAT& data = document.DataMatrix;
     const AsciiFormat& format = document.Delimiters;
@@ -145,6 +168,9 @@ void Data(JsonWriter& json, const ChartDocument& document) {
     json.Key("record_char").Text(ByteText(format.customRecord));
     if (document.Table) {
         Table(json, *document.Table);
+    }
+    if (document.Derived) {
+        Derived(json, *document.Derived);
     }
     json.EndObject();
 }
@@ -354,6 +380,16 @@ std::string DocumentJson(const std::string& path, bool opened, ChartDocument& do
         json.Key("contour_lines").Bool(document.ContourLines);
         json.Key("contour_width").Number(document.ContourLinesWidth);
         json.Key("contour_color").Integer(document.ContourLinesColor);
+        if (const std::optional<CohortLineSettings>& cohorts = document.CohortLines) {
+            json.Key("cohort_lines").BeginObject();
+            json.Key("on").Bool(cohorts->on);
+            json.Key("step").Number(cohorts->step);
+            json.Key("first").Number(cohorts->first);
+            json.Key("width").Number(cohorts->width);
+            json.Key("style").Integer(cohorts->penStyle);
+            json.Key("color").Integer(cohorts->color);
+            json.EndObject();
+        }
         json.EndObject();
         json.Key("page").BeginObject();
         json.Key("orientation")
@@ -391,13 +427,17 @@ std::string DocumentSummary(const std::string& path, bool opened, ChartDocument&
                 std::to_string(table->lastPeriod) + ", Age " + std::to_string(table->firstAge) +
                 "-" + std::to_string(table->lastAge) + "\n";
     }
+    if (document.Derived) {
+        text += "derived: " + DerivedTitle(document) + "\n";
+    }
     text += "scale: " + std::to_string(document.BoundaryCount()) + " boundaries:";
     for (std::uint32_t i = 0; i < document.BoundaryCount(); ++i) {
         text += " " + FormatNumber(document.ScaleValues.Get(i, 0), document.Legend.GetTickFormat());
     }
     text += "\n";
     text += "map: " + std::string(MapTypeName(document.MapType)) +
-            (document.ContourLines ? ", contour lines" : "") + "\n";
+            (document.ContourLines ? ", contour lines" : "") +
+            (document.CohortLines && document.CohortLines->on ? ", cohort lines" : "") + "\n";
     text += std::string("page: ") +
             (document.PageOrientation == kPortrait ? "Portrait" : "Landscape") + "\n";
     text += "annotations: " + std::to_string(document.Texts.List().GetCount()) + " texts, " +

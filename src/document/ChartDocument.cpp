@@ -5,6 +5,7 @@
 #include "core/MListIter.h"
 #include "core/Prompt.h"
 #include "core/WMException.h"
+#include "document/DerivedDefaults.h"
 #include "document/DocumentReaders.h"
 #include "document/LexisDefaults.h"
 #include "document/LoadSteps.h"
@@ -148,6 +149,10 @@ void ChartDocument::SetDefaults() {
     ValueColumn.clear();
     Table.reset();
     DataMatrix.Clear();
+    Derived.reset();
+    OriginalMatrix.Clear();
+    SecondMatrix.Clear();
+    CohortLines.reset();
     LevelMatrix.Clear();
     Frame = PlotFrame();
     Legend = MScale();
@@ -174,6 +179,9 @@ void ChartDocument::SetDefaults() {
 // file does not say.
 void ChartDocument::Reset() {
     DataMatrix.Clear();
+    Derived.reset();
+    OriginalMatrix.Clear();
+    SecondMatrix.Clear();
     LevelMatrix.Clear();
     Legend.Place(LegendSource());
     MakeDefaultScale(ScaleValues);
@@ -244,7 +252,8 @@ bool ChartDocument::Open(const std::optional<std::string>& path) {
 
 bool ChartDocument::LoadSteps() {
     DemlaSetup reader;
-    if (!ReadSystemSection(*this, reader) || !ReadDataSection(*this, reader)) {
+    if (!ReadSystemSection(*this, reader) || !ReadDataSection(*this, reader) ||
+        !ReadDerivedSection(*this, reader)) {
         return false;
     }
     const bool scaleGiven = ReadScaleKeys(*this, reader);
@@ -272,6 +281,7 @@ bool ChartDocument::LoadSteps() {
             FitLevelColors(LevelColors, BoundaryCount(), MissingColor);
         }
         MakeGeographyColors(LevelColors);
+        ApplyDerivedDefaults(*this);
         ChooseDistinctLabelFormats(*this);
     } else {
         Frame.ReadSetup(path_);
@@ -332,6 +342,10 @@ void ChartDocument::TakeLoaded(ChartDocument&& loaded) {
     ValueColumn = std::move(loaded.ValueColumn);
     Table = std::move(loaded.Table);
     DataMatrix = std::move(loaded.DataMatrix);
+    Derived = std::move(loaded.Derived);
+    OriginalMatrix = std::move(loaded.OriginalMatrix);
+    SecondMatrix = std::move(loaded.SecondMatrix);
+    CohortLines = loaded.CohortLines;
     ScaleValues = std::move(loaded.ScaleValues);
     LevelMatrix = std::move(loaded.LevelMatrix);
     LevelColors = std::move(loaded.LevelColors);

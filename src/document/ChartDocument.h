@@ -9,7 +9,9 @@
 #include "datafiles/AsciiFormat.h"
 #include "datafiles/AsciiMatrix.h"
 #include "datafiles/LexisTable.h"
+#include "document/DerivedSetup.h"
 #include "frame/PlotFrame.h"
+#include "map/CohortLines.h"
 #include "scale/LRGBColorVect.h"
 #include "scale/LevelFlags.h"
 #include "scale/MScale.h"
@@ -136,7 +138,15 @@ public:
     // What a database table holds besides the values in DataMatrix: its
     // layout, the column shown, the years and ages. Only after one was read.
     std::optional<LexisTable> Table;
+    // The matrix the map shows: the data file's own, or the surface derived
+    // from it when the setup file asks for one.
     DMAT DataMatrix;
+    // How DataMatrix is derived; none for a map of the data as they are.
+    std::optional<DerivedSetup> Derived;
+    // With a derivation: the data file's matrix (A) and the second matrix
+    // (B, for a ratio or a difference), which the readout quotes.
+    DMAT OriginalMatrix;
+    DMAT SecondMatrix;
     // One column of boundaries b[0] .. b[L-1].
     DMAT ScaleValues;
     // The level of every data cell.
@@ -152,6 +162,9 @@ public:
     bool ContourLines = false;
     double ContourLinesWidth = 0.0; // page units
     LRGBColor ContourLinesColor = 0;
+    // Diagonal lines of constant birth year over the cells; none when the
+    // setup file never mentioned them.
+    std::optional<CohortLineSettings> CohortLines;
     std::uint32_t MapType = 0;
     int PageOrientation = kLandscape;
     // Set around Open for a document created from a data file: most

@@ -1,5 +1,6 @@
 #include "document/DocumentReaders.h"
 
+#include "core/NumberText.h"
 #include "core/Prompt.h"
 #include "document/ChartDocument.h"
 #include "document/LoadSteps.h"
@@ -7,6 +8,8 @@
 #include "document/SetupValues.h"
 #include "render/Surface.h"
 #include "setup/DemlaSetup.h"
+
+#include <cmath>
 
 namespace {
 
@@ -17,6 +20,49 @@ constexpr std::size_t kColorElementBuffer = 256;
 void AllWhite(LRGBColorVect& colors) {
     for (std::uint32_t i = 0; i < colors.GetCount(); ++i) {
         colors.Level(i) = 0xFFFFFF;
+    }
+}
+
+// The cohort line keys: any one of them gives the map cohort lines, the
+// keys it lacks keeping what the map had (or the defaults).
+void ReadCohortLines(ChartDocument& document, DemlaSetup& reader) {
+    CohortLineSettings settings = document.CohortLines.value_or(CohortLineSettings());
+    bool any = false;
+    if (reader.FindItem("CohortLines")) {
+        settings.on = reader.GetBool();
+        any = true;
+    }
+    if (reader.FindItem("CohortLinesStep")) {
+        const double step = reader.GetDouble();
+        if (step > 0 && std::isfinite(step)) {
+            settings.step = step;
+        } else {
+            document.GetPrompt().Show("Alert", "CohortLinesStep item must be more than 0\n",
+                                      PromptIcon::Exclamation);
+        }
+        any = true;
+    }
+    if (reader.FindItem("CohortLinesFirst")) {
+        const double first = reader.GetDouble();
+        if (std::isfinite(first)) {
+            settings.first = first;
+        }
+        any = true;
+    }
+    if (reader.FindItem("CohortLinesWidth")) {
+        settings.width = reader.GetDouble();
+        any = true;
+    }
+    if (reader.FindItem("CohortLinesStyle")) {
+        settings.penStyle = TruncateToInt32(reader.GetDouble());
+        any = true;
+    }
+    if (reader.FindItem("CohortLinesColor")) {
+        settings.color = ColorFromDouble(reader.GetDouble());
+        any = true;
+    }
+    if (any) {
+        document.CohortLines = settings;
     }
 }
 
@@ -58,6 +104,7 @@ void ReadMapAttributes(ChartDocument& document, DemlaSetup& reader) {
         if (reader.FindItem("ContourLinesColor")) {
             document.ContourLinesColor = ColorFromDouble(reader.GetDouble());
         }
+        ReadCohortLines(document, reader);
         if (reader.FindItem("DemlaMapType")) {
             const char* name = reader.GetLiteral();
             const std::optional<std::uint32_t> type = FindMapType(name != nullptr ? name : "");

@@ -34,8 +34,8 @@ void ReportOpenError(Prompt& prompt, const std::string& name);
 // The sections of a setup file this program reads and writes, in the order
 // saving writes them.
 inline constexpr std::string_view kKnownSetupSections[] = {
-    "DATA",       "PLOT.FRAME", "MAP.SCALE", "COLORS",
-    "ANNOTATION", "SYSTEM",     "PAGESETUP", "MAP.ATTRIBUTES"};
+    "DATA",       "DATA.DERIVED", "PLOT.FRAME", "MAP.SCALE",     "COLORS",
+    "ANNOTATION", "SYSTEM",       "PAGESETUP",  "MAP.ATTRIBUTES"};
 
 // Whether the bytes of a file are not a setup file of this program at all:
 // they hold text, but none of the sections above (a data table, notes, a

@@ -408,6 +408,10 @@ std::string DocumentSetupText(ChartDocument& document, const OldSetupValues& old
     CheckFrameTexts(document.Frame);
     std::string text;
     WriteDataSection(document, old, target, text);
+    if (document.Derived) {
+        text += DerivedSectionText(*document.Derived,
+                                   [&](const std::string& name) { return target.Rebase(name); });
+    }
     document.Frame.WriteSetup(text);
     text += kEol;
     WriteScaleSection(document, text);
@@ -432,6 +436,14 @@ void WriteMapAttributes(const ChartDocument& document, std::string& output) {
     output +=
         "ContourLinesWidth=" + FormattedNumberText(document.ContourLinesWidth, "F2") + ";\r\n";
     output += "ContourLinesColor=" + Unsigned(document.ContourLinesColor) + ";\r\n";
+    if (const std::optional<CohortLineSettings>& cohorts = document.CohortLines) {
+        output += std::string("CohortLines=") + (cohorts->on ? "Yes" : "No") + ";\r\n";
+        output += "CohortLinesStep=" + ShortNumberText(cohorts->step) + ";\r\n";
+        output += "CohortLinesFirst=" + ShortNumberText(cohorts->first) + ";\r\n";
+        output += "CohortLinesWidth=" + FormattedNumberText(cohorts->width, "F2") + ";\r\n";
+        output += "CohortLinesStyle=" + Signed(cohorts->penStyle) + ";\r\n";
+        output += "CohortLinesColor=" + Unsigned(cohorts->color) + ";\r\n";
+    }
 }
 
 std::optional<std::string> SetupTextForSave(ChartDocument& document, std::string* reason) {

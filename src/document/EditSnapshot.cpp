@@ -58,6 +58,11 @@ bool SameForUndo(const LObjectContainer<T>&, const LObjectContainer<T>&) {
     return true;
 }
 
+bool SameForUndo(const std::optional<CohortLineSettings>& a,
+                 const std::optional<CohortLineSettings>& b) {
+    return a == b;
+}
+
 template <class T>
 requires std::is_arithmetic_v<T>
 bool SameForUndo(T a, T b) {

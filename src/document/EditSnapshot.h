@@ -14,8 +14,9 @@
 inline constexpr auto kEditedFields = std::make_tuple(
     &ChartDocument::ScaleValues, &ChartDocument::LevelColors, &ChartDocument::MissingColor,
     &ChartDocument::Legend, &ChartDocument::MapType, &ChartDocument::ContourLines,
-    &ChartDocument::ContourLinesWidth, &ChartDocument::ContourLinesColor, &ChartDocument::Frame,
-    &ChartDocument::Texts, &ChartDocument::Lines, &ChartDocument::Rectangles);
+    &ChartDocument::ContourLinesWidth, &ChartDocument::ContourLinesColor,
+    &ChartDocument::CohortLines, &ChartDocument::Frame, &ChartDocument::Texts,
+    &ChartDocument::Lines, &ChartDocument::Rectangles);
 
 namespace edit_snapshot {
 

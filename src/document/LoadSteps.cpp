@@ -62,8 +62,8 @@ const char* StringAt(DemlaSetup& reader, std::uint32_t k) {
     return reader.GetString(row, column);
 }
 
-// The field kind, then the record kind; "custom" takes the next element,
-// a string, for its byte. Other words leave a kind as it is.
+} // namespace
+
 void ReadAsciiFormat(DemlaSetup& reader, AsciiFormat& format) {
     std::uint32_t k = 0;
     const char* word = LiteralAt(reader, k++);
@@ -101,29 +101,29 @@ int FormatFromExtension(const std::string& name) {
     return FindInList(kExtensions, extension) == 0 ? kGaussFormat : kAsciiFormat;
 }
 
-bool ReadLexisTableFile(ChartDocument& document, const std::string& fileName) {
-    std::string bytes;
-    std::string error = "the file cannot be read";
-    LexisTable table;
-    if (!ReadWholeFile(fileName, bytes) ||
-        !ReadLexisTable(bytes, document.ValueColumn, table, document.DataMatrix, error)) {
-        document.DataMatrix.Clear();
-        document.GetPrompt().Show("Error", "Cannot read the table " + fileName + "\r\n" + error);
-        return false;
+bool ReadMatrixFile(const MatrixFileRequest& request, DMAT& matrix,
+                    std::optional<LexisTable>* table) {
+    Prompt& prompt = request.prompt;
+    const std::string& fileName = request.fileName;
+    if (request.format == kLexisTableFormat) {
+        std::string bytes;
+        std::string error = "the file cannot be read";
+        LexisTable read;
+        if (!ReadWholeFile(fileName, bytes) ||
+            !ReadLexisTable(bytes, request.valueColumn, read, matrix, error)) {
+            matrix.Clear();
+            prompt.Show("Error", "Cannot read the table " + fileName + "\r\n" + error);
+            return false;
+        }
+        if (table != nullptr) {
+            *table = std::move(read);
+        }
+        return true;
     }
-    document.Table = std::move(table);
-    return true;
-}
-
-bool ReadDataFile(ChartDocument& document, const std::string& fileName) {
-    Prompt& prompt = document.GetPrompt();
-    if (document.DataFormat == kLexisTableFormat) {
-        return ReadLexisTableFile(document, fileName);
-    }
-    if (document.DataFormat == kGaussFormat) {
-        const GaussFileResult result = ReadGaussFile(fileName, document.DataMatrix, true);
+    if (request.format == kGaussFormat) {
+        const GaussFileResult result = ReadGaussFile(fileName, matrix, true);
         if (result.code != gaussOk) {
-            document.DataMatrix.Clear();
+            matrix.Clear();
             ReportGaussError(prompt, result.code);
             return false;
         }
@@ -132,13 +132,22 @@ bool ReadDataFile(ChartDocument& document, const std::string& fileName) {
     // A file that cannot be read holds no records, as an empty one.
     std::string bytes;
     ReadWholeFile(fileName, bytes);
-    if (LoadAsciiMatrix(document.Delimiters, document.DataMatrix, std::string_view(bytes), prompt,
-                        document.Screen) == 1) {
-        document.DataMatrix.Clear();
+    if (LoadAsciiMatrix(request.delimiters, matrix, std::string_view(bytes), prompt,
+                        request.screen) == 1) {
+        matrix.Clear();
         prompt.Show("Error", "Error reading ASCII file");
         return false;
     }
     return true;
+}
+
+namespace {
+
+bool ReadDataFile(ChartDocument& document, const std::string& fileName) {
+    const MatrixFileRequest request{document.GetPrompt(), fileName,
+                                    document.DataFormat,  document.Delimiters,
+                                    document.ValueColumn, document.Screen};
+    return ReadMatrixFile(request, document.DataMatrix, &document.Table);
 }
 
 // The boundary count a LinearScale or MultiplicativeScale asks for, cut
@@ -334,20 +343,29 @@ bool ReadDataSection(ChartDocument& document, DemlaSetup& reader) {
     if (name.empty()) {
         return true;
     }
+    const std::optional<std::string> fileName = LocateDataFile(document, name);
+    if (!fileName) {
+        return false;
+    }
+    return ReadDataFile(document, *fileName);
+}
+
+std::optional<std::string> LocateDataFile(ChartDocument& document, const std::string& name) {
     std::string fileName = FindNamedFile(document.GetPath(), name);
     if (!IsReadableFile(fileName)) {
-        if (!prompt.Confirm("Error", "Cannot open data file: " + name + "\r\n" +
-                                         "Would you try to load it from the same folder as the "
-                                         "Demla Setup File?")) {
-            return false;
+        if (!document.GetPrompt().Confirm(
+                "Error", "Cannot open data file: " + name + "\r\n" +
+                             "Would you try to load it from the same folder as the "
+                             "Demla Setup File?")) {
+            return std::nullopt;
         }
         fileName = FolderOf(document.GetPath()) + FileNameOf(name);
         if (!IsReadableFile(fileName)) {
-            return false;
+            return std::nullopt;
         }
     }
-    sources.readFiles.push_back(fileName);
-    return ReadDataFile(document, fileName);
+    document.GetSources().readFiles.push_back(fileName);
+    return fileName;
 }
 
 bool ReadScaleKeys(ChartDocument& document, DemlaSetup& reader) {

@@ -1,13 +1,18 @@
 #pragma once
 
 #include "core/DMAT.h"
+#include "datafiles/AsciiFormat.h"
+#include "datafiles/AsciiMatrix.h"
+#include "datafiles/LexisTable.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 class ChartDocument;
 class DemlaSetup;
+class Prompt;
 
 // The sections of a setup file as document loading reads them, one
 // function per step. The functions that can end the load return false
@@ -18,6 +23,37 @@ bool ReadSystemSection(ChartDocument& document, DemlaSetup& reader);
 
 // [DATA] and the data file it names.
 bool ReadDataSection(ChartDocument& document, DemlaSetup& reader);
+
+// A data matrix file in one of the formats a setup file names, with its
+// options.
+struct MatrixFileRequest {
+    Prompt& prompt;
+    std::string fileName;
+    int format = 0;
+    AsciiFormat delimiters;
+    std::string valueColumn;
+    std::optional<ScreenSize> screen;
+};
+
+// Reads the file into matrix (and, for a database table, what the table
+// holds besides into table when it is given). False after the message,
+// with matrix empty.
+bool ReadMatrixFile(const MatrixFileRequest& request, DMAT& matrix,
+                    std::optional<LexisTable>* table);
+
+// An AsciiFormat value of the loaded item: the field kind, then the record
+// kind; "custom" takes the next element, a string, for its byte. Other
+// words leave a kind as it is.
+void ReadAsciiFormat(DemlaSetup& reader, AsciiFormat& format);
+
+// The format a data file name implies: Gauss for ".FMT", else ASCII.
+int FormatFromExtension(const std::string& name);
+
+// The readable file a data file name of the setup file stands for: named
+// from the setup file's folder, or, when the user agrees, the file of the
+// same name in that folder. The file is noted among those loading read.
+// None when there is none.
+std::optional<std::string> LocateDataFile(ChartDocument& document, const std::string& name);
 
 // The scale keys of [MAP.SCALE]; false when the file gives no scale.
 bool ReadScaleKeys(ChartDocument& document, DemlaSetup& reader);

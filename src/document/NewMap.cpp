@@ -6,12 +6,19 @@
 #include "document/SafeFile.h"
 #include "document/SetupFileWrite.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <unistd.h>
 
 namespace {
+
+// Cohort lines of a new map: thin and dark grey, seen over any colour
+// without hiding the cells.
+constexpr double kNewCohortLineWidth = 2.0;
+constexpr LRGBColor kNewCohortLineColor = 0x404040;
 
 // The generated lines in a file of their own in the temporary folder, for
 // the document to load before anything of the user's is touched; removed
@@ -64,7 +71,8 @@ std::string AbsolutePath(const std::string& path) {
 
 } // namespace
 
-NewMapResult CreateNewMap(ChartDocument& document, const NewMapRequest& request) {
+NewMapResult CreateNewMap(ChartDocument& document, const NewMapRequest& request,
+                          const NewMapExtras& extras) {
     Prompt& prompt = document.GetPrompt();
     // The setup file names its data wherever it is loaded from.
     const std::string dataPath = AbsolutePath(request.dataPath);
@@ -83,11 +91,17 @@ NewMapResult CreateNewMap(ChartDocument& document, const NewMapRequest& request)
         ReportCannotOpenSetup(prompt, request.setupPath, reason);
         return NewMapResult::Failed;
     }
-    const std::optional<std::string> generated = GeneratedSetupText(
+    std::optional<std::string> generated = GeneratedSetupText(
         dataPath, request.format, request.delimiters, &reason, request.valueColumn);
     if (!generated) {
         prompt.Show("Error", reason);
         return NewMapResult::Failed;
+    }
+    if (extras.derived) {
+        // The generated lines end in line feeds; the section's own line
+        // ends are kept, which the reader takes as well.
+        *generated += "\n" + DerivedSectionText(*extras.derived,
+                                                [](const std::string& name) { return name; });
     }
 
     const PrivateSetupCopy copy(*generated);
@@ -100,6 +114,18 @@ NewMapResult CreateNewMap(ChartDocument& document, const NewMapRequest& request)
     document.GeneratedSetup = false;
     if (!opened) {
         return NewMapResult::Failed;
+    }
+    if (extras.cohortStep && *extras.cohortStep > 0) {
+        // Lines at multiples of the step, from the first one at or before
+        // the earliest cohort of the plot.
+        CohortLineSettings cohorts;
+        cohorts.step = *extras.cohortStep;
+        const PlotFrame& frame = document.Frame;
+        const double earliest = std::min(frame.x1, frame.x2) - std::max(frame.y1, frame.y2);
+        cohorts.first = std::floor(earliest / cohorts.step) * cohorts.step;
+        cohorts.width = kNewCohortLineWidth;
+        cohorts.color = kNewCohortLineColor;
+        document.CohortLines = cohorts;
     }
     std::optional<std::string> text = generated;
     if (!request.minimal) {

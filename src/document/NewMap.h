@@ -1,8 +1,11 @@
 #pragma once
 
 #include "datafiles/AsciiFormat.h"
+#include "document/DerivedSetup.h"
 #include "document/NewSetup.h"
+#include "map/CohortLines.h"
 
+#include <optional>
 #include <string>
 
 class ChartDocument;
@@ -19,6 +22,16 @@ struct NewMapRequest {
     // Write only the generated lines that name the data, for scripts that
     // fill in the rest; otherwise the whole setup of the new map.
     bool minimal = false;
+};
+
+// What a new map shows beyond its data: a derived surface, cohort lines.
+struct NewMapExtras {
+    // The surface the map shows instead of the data as they are; a second
+    // matrix's name in it is written as given (absolute, as the data path).
+    std::optional<DerivedSetup> derived;
+    // Cohort lines every this many years (none: no lines), starting at a
+    // multiple of the step.
+    std::optional<double> cohortStep;
 };
 
 enum class NewMapResult {
@@ -39,4 +52,5 @@ enum class NewMapResult {
 // the user a setup file. The destination is checked before anything is
 // written: a file that may not be written, or that is not a regular file,
 // is refused. The document then belongs to request.setupPath.
-NewMapResult CreateNewMap(ChartDocument& document, const NewMapRequest& request);
+NewMapResult CreateNewMap(ChartDocument& document, const NewMapRequest& request,
+                          const NewMapExtras& extras = {});

@@ -91,6 +91,12 @@ void PaintContent(Surface& surface, PageCoordinateSystem& view, const MapPageCon
         } else {
             MakeMapPainter(content.mapType)->Draw(surface, view, input);
         }
+        // Over the cells and their contours, under everything else, so a
+        // generation can be followed across the classes.
+        if (content.cohortLines != nullptr) {
+            DrawCohortLines(surface, coordinates, *content.cohortLines,
+                            CohortWeightsOf(AxisNamed(frame.xLabel), AxisNamed(frame.yLabel)));
+        }
     }
     if (fitPlotArea) {
         return;

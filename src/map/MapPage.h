@@ -5,6 +5,7 @@
 #include "annotations/LText.h"
 #include "core/LObjectContainer.h"
 #include "frame/PlotFrame.h"
+#include "map/CohortLines.h"
 #include "map/MapPaintInput.h"
 #include "render/PageCoordinateSystem.h"
 #include "render/PageLayout.h"
@@ -39,6 +40,8 @@ struct MapPageContent {
     // The encoding of the setup file the texts come from; they reach the
     // surface as UTF-8.
     TextEncoding textEncoding = TextEncoding::Utf8;
+    // The cohort lines over the cells; none draws none.
+    const CohortLineSettings* cohortLines = nullptr;
 };
 
 // What the view shows besides the content.
@@ -59,7 +62,7 @@ struct MapPageOptions {
 };
 
 // Paints a map's page: the page outline, the cells and contour lines, the
-// legend, the plot frame, then the text, line and rectangle annotations.
+// cohort lines, the legend, the plot frame, then the text, line and rectangle annotations.
 // The view's page system is the same afterwards, also when an LException
 // (a plot without area, a reversed data range) leaves the paint.
 void PaintMapPage(Surface& surface, PageCoordinateSystem& view, const MapPageContent& content,

@@ -15,7 +15,8 @@ MapPageContent PageContentOf(ChartDocument& document) {
         document.Texts,
         document.Lines,
         document.Rectangles,
-        document.GetSources().textEncoding};
+        document.GetSources().textEncoding,
+        document.CohortLines ? &*document.CohortLines : nullptr};
 }
 
 PageSize DefaultPageOf(const ChartDocument& document) {

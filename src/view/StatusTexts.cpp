@@ -2,41 +2,15 @@
 
 #include "core/FormatNumber.h"
 #include "document/ChartDocument.h"
+#include "document/DerivedSetup.h"
+#include "frame/AxisNames.h"
 #include "view/MapHits.h"
 
-#include <cctype>
 #include <cmath>
 
 namespace {
 
-enum class Axis { Other, Year, Age, Cohort };
-
-// What the first line of an axis label names, whatever its case.
-Axis AxisNamed(const MList<WText>& label) {
-    if (label.IsEmpty()) {
-        return Axis::Other;
-    }
-    std::string text;
-    label.ForEach([&](const WText& line) {
-        if (text.empty()) {
-            text = line.text;
-        }
-    });
-    std::string lower;
-    for (const char c : text) {
-        lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    if (lower == "year") {
-        return Axis::Year;
-    }
-    if (lower == "age") {
-        return Axis::Age;
-    }
-    if (lower == "cohort") {
-        return Axis::Cohort;
-    }
-    return Axis::Other;
-}
+using Axis = AxisName;
 
 std::string Floor(double value) {
     return FormatNumber(std::floor(value), "F0");
@@ -94,8 +68,16 @@ StatusTexts MapStatusAt(const ChartDocument& document, const PageCoordinateSyste
                         IntPoint point) {
     StatusTexts texts;
     if (const std::optional<CellUnderPoint> cell = CellAt(document, page, point)) {
-        texts[1] = "v=" + FormatNumber(cell->value, "F6") + " (" +
-                   FormatNumber(static_cast<double>(cell->level), "F0") + ")";
+        const std::string level = " (" + FormatNumber(static_cast<double>(cell->level), "F0") + ")";
+        if (document.Derived && !document.OriginalMatrix.IsEmpty()) {
+            // A derived value is read beside the values it came from, in
+            // three significant digits as a demographer quotes a ratio.
+            texts[1] =
+                "v=" + (cell->missing ? std::string("NA") : FormatNumber(cell->value, "G3")) +
+                level + " " + DerivedSourceText(document, cell->row, cell->column);
+        } else {
+            texts[1] = "v=" + FormatNumber(cell->value, "F6") + level;
+        }
     }
     if (const std::optional<DoublePoint> data = DataPointAt(document, page, point)) {
         AxisTexts(document, *data, texts);
