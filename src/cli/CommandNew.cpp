@@ -7,29 +7,10 @@
 #include "document/NewSetup.h"
 #include "document/SafeFile.h"
 
-#include <cctype>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 
 namespace {
-
-// The lines before a table's rows fit in this many bytes of its start.
-constexpr std::size_t kTableHeadBytes = 1 << 16;
-
-std::string Lower(std::string text) {
-    for (char& c : text) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    return text;
-}
-
-// A Gauss file by its extension, as File New's first filter takes it.
-bool LooksLikeGauss(const std::string& path) {
-    const std::string name = FileNameOf(path);
-    const std::size_t dot = name.find_last_of('.');
-    return dot != std::string::npos && Lower(name.substr(dot + 1)) == "fmt";
-}
 
 // The path as a file dialog would give it: absolute, so that the setup
 // file names its data wherever it is written.
@@ -37,16 +18,6 @@ std::string SelectedPath(const std::string& path) {
     std::error_code error;
     const std::filesystem::path absolute = std::filesystem::absolute(path, error);
     return error ? path : absolute.lexically_normal().string();
-}
-
-// The head of a database table at path; nothing, with error set, when the
-// file does not begin like one.
-std::optional<LexisTableHeader> TableHeaderOf(const std::string& path, std::string& error) {
-    std::ifstream input(path, std::ios::binary);
-    std::string head(kTableHeadBytes, '\0');
-    input.read(head.data(), static_cast<std::streamsize>(head.size()));
-    head.resize(static_cast<std::size_t>(input.gcount()));
-    return ReadLexisTableHeader(head, error);
 }
 
 // A whole number from low to high; none for anything else.
@@ -117,38 +88,28 @@ int DerivationOf(const CommandArguments& parsed, int format, const AsciiFormat& 
                               " needs --second DATA, or --second-column NAME for another "
                               "column of the same database table");
         }
-        // B is read as A is: a table is recognised by its column names, a
-        // .fmt file is a Gauss file, and a text file has A's delimiters.
-        std::optional<LexisTableHeader> secondTable = table;
         if (second) {
             const std::string path = SelectedPath(*second);
             if (!IsReadableFile(path)) {
                 prompt.Show("Error", "Cannot open data file: " + path);
                 return kExitFailure;
             }
-            std::string ignored;
-            secondTable = LooksLikeGauss(path) ? std::nullopt : TableHeaderOf(path, ignored);
-            setup.secondName = path;
-            setup.secondFormat = secondTable            ? kLexisTableFormat
-                                 : LooksLikeGauss(path) ? kGaussFormat
-                                                        : kAsciiFormat;
-            if (setup.secondFormat == kAsciiFormat && AsciiFormatValue(delimiters)) {
-                setup.secondDelimiters = delimiters;
-            }
-        }
-        if (secondColumn && !secondTable) {
-            return UsageError(
-                "--second-column names a column of a mortality or fertility database table");
-        }
-        if (secondTable) {
-            setup.secondColumn = secondColumn.value_or(secondTable->DefaultValueColumn());
-            if (const std::string refusal = secondTable->CheckValueColumn(setup.secondColumn);
-                !refusal.empty()) {
-                prompt.Show("Error", refusal);
-                return kExitFailure;
+            if (secondColumn && !GuessDataFormat(path).table) {
+                return UsageError(
+                    "--second-column names a column of a mortality or fertility database table");
             }
         }
     }
+    const DerivationChoice choice{*operation, second.value_or(""), secondColumn.value_or(""),
+                                  setup.lag, setup.halfWidth};
+    std::string error;
+    const std::optional<DerivedSetup> made =
+        MakeDerivation(choice, format, delimiters, table, error);
+    if (!made) {
+        prompt.Show("Error", error);
+        return kExitFailure;
+    }
+    setup = *made;
     derived = setup;
     return kExitSuccess;
 }
@@ -177,7 +138,7 @@ int RunNew(std::span<const std::string> arguments) {
     // A text file whose third line names a table's columns is a table.
     std::string tableError;
     std::optional<LexisTableHeader> table;
-    int format = LooksLikeGauss(dataPath) ? kGaussFormat : kAsciiFormat;
+    int format = LooksLikeGaussFile(dataPath) ? kGaussFormat : kAsciiFormat;
     const std::optional<std::string> formatName = parsed->Value("--format");
     if (formatName) {
         if (*formatName == "gauss") {
@@ -225,7 +186,7 @@ int RunNew(std::span<const std::string> arguments) {
     }
     if (format == kLexisTableFormat || (!formatName && format == kAsciiFormat &&
                                         !parsed->Value("--field") && !parsed->Value("--record"))) {
-        table = TableHeaderOf(dataPath, tableError);
+        table = TableHeaderAt(dataPath, tableError);
         if (table) {
             format = kLexisTableFormat;
         }

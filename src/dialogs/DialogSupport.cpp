@@ -174,6 +174,12 @@ void FitDialog(QDialog* dialog) {
         edit->setMaximumWidth(number ? std::max(NumberFieldWidth(edit), edit->minimumWidth())
                                      : std::max(40 * em, edit->minimumWidth()));
     }
+    // A spin box holds a number, however wide its row.
+    for (QAbstractSpinBox* spin : dialog->findChildren<QAbstractSpinBox*>()) {
+        if (spin->maximumWidth() == QWIDGETSIZE_MAX) {
+            spin->setMaximumWidth(std::max(spin->sizeHint().width(), NumberFieldWidth(spin)));
+        }
+    }
     for (QComboBox* box : dialog->findChildren<QComboBox*>()) {
         if (box->maximumWidth() == QWIDGETSIZE_MAX) {
             box->setMaximumWidth(std::max(box->sizeHint().width(), 16 * em));

@@ -1,5 +1,6 @@
 #include "dialogs/PlotFrameSheet.h"
 
+#include "dialogs/CohortLinesPage.h"
 #include "dialogs/DialogSupport.h"
 #include "dialogs/PlotFramePages.h"
 #include "document/ChartDocument.h"
@@ -12,7 +13,7 @@
 
 std::vector<PlotFrameSheet::Page> PlotFrameSheet::AllPages() {
     return {Coordinates, Title, XLabel, YLabel, XTicks,     AutoXTicks, YTicks,
-            AutoYTicks,  XAxis, YAxis,  Frame,  XGridLines, YGridLines};
+            AutoYTicks,  XAxis, YAxis,  Frame,  XGridLines, YGridLines, CohortLines};
 }
 
 std::vector<PlotFrameSheet::Page> PlotFrameSheet::XTickPages() {
@@ -25,7 +26,8 @@ std::vector<PlotFrameSheet::Page> PlotFrameSheet::YTickPages() {
 
 PlotFrameSheet::PlotFrameSheet(ChartDocument& document, const std::vector<Page>& pages,
                                std::function<void()> repaint, QWidget* parent)
-    : QDialog(parent), document_(document), saved_(document.Frame), repaint_(std::move(repaint)) {
+    : QDialog(parent), document_(document), saved_(document.Frame),
+      savedCohortLines_(document.CohortLines), repaint_(std::move(repaint)) {
     setWindowTitle(tr("Plot Frame"));
     tabs_ = new QTabWidget(this);
     const auto make = [&](Page page) -> std::pair<PlotFramePage*, QString> {
@@ -56,6 +58,8 @@ PlotFrameSheet::PlotFrameSheet(ChartDocument& document, const std::vector<Page>&
             return {new GridLinesPage(document, PlotFrame::XAxis, tabs_), tr("X-Grid Lines")};
         case YGridLines:
             return {new GridLinesPage(document, PlotFrame::YAxis, tabs_), tr("Y-Grid Lines")};
+        case CohortLines:
+            return {new CohortLinesPage(document, tabs_), tr("Cohort Lines")};
         }
         return {nullptr, QString()};
     };
@@ -119,6 +123,7 @@ void PlotFrameSheet::accept() {
 
 void PlotFrameSheet::reject() {
     document_.Frame = saved_;
+    document_.CohortLines = savedCohortLines_;
     repaint_();
     QDialog::reject();
 }

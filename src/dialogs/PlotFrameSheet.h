@@ -1,20 +1,23 @@
 #pragma once
 
 #include "frame/PlotFrame.h"
+#include "map/CohortLines.h"
 
 #include <QDialog>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 class ChartDocument;
 class QTabWidget;
 class PlotFramePage;
 
-// "Plot Frame": the plot frame of a map in thirteen pages (or the few that
+// "Plot Frame": the plot frame of a map and its cohort lines in fourteen
+// pages (or the few that
 // belong to a clicked part of the frame). Apply writes every page into the
 // document's frame and repaints the maps; OK does the same and closes;
-// Cancel puts back the frame the sheet opened on.
+// Cancel puts back the frame and cohort lines the sheet opened on.
 class PlotFrameSheet : public QDialog {
     Q_OBJECT
 public:
@@ -32,6 +35,7 @@ public:
         Frame,
         XGridLines,
         YGridLines,
+        CohortLines,
     };
     // Every page, in tab order.
     static std::vector<Page> AllPages();
@@ -57,6 +61,7 @@ public:
 private:
     ChartDocument& document_;
     PlotFrame saved_;
+    std::optional<CohortLineSettings> savedCohortLines_;
     std::function<void()> repaint_;
     QTabWidget* tabs_;
     std::vector<std::pair<Page, PlotFramePage*>> pages_;

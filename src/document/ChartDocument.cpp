@@ -151,7 +151,7 @@ void ChartDocument::SetDefaults() {
     DataMatrix.Clear();
     Derived.reset();
     OriginalMatrix.Clear();
-    SecondMatrix.Clear();
+    SecondMatrix.reset();
     CohortLines.reset();
     LevelMatrix.Clear();
     Frame = PlotFrame();
@@ -181,7 +181,7 @@ void ChartDocument::Reset() {
     DataMatrix.Clear();
     Derived.reset();
     OriginalMatrix.Clear();
-    SecondMatrix.Clear();
+    SecondMatrix.reset();
     LevelMatrix.Clear();
     Legend.Place(LegendSource());
     MakeDefaultScale(ScaleValues);

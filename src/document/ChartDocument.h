@@ -18,6 +18,7 @@
 #include "setup/TextEncoding.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -144,9 +145,11 @@ public:
     // How DataMatrix is derived; none for a map of the data as they are.
     std::optional<DerivedSetup> Derived;
     // With a derivation: the data file's matrix (A) and the second matrix
-    // (B, for a ratio or a difference), which the readout quotes.
+    // (B, for a ratio or a difference), which the readout quotes. B is
+    // shared, never changed once read: the edit snapshots that take a
+    // derivation back hold it without a copy.
     DMAT OriginalMatrix;
-    DMAT SecondMatrix;
+    std::shared_ptr<const DMAT> SecondMatrix;
     // One column of boundaries b[0] .. b[L-1].
     DMAT ScaleValues;
     // The level of every data cell.

@@ -10,6 +10,7 @@
 #include "setup/SetupText.h"
 
 #include <cmath>
+#include <memory>
 
 namespace {
 
@@ -101,7 +102,9 @@ const char* OperationNoun(DeriveOperation operation) {
     return operation == DeriveOperation::Ratio ? "a ratio" : "a difference";
 }
 
-bool ReadSecondMatrix(ChartDocument& document, const DerivedSetup& setup) {
+// B of setup for the map whose matrix is a, or none after a message.
+std::shared_ptr<const DMAT> ReadSecondMatrix(ChartDocument& document, const DerivedSetup& setup,
+                                             const DMAT& a) {
     Prompt& prompt = document.GetPrompt();
     const ChartDocument::Sources& sources = document.GetSources();
     const bool ownFile = !setup.secondName;
@@ -109,13 +112,13 @@ bool ReadSecondMatrix(ChartDocument& document, const DerivedSetup& setup) {
     if (name.empty()) {
         prompt.Show("Error", std::string("The second matrix of ") + OperationNoun(setup.operation) +
                                  " names no data file.");
-        return false;
+        return nullptr;
     }
     const std::optional<std::string> fileName = ownFile && !sources.readFiles.empty()
                                                     ? std::optional(sources.readFiles.front())
                                                     : LocateDataFile(document, name);
     if (!fileName) {
-        return false;
+        return nullptr;
     }
     MatrixFileRequest request{prompt,        *fileName,          setup.secondFormat,
                               AsciiFormat(), setup.secondColumn, document.Screen};
@@ -128,18 +131,17 @@ bool ReadSecondMatrix(ChartDocument& document, const DerivedSetup& setup) {
         request.delimiters = document.Delimiters;
     }
     std::optional<LexisTable> table;
-    if (!ReadMatrixFile(request, document.SecondMatrix, &table)) {
-        return false;
+    auto second = std::make_shared<DMAT>();
+    if (!ReadMatrixFile(request, *second, &table)) {
+        return nullptr;
     }
-    const DMAT& a = document.DataMatrix;
-    const DMAT& b = document.SecondMatrix;
+    const DMAT& b = *second;
     if (a.GetRows() != b.GetRows() || a.GetColumns() != b.GetColumns()) {
         prompt.Show("Error", "The second matrix (" + name + ") has " + MatrixShapeText(b) +
                                  ", but the map's matrix has " + MatrixShapeText(a) + ": " +
                                  OperationNoun(setup.operation) +
                                  " needs two matrices of the same shape.");
-        document.SecondMatrix.Clear();
-        return false;
+        return nullptr;
     }
     // Two tables of the same shape may still be years apart: cell by cell
     // they must be the same years and ages.
@@ -150,19 +152,26 @@ bool ReadSecondMatrix(ChartDocument& document, const DerivedSetup& setup) {
                                  ", but the map's matrix covers " + SpanText(*document.Table) +
                                  ": " + OperationNoun(setup.operation) +
                                  " needs the same years and ages on both sides.");
-        document.SecondMatrix.Clear();
-        return false;
+        return nullptr;
     }
-    return true;
+    return second;
 }
 
-void Derive(const DerivedSetup& setup, const DMAT& a, const DMAT& b, DMAT& result) {
+void Derive(const DerivedSetup& setup, const DMAT& a, const DMAT* b, DMAT& result) {
+    const bool twoOfAShape =
+        b != nullptr && b->GetRows() == a.GetRows() && b->GetColumns() == a.GetColumns();
+    if (NeedsSecondMatrix(setup.operation) && !twoOfAShape) {
+        // Not read, or read for another matrix: nothing can be said of a cell.
+        result.SetSize(a.GetRows(), a.GetColumns());
+        result.Fill(DMAT::MissingValue());
+        return;
+    }
     switch (setup.operation) {
     case DeriveOperation::Ratio:
-        DeriveRatio(a, b, result);
+        DeriveRatio(a, *b, result);
         break;
     case DeriveOperation::Difference:
-        DeriveDifference(a, b, result);
+        DeriveDifference(a, *b, result);
         break;
     case DeriveOperation::Improvement:
         DeriveImprovement(a, setup.lag, result);
@@ -213,7 +222,7 @@ bool DerivedSetup::SameAs(const DerivedSetup& other) const {
 bool ReadDerivedSection(ChartDocument& document, DemlaSetup& reader) {
     document.Derived.reset();
     document.OriginalMatrix.Clear();
-    document.SecondMatrix.Clear();
+    document.SecondMatrix.reset();
     if (!reader.FindSection(document.GetPath(), kDerivedSection)) {
         return true;
     }
@@ -227,20 +236,55 @@ bool ReadDerivedSection(ChartDocument& document, DemlaSetup& reader) {
     if (document.DataMatrix.IsEmpty()) {
         return true;
     }
-    if (NeedsSecondMatrix(setup.operation) && !ReadSecondMatrix(document, setup)) {
-        return false;
+    if (NeedsSecondMatrix(setup.operation)) {
+        document.SecondMatrix = ReadSecondMatrix(document, setup, document.DataMatrix);
+        if (!document.SecondMatrix) {
+            return false;
+        }
     }
     document.OriginalMatrix = std::move(document.DataMatrix);
     document.DataMatrix.Clear();
-    Derive(setup, document.OriginalMatrix, document.SecondMatrix, document.DataMatrix);
+    Derive(setup, document.OriginalMatrix, document.SecondMatrix.get(), document.DataMatrix);
     return true;
 }
 
+const DMAT& FirstMatrix(const ChartDocument& document) {
+    return document.OriginalMatrix.IsEmpty() ? document.DataMatrix : document.OriginalMatrix;
+}
+
 void RecomputeDerived(ChartDocument& document) {
-    if (!document.Derived || document.OriginalMatrix.IsEmpty()) {
+    // A lives in OriginalMatrix while there is a derivation, in DataMatrix
+    // otherwise.
+    DMAT a = document.OriginalMatrix.IsEmpty() ? std::move(document.DataMatrix)
+                                               : std::move(document.OriginalMatrix);
+    document.OriginalMatrix.Clear();
+    document.DataMatrix.Clear();
+    if (!document.Derived || a.IsEmpty()) {
+        document.DataMatrix = std::move(a);
         return;
     }
-    Derive(*document.Derived, document.OriginalMatrix, document.SecondMatrix, document.DataMatrix);
+    document.OriginalMatrix = std::move(a);
+    Derive(*document.Derived, document.OriginalMatrix, document.SecondMatrix.get(),
+           document.DataMatrix);
+}
+
+bool ChangeDerivation(ChartDocument& document, const std::optional<DerivedSetup>& setup) {
+    std::shared_ptr<const DMAT> second;
+    if (setup && NeedsSecondMatrix(setup->operation)) {
+        const bool sameSecond = document.Derived && document.SecondMatrix &&
+                                NeedsSecondMatrix(document.Derived->operation) &&
+                                document.Derived->SameAs(*setup);
+        second = sameSecond ? document.SecondMatrix
+                            : ReadSecondMatrix(document, *setup, FirstMatrix(document));
+        if (!second) {
+            return false;
+        }
+    }
+    document.Derived = setup;
+    document.SecondMatrix = std::move(second);
+    RecomputeDerived(document);
+    document.SetScale(document.ScaleValues, document.LevelColors);
+    return true;
 }
 
 std::string DerivedSectionText(const DerivedSetup& setup,
@@ -280,13 +324,13 @@ std::string DerivedSourceText(const ChartDocument& document, std::uint32_t row,
         return std::string();
     }
     const DMAT& a = document.OriginalMatrix;
+    const DMAT empty;
+    const DMAT& b = document.SecondMatrix ? *document.SecondMatrix : empty;
     switch (document.Derived->operation) {
     case DeriveOperation::Ratio:
-        return "[" + ValueText(a, row, column) + " / " +
-               ValueText(document.SecondMatrix, row, column) + "]";
+        return "[" + ValueText(a, row, column) + " / " + ValueText(b, row, column) + "]";
     case DeriveOperation::Difference:
-        return "[" + ValueText(a, row, column) + " - " +
-               ValueText(document.SecondMatrix, row, column) + "]";
+        return "[" + ValueText(a, row, column) + " - " + ValueText(b, row, column) + "]";
     case DeriveOperation::Improvement: {
         const std::uint32_t lag = document.Derived->lag;
         return "[" + ValueText(a, row, column) + " / " +

@@ -53,10 +53,19 @@ inline constexpr std::uint32_t kMaxDeriveWidth = 10000;
 // load then ends.
 bool ReadDerivedSection(ChartDocument& document, DemlaSetup& reader);
 
-// Derives DataMatrix from OriginalMatrix and SecondMatrix by the
-// document's derivation, for a derivation changed in the window (B must
-// have been read for it). Nothing without a derivation.
+// Derives DataMatrix again from the data file's matrix A by the document's
+// derivation and SecondMatrix, for a derivation changed in the window or
+// put back by Undo: A moves to OriginalMatrix when there is a derivation
+// and back to DataMatrix when there is none. A ratio or difference whose B
+// is not there or not shaped like A leaves every cell missing. The levels
+// are not classified again.
 void RecomputeDerived(ChartDocument& document);
+
+// Gives the document the derivation (none: the data as they are), reads
+// its B unless the document holds it already, derives and classifies the
+// map again with the scale it has. False, after a message and with the
+// document as it was, when B cannot be read or is not shaped like A.
+bool ChangeDerivation(ChartDocument& document, const std::optional<DerivedSetup>& setup);
 
 // The section's text, "\r\n" line ends and an empty line after it; rebase
 // rewrites a file name for the folder the text is written to. Keys that

@@ -1,6 +1,9 @@
 #include "document/EditSnapshot.h"
 
+#include "document/DerivedSetup.h"
+
 #include <cstdint>
+#include <memory>
 
 namespace {
 
@@ -63,6 +66,15 @@ bool SameForUndo(const std::optional<CohortLineSettings>& a,
     return a == b;
 }
 
+bool SameForUndo(const std::optional<DerivedSetup>& a, const std::optional<DerivedSetup>& b) {
+    return a.has_value() == b.has_value() && (!a || a->SameAs(*b));
+}
+
+// B is never changed once read: the same matrix is the same pointer.
+bool SameForUndo(const std::shared_ptr<const DMAT>& a, const std::shared_ptr<const DMAT>& b) {
+    return a == b;
+}
+
 template <class T>
 requires std::is_arithmetic_v<T>
 bool SameForUndo(T a, T b) {
@@ -77,8 +89,15 @@ MapEditState::MapEditState(const ChartDocument& document) {
 
 void MapEditState::RestoreTo(ChartDocument& document) const {
     const bool sameScale = SameForUndo(document.ScaleValues, std::get<0>(values_));
+    const std::optional<DerivedSetup> derived = document.Derived;
+    const std::shared_ptr<const DMAT> second = document.SecondMatrix;
     ForEachField([&](auto field, auto i) { document.*field = std::get<i>(values_); });
-    if (!sameScale) {
+    const bool sameDerivation =
+        SameForUndo(derived, document.Derived) && SameForUndo(second, document.SecondMatrix);
+    if (!sameDerivation) {
+        RecomputeDerived(document);
+    }
+    if (!sameScale || !sameDerivation) {
         document.SetScale(document.ScaleValues, document.LevelColors);
     }
 }

@@ -10,13 +10,15 @@
 // context menus, the sheets, the colour editors), listed once: a snapshot
 // holds one value of each, and taking, restoring and comparing snapshots
 // all walk this list, so a field added here is taken back by Undo too.
-// The data, the paths and the page orientation are not edits of the map.
+// The data, the paths and the page orientation are not edits of the map;
+// the derivation is, with the B it read (shared, not copied): restoring
+// another derivation derives the map's matrix again.
 inline constexpr auto kEditedFields = std::make_tuple(
-    &ChartDocument::ScaleValues, &ChartDocument::LevelColors, &ChartDocument::MissingColor,
-    &ChartDocument::Legend, &ChartDocument::MapType, &ChartDocument::ContourLines,
-    &ChartDocument::ContourLinesWidth, &ChartDocument::ContourLinesColor,
-    &ChartDocument::CohortLines, &ChartDocument::Frame, &ChartDocument::Texts,
-    &ChartDocument::Lines, &ChartDocument::Rectangles);
+    &ChartDocument::ScaleValues, &ChartDocument::Derived, &ChartDocument::SecondMatrix,
+    &ChartDocument::LevelColors, &ChartDocument::MissingColor, &ChartDocument::Legend,
+    &ChartDocument::MapType, &ChartDocument::ContourLines, &ChartDocument::ContourLinesWidth,
+    &ChartDocument::ContourLinesColor, &ChartDocument::CohortLines, &ChartDocument::Frame,
+    &ChartDocument::Texts, &ChartDocument::Lines, &ChartDocument::Rectangles);
 
 namespace edit_snapshot {
 
@@ -44,11 +46,13 @@ public:
     MapEditState() = default;
     explicit MapEditState(const ChartDocument& document);
 
-    // Puts the fields back; a scale that differs from the document's
+    // Puts the fields back; a derivation that differs from the document's
+    // derives the map's matrix again, and that or a scale that differs
     // reclassifies the map.
     void RestoreTo(ChartDocument& document) const;
 
-    // The same scale, colours, legend visibility and map appearance. The
+    // The same scale, derivation, colours, legend visibility and map
+    // appearance. The
     // frame and the annotations are not compared: their editors tell
     // whether they changed them.
     bool SameAs(const MapEditState& other) const;

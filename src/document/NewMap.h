@@ -1,6 +1,7 @@
 #pragma once
 
 #include "datafiles/AsciiFormat.h"
+#include "datafiles/LexisTable.h"
 #include "document/DerivedSetup.h"
 #include "document/NewSetup.h"
 #include "map/CohortLines.h"
@@ -34,6 +35,11 @@ struct NewMapExtras {
     std::optional<double> cohortStep;
 };
 
+// Cohort lines for a map that has none: every step years, at multiples of
+// the step from the first one at or before the earliest cohort of its
+// plot, thin and dark grey.
+CohortLineSettings NewCohortLines(const ChartDocument& document, double step);
+
 enum class NewMapResult {
     // The map loaded and its setup file was written.
     Written,
@@ -54,3 +60,68 @@ enum class NewMapResult {
 // is refused. The document then belongs to request.setupPath.
 NewMapResult CreateNewMap(ChartDocument& document, const NewMapRequest& request,
                           const NewMapExtras& extras = {});
+
+// How a data file whose format is not said is read: a .fmt file is a Gauss
+// file, a file whose head names the columns of a mortality or fertility
+// database table is a table (its head given too), anything else ASCII.
+struct DataFileGuess {
+    int format = kAsciiFormat;
+    std::optional<LexisTableHeader> table;
+};
+DataFileGuess GuessDataFormat(const std::string& path);
+bool LooksLikeGaussFile(const std::string& path);
+// The head of the database table at path; none, with error set, when the
+// file does not begin like one.
+std::optional<LexisTableHeader> TableHeaderAt(const std::string& path, std::string& error);
+
+// What a derived map is asked for, by `demla new --derive` or in the window.
+struct DerivationChoice {
+    DeriveOperation operation = DeriveOperation::Ratio;
+    // Ratio and difference: the data file of B; empty for another column
+    // of the first matrix's own database table.
+    std::string secondPath;
+    // The column of a table that B is; empty for the table's default.
+    std::string secondColumn;
+    std::uint32_t lag = 1;
+    std::uint32_t halfWidth = 1;
+
+    friend bool operator==(const DerivationChoice&, const DerivationChoice&) = default;
+};
+
+// Which of a derivation's choices an operation reads (none: no derivation).
+struct DerivationFields {
+    bool second = false;
+    bool lag = false;
+    bool halfWidth = false;
+};
+DerivationFields FieldsOf(std::optional<DeriveOperation> operation);
+
+// The derivation of choice for a map of data read as format with
+// delimiters (table: the head of a first matrix that is a database table).
+// B is read as A is: a table is recognised by its head, a .fmt file is a
+// Gauss file, a text file takes A's delimiters; its name is made absolute.
+// None, with error set to the message to show, when B is not given, cannot
+// be read, or names a column it has not.
+std::optional<DerivedSetup> MakeDerivation(const DerivationChoice& choice, int format,
+                                           const AsciiFormat& delimiters,
+                                           const std::optional<LexisTableHeader>& table,
+                                           std::string& error);
+
+// The choice behind the document's derivation, B's file name resolved
+// against the folder of the setup file; a ratio of the map's own table
+// when it has none.
+DerivationChoice ChoiceOfDocument(const ChartDocument& document);
+
+// Where a new derived map of a data file is kept: beside it, named after
+// it and the operation ("Mx_1x1-ratio.dml"), so that it never takes the
+// place of the plain map of the same data.
+std::string DerivedSetupPath(const std::string& dataPath, DeriveOperation operation);
+
+// Gives the open map the derivation chosen (none: the data as they are),
+// as Edit Derived Data does, and derives and classifies it again; with
+// suitTitleAndScale, the map then takes the title and scale a new map of
+// that derivation gets. A choice that is the map's own changes nothing
+// (and reads nothing). False, after a message through the document's
+// prompt and with the document as it was, when the choice cannot be made.
+bool ApplyDerivationChoice(ChartDocument& document, const std::optional<DerivationChoice>& choice,
+                           bool suitTitleAndScale);

@@ -7,13 +7,19 @@ namespace {
 using K = QKeySequence;
 using Scope = CommandScope;
 
-const std::array<CommandInfo, 76> kCommands = {{
+const std::array<CommandInfo, 78> kCommands = {{
     {Cmd::FileNew,
      Scope::Application,
      "&New",
      "Creates a new document",
      {K(Qt::CTRL | Qt::Key_N)},
      "new"},
+    {Cmd::FileNewDerived,
+     Scope::Application,
+     "New &Derived Map...",
+     "Creates a map of a ratio, difference, rate of improvement or smoothed surface of data",
+     {},
+     ""},
     {Cmd::FileOpen,
      Scope::Application,
      "&Open...",
@@ -146,6 +152,13 @@ const std::array<CommandInfo, 76> kCommands = {{
      Scope::MapView,
      "&Map",
      "Select Demla Map type and contour lines attributes",
+     {},
+     ""},
+    {Cmd::DerivedData,
+     Scope::MapView,
+     "Deri&ved Data...",
+     "Changes what the map shows of its data: a ratio, difference, rate of improvement or "
+     "smoothed surface",
      {},
      ""},
     {Cmd::SmartScale,

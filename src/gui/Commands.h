@@ -22,6 +22,8 @@ inline constexpr int ExportMetafile = 51683;
 inline constexpr int ExportPng = 60001;
 inline constexpr int ExportSvg = 60002;
 inline constexpr int ExportPdf = 60003;
+// A map of a derived surface of a data file.
+inline constexpr int FileNewDerived = 60004;
 inline constexpr int Print = 24337;
 inline constexpr int PrintSetup = 24338;
 inline constexpr int PrintActiveWindows = 24342;
@@ -50,6 +52,7 @@ inline constexpr int ColorSchemes = 20688;
 inline constexpr int MissingColor = 20689;
 inline constexpr int ColorValue = 20690;
 inline constexpr int MapAppearance = 20691;
+inline constexpr int DerivedData = 60005;
 inline constexpr int SmartScale = 104;
 inline constexpr int CopyBitmap = 51682;
 inline constexpr int CopyMetafile = 51685;

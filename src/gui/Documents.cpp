@@ -32,9 +32,9 @@ bool DocumentEntry::Load(const std::string& path) {
     return loaded_;
 }
 
-NewMapResult DocumentEntry::LoadNew(const NewMapRequest& request) {
+NewMapResult DocumentEntry::LoadNew(const NewMapRequest& request, const NewMapExtras& extras) {
     BusyScope busy(*this);
-    const NewMapResult result = CreateNewMap(document_, request);
+    const NewMapResult result = CreateNewMap(document_, request, extras);
     loaded_ = result != NewMapResult::Failed;
     return result;
 }
@@ -251,9 +251,10 @@ DocumentEntry* DocumentManager::Open(const QString& path, bool forText) {
     return documents_.back().get();
 }
 
-DocumentEntry* DocumentManager::OpenNew(const NewMapRequest& request, bool& written) {
+DocumentEntry* DocumentManager::OpenNew(const NewMapRequest& request, const NewMapExtras& extras,
+                                        bool& written) {
     auto entry = std::make_unique<DocumentEntry>(owner_);
-    const NewMapResult result = entry->LoadNew(request);
+    const NewMapResult result = entry->LoadNew(request, extras);
     if (result == NewMapResult::Failed) {
         return nullptr;
     }

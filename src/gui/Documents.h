@@ -65,7 +65,7 @@ public:
     // user did not accept, a file that cannot be read).
     bool Load(const std::string& path);
     // Makes the new map of a data file and writes its setup file.
-    NewMapResult LoadNew(const NewMapRequest& request);
+    NewMapResult LoadNew(const NewMapRequest& request, const NewMapExtras& extras = {});
     // The document holds what its file holds: it loaded, or a reload did.
     bool IsLoaded() const { return loaded_; }
     // A load or a save is under way.
@@ -155,7 +155,7 @@ public:
     DocumentEntry* Open(const QString& path, bool forText);
     // A new document for the map of a data file; nothing when it was not
     // made. written tells whether its setup file holds it.
-    DocumentEntry* OpenNew(const NewMapRequest& request, bool& written);
+    DocumentEntry* OpenNew(const NewMapRequest& request, const NewMapExtras& extras, bool& written);
     // Forgets a document that has no views any more.
     void Discard(DocumentEntry* entry);
     const std::vector<std::unique_ptr<DocumentEntry>>& Documents() const { return documents_; }

@@ -112,6 +112,7 @@ void MainWindow::AddApplicationCommands() {
         return map != nullptr && !map->Entry().IsBusy();
     };
     appCommands_.Add(Cmd::FileNew, [this] { FileNew(); });
+    appCommands_.Add(Cmd::FileNewDerived, [this] { FileNewDerived(); });
     appCommands_.Add(Cmd::FileOpen, [this] { FileOpen(); });
     appCommands_.Add(Cmd::Exit, [this] { close(); });
     appCommands_.Add(Cmd::HelpContents, [this] { OpenHelp(QString()); });

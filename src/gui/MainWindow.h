@@ -49,6 +49,8 @@ public:
         std::string valueColumn;
         QString setupPath;
         ViewKind kind = ViewKind::Map;
+        // A derived surface, cohort lines.
+        NewMapExtras extras;
     };
     DocumentView* CreateFromData(const NewMapChoice& choice);
     DocumentView* AddView(DocumentEntry& entry, ViewKind kind);
@@ -119,6 +121,7 @@ private:
     void UpdateTitle(QMdiSubWindow* window);
 
     void FileNew();
+    void FileNewDerived();
     void FileOpen();
     void FileSave();
     void FileSaveAs();

@@ -2,6 +2,7 @@
 
 #include "datafiles/LexisTable.h"
 #include "dialogs/AsciiFormatDialog.h"
+#include "dialogs/NewDerivedMapDialog.h"
 #include "document/ChartDocument.h"
 #include "document/NewSetup.h"
 #include "document/SafeFile.h"
@@ -105,6 +106,30 @@ void MainWindow::FileNew() {
     CreateFromData(choice);
 }
 
+void MainWindow::FileNewDerived() {
+    QtPrompt prompt(this);
+    NewDerivedMapDialog dialog(prompt, this);
+    // The data of the active map are the likeliest to be derived from.
+    if (auto* map = dynamic_cast<MapView*>(ActiveView())) {
+        const ChartDocument& document = map->Entry().Document();
+        if (!document.GetSources().readFiles.empty() && document.DataFormat != 0) {
+            dialog.SetDataFile(PathToQt(document.GetSources().readFiles.front()));
+        }
+    }
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    NewMapChoice choice;
+    const NewMapRequest& request = dialog.Request();
+    choice.dataPath = PathToQt(request.dataPath);
+    choice.format = request.format;
+    choice.delimiters = request.delimiters;
+    choice.valueColumn = request.valueColumn;
+    choice.setupPath = PathToQt(request.setupPath);
+    choice.extras = dialog.Extras();
+    CreateFromData(choice);
+}
+
 DocumentView* MainWindow::CreateFromData(const NewMapChoice& choice) {
     QtPrompt prompt(this);
     const std::string setupPath = PathFromQt(choice.setupPath);
@@ -116,7 +141,7 @@ DocumentView* MainWindow::CreateFromData(const NewMapChoice& choice) {
     bool written = false;
     DocumentEntry* entry = documents_.OpenNew(
         {dataPath, choice.format, choice.delimiters, choice.valueColumn, setupPath, false},
-        written);
+        choice.extras, written);
     if (entry == nullptr) {
         return nullptr;
     }

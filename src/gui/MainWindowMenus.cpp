@@ -92,8 +92,8 @@ void MainWindow::AddActions(QMenu* menu, std::initializer_list<int> commands) {
 
 void MainWindow::CreateFileMenu() {
     fileMenu_ = new QMenu(tr("&File"), this);
-    AddActions(fileMenu_,
-               {Cmd::FileNew, Cmd::FileOpen, Cmd::FileClose, Cmd::FileSave, Cmd::FileSaveAs, 0});
+    AddActions(fileMenu_, {Cmd::FileNew, Cmd::FileNewDerived, Cmd::FileOpen, Cmd::FileClose,
+                           Cmd::FileSave, Cmd::FileSaveAs, 0});
     exportMenu_ = fileMenu_->addMenu(tr("&Export"));
     AddActions(exportMenu_, {Cmd::ExportBitmap, Cmd::ExportMetafile, 0, Cmd::ExportPng,
                              Cmd::ExportSvg, Cmd::ExportPdf});
@@ -127,7 +127,7 @@ void MainWindow::CreateMapEditMenu() {
                {Cmd::AnnotationText, Cmd::AnnotationRectangle, Cmd::AnnotationLine});
     AddActions(mapEditMenu_->addMenu(tr("&Colors")),
                {Cmd::ColorSchemes, Cmd::MissingColor, Cmd::ColorValue});
-    AddActions(mapEditMenu_, {Cmd::MapAppearance, 0, Cmd::SmartScale});
+    AddActions(mapEditMenu_, {Cmd::MapAppearance, Cmd::DerivedData, 0, Cmd::SmartScale});
     AddActions(mapEditMenu_->addMenu(tr("C&opy")), {Cmd::CopyBitmap, Cmd::CopyMetafile});
     AddActions(mapEditMenu_, {0, Cmd::ShowScale, Cmd::ShowPlot});
     AddActions(mapEditMenu_->addMenu(tr("Sp&ecial")), {Cmd::MonitorMode, Cmd::MonitorDelay});

@@ -3,6 +3,7 @@
 #include "dialogs/AnnotationSheets.h"
 #include "dialogs/ColorEditors.h"
 #include "dialogs/ColorSchemeDialog.h"
+#include "dialogs/DerivedDataDialog.h"
 #include "dialogs/MapAppearanceDialog.h"
 #include "dialogs/PlotFrameSheet.h"
 #include "dialogs/ScaleSheet.h"
@@ -87,6 +88,13 @@ void MapView::AddEditCommands() {
                   edit("Map Appearance",
                        [this] {
                            MapAppearanceDialog dialog(entry_.Document(), this);
+                           return dialog.exec() == QDialog::Accepted;
+                       }),
+                  loaded);
+    commands_.Add(Cmd::DerivedData,
+                  edit("Derived Data",
+                       [this] {
+                           DerivedDataDialog dialog(entry_.Document(), this);
                            return dialog.exec() == QDialog::Accepted;
                        }),
                   loaded);
@@ -319,12 +327,13 @@ void MapView::EditPlotFrame(const std::vector<int>& pages) {
             PlotFrame& frame = entry_.Document().Frame;
             std::string before;
             frame.WriteSetup(before);
+            const std::optional<CohortLineSettings> cohortsBefore = entry_.Document().CohortLines;
             PlotFrameSheet sheet(
                 entry_.Document(), shown, [this] { entry_.RedrawMaps(); }, window());
             sheet.exec();
             std::string after;
             frame.WriteSetup(after);
-            return after != before;
+            return after != before || entry_.Document().CohortLines != cohortsBefore;
         },
         true);
 }

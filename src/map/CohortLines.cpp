@@ -103,3 +103,16 @@ void DrawCohortLines(Surface& surface, const CCSystem& coordinates,
         surface.LineTo(TruncateCoordinate(b.x), TruncateCoordinate(b.y));
     }
 }
+
+std::string CohortLinesRefusal(const CohortLineSettings& settings) {
+    if (!(settings.step > 0) || !std::isfinite(settings.step)) {
+        return "The step between cohort lines is a number of years above 0.";
+    }
+    if (!std::isfinite(settings.first)) {
+        return "The first cohort is a year.";
+    }
+    if (!(settings.width >= 0) || !std::isfinite(settings.width)) {
+        return "The width of cohort lines is 0 or more.";
+    }
+    return std::string();
+}

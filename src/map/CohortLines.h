@@ -5,6 +5,7 @@
 #include "scale/LRGBColorVect.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 class CCSystem;
@@ -27,6 +28,11 @@ struct CohortLineSettings {
 
     friend bool operator==(const CohortLineSettings&, const CohortLineSettings&) = default;
 };
+
+// Why settings typed by the user cannot be kept: a step that is not above
+// 0, a first cohort or a width that is not a number, a negative width.
+// Empty when they can.
+std::string CohortLinesRefusal(const CohortLineSettings& settings);
 
 // Drawing more lines than this shows nothing but ink.
 inline constexpr std::size_t kMaxCohortLines = 2000;

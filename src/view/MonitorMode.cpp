@@ -2,11 +2,13 @@
 
 #include "core/CollectingPrompt.h"
 #include "document/ChartDocument.h"
+#include "document/DerivedSetup.h"
 #include "document/SafeFile.h"
 #include "setup/DemlaSetupException.h"
 #include "view/MapCommands.h"
 
 #include <cctype>
+#include <memory>
 #include <sys/stat.h>
 
 MonitorPlaces& MonitorPlaces::Instance() {
@@ -136,6 +138,23 @@ std::string FailedFile(const ChartDocument& failed,
     return setup;
 }
 
+// A derivation kept over a reload derives from the matrices the files hold
+// now: the second matrix the reload read when the derivation is the file's
+// own, else one read anew. False, after a message, when it cannot be read.
+bool DeriveFromFiles(ChartDocument& loaded, const std::optional<DerivedSetup>& fileDerivation,
+                     const std::shared_ptr<const DMAT>& fileSecond) {
+    const bool same = loaded.Derived.has_value() == fileDerivation.has_value() &&
+                      (!fileDerivation || loaded.Derived->SameAs(*fileDerivation));
+    if (same) {
+        loaded.SecondMatrix = fileSecond;
+        RecomputeDerived(loaded);
+        loaded.SetScale(loaded.ScaleValues, loaded.LevelColors);
+        return true;
+    }
+    loaded.SecondMatrix.reset();
+    return ChangeDerivation(loaded, loaded.Derived);
+}
+
 } // namespace
 
 std::string MonitorFailureLine(const std::string& file, const std::string& cause) {
@@ -166,8 +185,16 @@ MonitorReload ReloadWithoutQuestions(ChartDocument& shown, bool keepEdits) {
         return result;
     }
     if (keepEdits) {
+        const std::optional<DerivedSetup> fileDerivation = loaded.Derived;
+        const std::shared_ptr<const DMAT> fileSecond = loaded.SecondMatrix;
         RestoreEditState(loaded, settings);
         loaded.PageOrientation = shown.PageOrientation;
+        if (!DeriveFromFiles(loaded, fileDerivation, fileSecond)) {
+            const std::vector<CollectingPrompt::Message>& messages = quiet.Messages();
+            result.failure = MonitorFailureLine(
+                loaded.GetPath(), messages.empty() ? std::string() : OneLine(messages.back().text));
+            return result;
+        }
     }
     for (const CollectingPrompt::Message& message : quiet.Messages()) {
         result.notes.push_back(FileNameOf(loaded.GetPath()) + ": " + OneLine(message.text));

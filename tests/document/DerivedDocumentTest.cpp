@@ -58,7 +58,7 @@ TEST_F(DerivedDocument, ARatioMapShowsAOverBAndKeepsBothForTheReadout) {
     // The classes are those of the ratio: 2 lies above both boundaries.
     EXPECT_EQ(document.LevelMatrix.Get(1, 0), 2u);
     EXPECT_EQ(document.OriginalMatrix.Get(1, 0), 8);
-    EXPECT_EQ(document.SecondMatrix.Get(1, 0), 4);
+    EXPECT_EQ(document.SecondMatrix->Get(1, 0), 4);
     EXPECT_EQ(DerivedSourceText(document, 1, 0), "[8 / 4]");
     EXPECT_EQ(DerivedSourceText(document, 1, 1), "[NA / 1]");
     // Saving never writes over the second matrix either.

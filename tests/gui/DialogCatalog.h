@@ -3,14 +3,17 @@
 #include "dialogs/AnnotationSheetDialogs.h"
 #include "dialogs/AsciiFormatDialog.h"
 #include "dialogs/ColorSchemeDialog.h"
+#include "dialogs/DerivedDataDialog.h"
 #include "dialogs/FindReplaceDialog.h"
 #include "dialogs/MapAppearanceDialog.h"
+#include "dialogs/NewDerivedMapDialog.h"
 #include "dialogs/PlotFrameSheet.h"
 #include "dialogs/ScaleSheet.h"
 #include "document/ChartDocument.h"
 #include "gui/GuiTestSupport.h"
 #include "gui/MainWindow.h"
 #include "gui/MapView.h"
+#include "platform/QtPrompt.h"
 
 #include <QPlainTextEdit>
 #include <QTabWidget>
@@ -103,7 +106,18 @@ public:
              }},
             {"Map Appearance",
              [this, owner] {
-                 return std::unique_ptr<QDialog>(new MapAppearanceDialog(map->Entry().Document(), owner));
+                 return std::unique_ptr<QDialog>(
+                     new MapAppearanceDialog(map->Entry().Document(), owner));
+             }},
+            {"Derived Data",
+             [&document, owner] {
+                 return std::unique_ptr<QDialog>(new DerivedDataDialog(document, owner));
+             }},
+            {"New Derived Map",
+             [this, data, owner] {
+                 auto dialog = std::make_unique<NewDerivedMapDialog>(prompt, owner);
+                 dialog->SetDataFile(QString::fromStdString(data));
+                 return std::unique_ptr<QDialog>(std::move(dialog));
              }},
             {"ASCII format",
              [data, owner] {
@@ -126,6 +140,7 @@ public:
 
     ExampleFolder folder;
     MainWindow window;
+    QtPrompt prompt{&window};
     MapView* map = nullptr;
     QPlainTextEdit editor;
 };

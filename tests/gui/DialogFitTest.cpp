@@ -1,4 +1,6 @@
+#include "dialogs/CohortLinesPage.h"
 #include "dialogs/DialogSupport.h"
+#include "dialogs/PenStyleList.h"
 #include "dialogs/PlotFramePages.h"
 #include "gui/Commands.h"
 #include "gui/DialogCatalog.h"
@@ -121,10 +123,10 @@ TEST(DialogFit, TheFullPlotFrameSheetScrollsItsTabsAndReachesEveryPage) {
     QTest::keyClick(sheet.Tabs()->currentWidget(), Qt::Key_Backtab,
                     Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(sheet.Tabs()->currentIndex(), sheet.Tabs()->count() - 1);
-    auto* grid = static_cast<GridLinesPage*>(sheet.PageWidget(PlotFrameSheet::YGridLines));
-    EXPECT_TRUE(grid->width->isVisible());
+    auto* cohorts = static_cast<CohortLinesPage*>(sheet.PageWidget(PlotFrameSheet::CohortLines));
+    EXPECT_TRUE(cohorts->style->isVisible());
     EXPECT_TRUE(sheet.rect().contains(
-        QRect(grid->visible->mapTo(&sheet, QPoint(0, 0)), grid->visible->size())));
+        QRect(cohorts->style->mapTo(&sheet, QPoint(0, 0)), cohorts->style->size())));
 }
 
 TEST(DialogFit, ALongTitleIsSeenWholeFromItsStart) {

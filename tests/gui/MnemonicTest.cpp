@@ -195,7 +195,7 @@ TEST(Mnemonics, NoTwoControlsOfADialogPageShareALetter) {
             }
         });
     }
-    // The thirteen plot frame pages alone, and every sheet's pages.
+    // The fourteen plot frame pages alone, and every sheet's pages.
     EXPECT_GE(pages, 40);
 
     HelpWindow help;

@@ -73,7 +73,7 @@ TEST_F(Sheets, CoordinatesAreCheckedAndCancelRestoresAfterApplies) {
     ASSERT_NE(map, nullptr);
     PlotFrameSheet sheet(
         Document(), PlotFrameSheet::AllPages(), [this] { ++repaints; }, map);
-    EXPECT_EQ(sheet.Tabs()->count(), 13);
+    EXPECT_EQ(sheet.Tabs()->count(), 14);
     auto* range = static_cast<CoordinatesPage*>(sheet.PageWidget(PlotFrameSheet::Coordinates));
     EXPECT_EQ(range->x1->text(), "1974");
     {
