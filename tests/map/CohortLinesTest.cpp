@@ -4,9 +4,11 @@
 #include "render/CCSystem.h"
 #include "support/RecordingSurface.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -183,3 +185,18 @@ TEST(CohortLines, EveryShapeGetsOneSegmentPerVisibleCohortBetweenCellsAndAnnotat
 }
 
 } // namespace
+
+TEST(CohortLinesRefusal, AStepAbove0AndAWidthOf0OrMoreAreKept) {
+    CohortLineSettings settings;
+    settings.step = 0;
+    EXPECT_THAT(CohortLinesRefusal(settings), ::testing::HasSubstr("above 0"));
+    settings.step = 1e-9;
+    EXPECT_EQ(CohortLinesRefusal(settings), "");
+    settings.width = 0;
+    EXPECT_EQ(CohortLinesRefusal(settings), "");
+    settings.width = -1e-9;
+    EXPECT_THAT(CohortLinesRefusal(settings), ::testing::HasSubstr("0 or more"));
+    settings.width = 1;
+    settings.first = std::nan("");
+    EXPECT_FALSE(CohortLinesRefusal(settings).empty());
+}
