@@ -159,3 +159,67 @@ TEST(DerivedDataTest, OperationsAreNamedAsTheSetupFileWritesThem) {
 }
 
 } // namespace
+
+namespace {
+
+// A map large enough that its derivation is shared between threads, with
+// every hundred-and-first cell missing and every hundred-and-third zero, so
+// the ranges' edges meet missing and undefined cells too.
+DMAT LargeRates(std::uint32_t rows, std::uint32_t columns) {
+    DMAT m(rows, columns);
+    for (std::uint32_t c = 0; c < columns; ++c) {
+        for (std::uint32_t r = 0; r < rows; ++r) {
+            const std::uint32_t k = c * rows + r;
+            m.Set(r, c,
+                  k % 101 == 0   ? DMAT::MissingValue()
+                  : k % 103 == 0 ? 0.0
+                                 : 0.001 + (k % 997) * 0.0003);
+        }
+    }
+    return m;
+}
+
+} // namespace
+
+// The shared-out derivations give, cell by cell, what the definitions give
+// when computed one cell at a time.
+TEST(DerivedDataTest, LargeMapsDeriveWhatTheDefinitionsGive) {
+    const DMAT a = LargeRates(701, 523);
+    const std::uint32_t lag = 3;
+    DMAT improvement;
+    DeriveImprovement(a, lag, improvement);
+    const std::uint32_t h = 2;
+    DMAT smooth;
+    DeriveSmooth(a, h, smooth);
+    for (std::uint32_t c = 0; c < a.GetColumns(); ++c) {
+        for (std::uint32_t r = 0; r < a.GetRows(); ++r) {
+            double expected = DMAT::MissingValue();
+            if (c >= lag) {
+                const double x = a.Get(r, c);
+                const double y = a.Get(r, c - lag);
+                if (!DMAT::IsMissingValue(x) && !DMAT::IsMissingValue(y) && x > 0 && y > 0) {
+                    expected = -std::log(x / y) / lag;
+                }
+            }
+            if (DMAT::IsMissingValue(expected)) {
+                ASSERT_TRUE(improvement.IsMissing(r, c)) << "improvement at " << r << ", " << c;
+            } else {
+                ASSERT_EQ(improvement.Get(r, c), expected) << "improvement at " << r << ", " << c;
+            }
+
+            double sum = 0;
+            int count = 0;
+            for (std::uint32_t cc = c > h ? c - h : 0; cc <= std::min(c + h, a.GetColumns() - 1);
+                 ++cc) {
+                for (std::uint32_t rr = r > h ? r - h : 0; rr <= std::min(r + h, a.GetRows() - 1);
+                     ++rr) {
+                    if (!DMAT::IsMissingValue(a.Get(rr, cc))) {
+                        sum += a.Get(rr, cc);
+                        ++count;
+                    }
+                }
+            }
+            ASSERT_NEAR(smooth.Get(r, c), sum / count, 1e-12) << "smooth at " << r << ", " << c;
+        }
+    }
+}
