@@ -36,40 +36,38 @@ TEST(BoundariesRise, BothNeighboursBoundTheValueExclusively) {
     EXPECT_FALSE(BoundariesRise(scale, 1, std::nan("")));
 }
 
-// An additive sequence needs a positive increment and a number of any sign
-// to start from; a multiplicative one a multiplier above one (told first, as
-// the sheet always did) and a positive start; both at least one whole level
-// and at most what the map tells apart.
-TEST(CheckSequence, EachProblemAtItsBoundary) {
-    using P = SequenceProblem;
-    const std::optional<double> none;
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    const std::pair<SequenceRequest, SequenceProblem> cases[] = {
-        {{false, 0.0, 1.0, 5.0}, P::None},
-        {{false, -3.0, 0.5, 5.0}, P::None},
-        {{false, 0.0, 0.0, 5.0}, P::IncrementNotPositive},
-        {{false, 0.0, none, 5.0}, P::IncrementNotPositive},
-        {{false, none, 1.0, 5.0}, P::StartNotNumber},
-        {{true, 1.0, 2.0, 5.0}, P::None},
-        {{true, 1.0, 1.0, 5.0}, P::MultiplierNotAboveOne},
-        {{true, 1.0, std::nextafter(1.0, 2.0), 5.0}, P::None},
-        {{true, 0.0, 2.0, 5.0}, P::StartNotPositive},
-        {{true, 0.0, 0.5, 5.0}, P::MultiplierNotAboveOne},
-        {{true, none, 2.0, 5.0}, P::StartNotPositive},
-        {{false, 0.0, 1.0, 1.0}, P::None},
-        {{false, 0.0, 1.0, 0.99}, P::LevelsOutOfRange},
-        {{false, 0.0, 1.0, 0.0}, P::LevelsOutOfRange},
-        {{false, 0.0, 1.0, -2.0}, P::LevelsOutOfRange},
-        {{false, 0.0, 1.0, kMaxScaleBoundaries}, P::None},
-        {{false, 0.0, 1.0, kMaxScaleBoundaries + 1.0}, P::LevelsOutOfRange},
-        {{false, 0.0, 1.0, none}, P::LevelsOutOfRange},
-        {{false, 0.0, 1.0, nan}, P::LevelsOutOfRange},
+TEST(CheckSequence, AdditiveNeedsAPositiveIncrementAndANumberToStartFrom) {
+    EXPECT_EQ(CheckSequence({false, 0.0, 1.0, 5.0}), SequenceProblem::None);
+    // A start of any sign adds up.
+    EXPECT_EQ(CheckSequence({false, -3.0, 0.5, 5.0}), SequenceProblem::None);
+    EXPECT_EQ(CheckSequence({false, 0.0, 0.0, 5.0}), SequenceProblem::IncrementNotPositive);
+    EXPECT_EQ(CheckSequence({false, 0.0, std::nullopt, 5.0}),
+              SequenceProblem::IncrementNotPositive);
+    EXPECT_EQ(CheckSequence({false, std::nullopt, 1.0, 5.0}), SequenceProblem::StartNotNumber);
+}
+
+TEST(CheckSequence, MultiplicativeNeedsAMultiplierAboveOneAndAPositiveStart) {
+    EXPECT_EQ(CheckSequence({true, 1.0, 2.0, 5.0}), SequenceProblem::None);
+    EXPECT_EQ(CheckSequence({true, 1.0, 1.0, 5.0}), SequenceProblem::MultiplierNotAboveOne);
+    EXPECT_EQ(CheckSequence({true, 1.0, std::nextafter(1.0, 2.0), 5.0}), SequenceProblem::None);
+    EXPECT_EQ(CheckSequence({true, 0.0, 2.0, 5.0}), SequenceProblem::StartNotPositive);
+    // The step is told first, as the sheet always did.
+    EXPECT_EQ(CheckSequence({true, 0.0, 0.5, 5.0}), SequenceProblem::MultiplierNotAboveOne);
+    EXPECT_EQ(CheckSequence({true, std::nullopt, 2.0, 5.0}), SequenceProblem::StartNotPositive);
+}
+
+TEST(CheckSequence, LevelsAreAtLeastOneWholeAndAtMostWhatTheMapTellsApart) {
+    const auto levels = [](std::optional<double> count) {
+        return CheckSequence({false, 0.0, 1.0, count});
     };
-    for (const auto& [request, problem] : cases) {
-        EXPECT_EQ(CheckSequence(request), problem)
-            << request.multiplicative << " " << request.start.value_or(-999) << " "
-            << request.step.value_or(-999) << " " << request.levels.value_or(-999);
-    }
+    EXPECT_EQ(levels(1), SequenceProblem::None);
+    EXPECT_EQ(levels(0.99), SequenceProblem::LevelsOutOfRange);
+    EXPECT_EQ(levels(0), SequenceProblem::LevelsOutOfRange);
+    EXPECT_EQ(levels(-2), SequenceProblem::LevelsOutOfRange);
+    EXPECT_EQ(levels(kMaxScaleBoundaries), SequenceProblem::None);
+    EXPECT_EQ(levels(kMaxScaleBoundaries + 1.0), SequenceProblem::LevelsOutOfRange);
+    EXPECT_EQ(levels(std::nullopt), SequenceProblem::LevelsOutOfRange);
+    EXPECT_EQ(levels(std::numeric_limits<double>::quiet_NaN()), SequenceProblem::LevelsOutOfRange);
 }
 
 TEST(MakeSequenceScale, MakesTheWholeNumberOfBoundariesOfTheChosenKind) {
