@@ -89,18 +89,14 @@ TEST(DerivedDataTest, ImprovementIsTheAnnualRateOfFallOverTheLag) {
                        {NA, NA, NA, -std::log(3.0) / 2}});
 }
 
-TEST(DerivedDataTest, ImprovementOfNegativeValuesFollowsTheSignOfTheirQuotient) {
-    // The logarithm is taken of A(t) / A(t - k): two negatives give a
-    // positive quotient, one negative gives none.
-    const DMAT a = Matrix({{-2, -1, 1}});
+// The logarithm is taken of A(t) / A(t - k): two negatives give a positive
+// quotient, one negative gives none. A lag as wide as the matrix (or none)
+// leaves every cell missing.
+TEST(DerivedDataTest, ImprovementOfNegativeValuesAndOfLagsAtTheMatrixWidth) {
     DMAT result;
-    DeriveImprovement(a, 1, result);
+    DeriveImprovement(Matrix({{-2, -1, 1}}), 1, result);
     ExpectCells(result, {{NA, std::log(2.0), NA}});
-}
-
-TEST(DerivedDataTest, ALagAsWideAsTheMatrixLeavesEveryCellMissing) {
     const DMAT a = Matrix({{1, 2, 3}});
-    DMAT result;
     DeriveImprovement(a, 3, result);
     ExpectCells(result, {{NA, NA, NA}});
     DeriveImprovement(a, 2, result);
@@ -128,20 +124,18 @@ TEST(DerivedDataTest, SmoothingAveragesTheWindowLeavingMissingCellsOut) {
     EXPECT_NEAR(wide.Get(2, 3), 72.0 / 11, 1e-12);
 }
 
-TEST(DerivedDataTest, ACellWhoseWindowHoldsNoValueStaysMissing) {
+// A cell whose window holds no value stays missing (column 1's window
+// reaches column 2 but not column 3), and an empty matrix derives an empty one.
+TEST(DerivedDataTest, WindowsWithoutAValueStayMissingAndEmptyMatricesStayEmpty) {
     const DMAT a = Matrix({{NA, NA, NA, 4}, {NA, NA, NA, NA}});
     DMAT result;
     DeriveSmooth(a, 1, result);
-    // Column 1's window reaches column 2 but not column 3.
     ExpectCells(result, {{NA, NA, 4, 4}, {NA, NA, 4, 4}});
     DeriveSmooth(a, 0, result);
     ExpectCells(result, {{NA, NA, NA, 4}, {NA, NA, NA, NA}});
-}
-
-TEST(DerivedDataTest, AnEmptyMatrixDerivesAnEmptyOne) {
-    DMAT result = Matrix({{1}});
     DeriveSmooth(DMAT(), 2, result);
     EXPECT_TRUE(result.IsEmpty());
+    result = Matrix({{1}});
     DeriveImprovement(DMAT(), 1, result);
     EXPECT_TRUE(result.IsEmpty());
 }
