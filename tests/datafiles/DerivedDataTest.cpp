@@ -89,18 +89,14 @@ TEST(DerivedDataTest, ImprovementIsTheAnnualRateOfFallOverTheLag) {
                        {NA, NA, NA, -std::log(3.0) / 2}});
 }
 
-TEST(DerivedDataTest, ImprovementOfNegativeValuesFollowsTheSignOfTheirQuotient) {
-    // The logarithm is taken of A(t) / A(t - k): two negatives give a
-    // positive quotient, one negative gives none.
-    const DMAT a = Matrix({{-2, -1, 1}});
+// The logarithm is taken of A(t) / A(t - k): two negatives give a positive
+// quotient, one negative gives none. A lag as wide as the matrix (or none)
+// leaves every cell missing.
+TEST(DerivedDataTest, ImprovementOfNegativeValuesAndOfLagsAtTheMatrixWidth) {
     DMAT result;
-    DeriveImprovement(a, 1, result);
+    DeriveImprovement(Matrix({{-2, -1, 1}}), 1, result);
     ExpectCells(result, {{NA, std::log(2.0), NA}});
-}
-
-TEST(DerivedDataTest, ALagAsWideAsTheMatrixLeavesEveryCellMissing) {
     const DMAT a = Matrix({{1, 2, 3}});
-    DMAT result;
     DeriveImprovement(a, 3, result);
     ExpectCells(result, {{NA, NA, NA}});
     DeriveImprovement(a, 2, result);
@@ -128,20 +124,18 @@ TEST(DerivedDataTest, SmoothingAveragesTheWindowLeavingMissingCellsOut) {
     EXPECT_NEAR(wide.Get(2, 3), 72.0 / 11, 1e-12);
 }
 
-TEST(DerivedDataTest, ACellWhoseWindowHoldsNoValueStaysMissing) {
+// A cell whose window holds no value stays missing (column 1's window
+// reaches column 2 but not column 3), and an empty matrix derives an empty one.
+TEST(DerivedDataTest, WindowsWithoutAValueStayMissingAndEmptyMatricesStayEmpty) {
     const DMAT a = Matrix({{NA, NA, NA, 4}, {NA, NA, NA, NA}});
     DMAT result;
     DeriveSmooth(a, 1, result);
-    // Column 1's window reaches column 2 but not column 3.
     ExpectCells(result, {{NA, NA, 4, 4}, {NA, NA, 4, 4}});
     DeriveSmooth(a, 0, result);
     ExpectCells(result, {{NA, NA, NA, 4}, {NA, NA, NA, NA}});
-}
-
-TEST(DerivedDataTest, AnEmptyMatrixDerivesAnEmptyOne) {
-    DMAT result = Matrix({{1}});
     DeriveSmooth(DMAT(), 2, result);
     EXPECT_TRUE(result.IsEmpty());
+    result = Matrix({{1}});
     DeriveImprovement(DMAT(), 1, result);
     EXPECT_TRUE(result.IsEmpty());
 }
@@ -159,3 +153,67 @@ TEST(DerivedDataTest, OperationsAreNamedAsTheSetupFileWritesThem) {
 }
 
 } // namespace
+
+namespace {
+
+// A map large enough that its derivation is shared between threads, with
+// every hundred-and-first cell missing and every hundred-and-third zero, so
+// the ranges' edges meet missing and undefined cells too.
+DMAT LargeRates(std::uint32_t rows, std::uint32_t columns) {
+    DMAT m(rows, columns);
+    for (std::uint32_t c = 0; c < columns; ++c) {
+        for (std::uint32_t r = 0; r < rows; ++r) {
+            const std::uint32_t k = c * rows + r;
+            m.Set(r, c,
+                  k % 101 == 0   ? DMAT::MissingValue()
+                  : k % 103 == 0 ? 0.0
+                                 : 0.001 + (k % 997) * 0.0003);
+        }
+    }
+    return m;
+}
+
+} // namespace
+
+// The shared-out derivations give, cell by cell, what the definitions give
+// when computed one cell at a time.
+TEST(DerivedDataTest, LargeMapsDeriveWhatTheDefinitionsGive) {
+    const DMAT a = LargeRates(701, 523);
+    const std::uint32_t lag = 3;
+    DMAT improvement;
+    DeriveImprovement(a, lag, improvement);
+    const std::uint32_t h = 2;
+    DMAT smooth;
+    DeriveSmooth(a, h, smooth);
+    for (std::uint32_t c = 0; c < a.GetColumns(); ++c) {
+        for (std::uint32_t r = 0; r < a.GetRows(); ++r) {
+            double expected = DMAT::MissingValue();
+            if (c >= lag) {
+                const double x = a.Get(r, c);
+                const double y = a.Get(r, c - lag);
+                if (!DMAT::IsMissingValue(x) && !DMAT::IsMissingValue(y) && x > 0 && y > 0) {
+                    expected = -std::log(x / y) / lag;
+                }
+            }
+            if (DMAT::IsMissingValue(expected)) {
+                ASSERT_TRUE(improvement.IsMissing(r, c)) << "improvement at " << r << ", " << c;
+            } else {
+                ASSERT_EQ(improvement.Get(r, c), expected) << "improvement at " << r << ", " << c;
+            }
+
+            double sum = 0;
+            int count = 0;
+            for (std::uint32_t cc = c > h ? c - h : 0; cc <= std::min(c + h, a.GetColumns() - 1);
+                 ++cc) {
+                for (std::uint32_t rr = r > h ? r - h : 0; rr <= std::min(r + h, a.GetRows() - 1);
+                     ++rr) {
+                    if (!DMAT::IsMissingValue(a.Get(rr, cc))) {
+                        sum += a.Get(rr, cc);
+                        ++count;
+                    }
+                }
+            }
+            ASSERT_NEAR(smooth.Get(r, c), sum / count, 1e-12) << "smooth at " << r << ", " << c;
+        }
+    }
+}

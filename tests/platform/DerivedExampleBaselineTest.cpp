@@ -6,9 +6,6 @@
 #include "render/PageLayout.h"
 #include "view/DocumentPage.h"
 
-#include <QCoreApplication>
-#include <QDir>
-
 #include <gtest/gtest.h>
 
 // The bundled derived maps, drawn as `demla render FILE.dml --size 600x420`
@@ -19,7 +16,6 @@
 TEST(Baselines, TheDerivedExamplesMatchTheirKeptPictures) {
     constexpr int kWidth = 600;
     constexpr int kHeight = 420;
-    const QDir failures(QCoreApplication::applicationDirPath() + "/baseline-failures");
     for (const char* name : {"dk-mortality-sex-ratio", "dk-male-mortality-improvement"}) {
         SCOPED_TRACE(name);
         CollectingPrompt prompt;
@@ -37,18 +33,6 @@ TEST(Baselines, TheDerivedExamplesMatchTheirKeptPictures) {
             FitPage(view, options.page);
             PaintMapPage(surface, view, content, options);
         });
-        const QString path = QDir(DEMLA_BASELINE_DIR).filePath(QString("example-") + name + ".png");
-        if (qEnvironmentVariable("DEMLA_UPDATE_BASELINES") == "1") {
-            ASSERT_TRUE(actual.save(path, "PNG")) << path.toStdString();
-            continue;
-        }
-        const QImage expected = QImage(path).convertToFormat(QImage::Format_RGB32);
-        ASSERT_EQ(expected.size(), actual.size()) << path.toStdString();
-        const long long differing = DifferingPixels(actual, expected);
-        if (differing > 0.005 * kWidth * kHeight) {
-            QDir().mkpath(failures.path());
-            actual.save(failures.filePath(QString("example-") + name + ".png"), "PNG");
-            ADD_FAILURE() << differing << " pixels differ; see " << failures.path().toStdString();
-        }
+        ExpectKeptPicture(actual, QString("example-") + name, 0.005 * kWidth * kHeight);
     }
 }

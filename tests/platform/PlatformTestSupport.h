@@ -3,6 +3,8 @@
 #include "platform/QtSurface.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
@@ -13,6 +15,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+
+#include <gtest/gtest.h>
 
 // Colours as the surface takes them, 0x00BBGGRR.
 constexpr std::uint32_t kWhite = 0xFFFFFF, kBlack = 0x000000, kGrey = 0x808080;
@@ -50,7 +54,6 @@ inline std::string WrongPixels(const QImage& image,
     return wrong;
 }
 
-// A path as the file functions take it, in the local 8-bit encoding.
 // The pixels of two pictures of one size that differ by more than the
 // baselines' tolerance, 48, in any channel: text antialiasing differs a
 // little between font renderer versions, and viewers smooth edges.
@@ -67,6 +70,7 @@ inline long long DifferingPixels(const QImage& a, const QImage& b) {
     return differing;
 }
 
+// A path as the file functions take it, in the local 8-bit encoding.
 inline std::string Local(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
@@ -75,4 +79,25 @@ inline std::string Local(const QString& path) {
 inline QByteArray ReadAll(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Compares a picture with the one kept in the source tree as name.png: at
+// most allowed pixels may differ (by DifferingPixels). A picture that fails
+// is left in baseline-failures next to the test program;
+// DEMLA_UPDATE_BASELINES=1 writes the kept picture afresh instead.
+inline void ExpectKeptPicture(const QImage& actual, const QString& name, double allowed) {
+    const QString path = QDir(DEMLA_BASELINE_DIR).filePath(name + ".png");
+    if (qEnvironmentVariable("DEMLA_UPDATE_BASELINES") == "1") {
+        ASSERT_TRUE(actual.save(path, "PNG")) << path.toStdString();
+        return;
+    }
+    const QImage expected = QImage(path).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(expected.size(), actual.size()) << path.toStdString();
+    const long long differing = DifferingPixels(actual, expected);
+    if (differing > allowed) {
+        const QDir failures(QCoreApplication::applicationDirPath() + "/baseline-failures");
+        QDir().mkpath(failures.path());
+        actual.save(failures.filePath(name + ".png"), "PNG");
+        ADD_FAILURE() << differing << " pixels differ; see " << failures.path().toStdString();
+    }
 }

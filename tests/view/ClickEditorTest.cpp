@@ -14,44 +14,36 @@ ObjectUnderPoint Hit(Kind kind, std::uint32_t index = 0, int frameTextKind = 0) 
     return ObjectUnderPoint{kind, index, frameTextKind};
 }
 
-TEST(EditorFor, AnnotationsAndLegendLevelsOpenTheirOwnEditor) {
-    for (const Kind kind : {Kind::Text, Kind::Line, Kind::Rectangle}) {
-        EXPECT_EQ(EditorFor(Hit(kind, 3)), ClickEditor::Annotation);
-    }
-    EXPECT_EQ(EditorFor(Hit(Kind::LegendLevel, 0)), ClickEditor::LevelColor);
-    // The legend's labels and its ticks are the scale's.
-    EXPECT_EQ(EditorFor(Hit(Kind::LegendLabel, 2)), ClickEditor::Scale);
-    EXPECT_EQ(EditorFor(Hit(Kind::LegendTicks)), ClickEditor::Scale);
-}
-
-TEST(EditorFor, TickLabelsOpenTheTicksOfTheirAxis) {
-    // Labels on either side of the plot, and the margin where the ticks
-    // stand, open the same pages: those of their axis.
-    const std::pair<int, ClickEditor> labels[] = {
-        {BottomXTickLabels, ClickEditor::FrameXTicks},
-        {TopXTickLabels, ClickEditor::FrameXTicks},
-        {LeftYTickLabels, ClickEditor::FrameYTicks},
-        {RightYTickLabels, ClickEditor::FrameYTicks},
+// What each kind of object under the pointer opens: annotations their own
+// sheet, the legend's labels and ticks the scale, tick labels on either side
+// (and the margin where the ticks stand) the ticks of their axis, frame
+// lines their page whichever line was hit; the plot and empty paper nothing,
+// for a click in the plot is for the cell menus and zooming.
+TEST(EditorFor, EachObjectOpensItsOwnEditor) {
+    const std::pair<ObjectUnderPoint, ClickEditor> cases[] = {
+        {Hit(Kind::Text, 3), ClickEditor::Annotation},
+        {Hit(Kind::Line, 3), ClickEditor::Annotation},
+        {Hit(Kind::Rectangle, 3), ClickEditor::Annotation},
+        {Hit(Kind::LegendLevel, 0), ClickEditor::LevelColor},
+        {Hit(Kind::LegendLabel, 2), ClickEditor::Scale},
+        {Hit(Kind::LegendTicks), ClickEditor::Scale},
+        {Hit(Kind::FrameText, 0, BottomXTickLabels), ClickEditor::FrameXTicks},
+        {Hit(Kind::FrameText, 0, TopXTickLabels), ClickEditor::FrameXTicks},
+        {Hit(Kind::FrameText, 0, LeftYTickLabels), ClickEditor::FrameYTicks},
+        {Hit(Kind::FrameText, 0, RightYTickLabels), ClickEditor::FrameYTicks},
+        {Hit(Kind::XTickMargin), ClickEditor::FrameXTicks},
+        {Hit(Kind::YTickMargin), ClickEditor::FrameYTicks},
+        {Hit(Kind::PlotArea), ClickEditor::None},
+        {Hit(Kind::Nothing), ClickEditor::None},
     };
-    for (const auto& [kind, editor] : labels) {
-        EXPECT_EQ(EditorFor(Hit(Kind::FrameText, 0, kind)), editor) << kind;
+    for (const auto& [hit, editor] : cases) {
+        EXPECT_EQ(EditorFor(hit), editor) << static_cast<int>(hit.kind) << " " << hit.frameTextKind;
     }
-    EXPECT_EQ(EditorFor(Hit(Kind::XTickMargin)), ClickEditor::FrameXTicks);
-    EXPECT_EQ(EditorFor(Hit(Kind::YTickMargin)), ClickEditor::FrameYTicks);
-}
-
-TEST(EditorFor, FrameLinesOpenTheirPageWhicheverLineWasHit) {
     for (const std::uint32_t line : {0u, 1u, 4u}) {
         EXPECT_EQ(EditorFor(Hit(Kind::FrameText, line, TitleLines)), ClickEditor::FrameTitle);
         EXPECT_EQ(EditorFor(Hit(Kind::FrameText, line, XLabelLines)), ClickEditor::FrameXLabel);
         EXPECT_EQ(EditorFor(Hit(Kind::FrameText, line, YLabelLines)), ClickEditor::FrameYLabel);
     }
-}
-
-TEST(EditorFor, TheMapItselfAndEmptyPaperOpenNothing) {
-    // A click in the plot is for the cell menus and zooming, never a sheet.
-    EXPECT_EQ(EditorFor(Hit(Kind::PlotArea)), ClickEditor::None);
-    EXPECT_EQ(EditorFor(Hit(Kind::Nothing)), ClickEditor::None);
 }
 
 TEST(ZoomDrag, ThePixelUnderThePointerBelongsToTheRectangle) {
@@ -74,17 +66,15 @@ TEST(ZoomDrag, ThePixelUnderThePointerBelongsToTheRectangle) {
     EXPECT_EQ(corners->farCorner, (IntPoint{99, 199}));
 }
 
-TEST(ZoomDrag, ARectangleWithoutWidthOrHeightZoomsNowhere) {
+// A rectangle without width or height zooms nowhere; nor does a move or an
+// end outside a drag or after its cancel.
+TEST(ZoomDrag, EmptyRectanglesAndCancelledDragsZoomNowhere) {
     ZoomDrag drag;
     for (const IntPoint end : {IntPoint{100, 200}, IntPoint{100, 260}, IntPoint{150, 200}}) {
         drag.Start({100, 200});
         EXPECT_FALSE(drag.Finish(end)) << end.x << "," << end.y;
         EXPECT_FALSE(drag.IsActive());
     }
-}
-
-TEST(ZoomDrag, NothingHappensOutsideADragOrAfterItsCancel) {
-    ZoomDrag drag;
     EXPECT_FALSE(drag.Move({5, 5}));
     EXPECT_FALSE(drag.Finish({50, 50}));
     drag.Start({0, 0});

@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
 
-std::vector<std::string> Tokens(const std::string& line) {
+using Strings = std::vector<std::string>;
+
+Strings Tokens(const std::string& line) {
     std::vector<std::string> tokens;
     LCmdLineIter iter(line);
     while (iter.Next()) {
@@ -18,22 +21,23 @@ std::vector<std::string> Tokens(const std::string& line) {
     return tokens;
 }
 
-using Strings = std::vector<std::string>;
-
-TEST(LCmdLineIter, BlanksSeparateAndQuotesGroup) {
-    EXPECT_EQ(Tokens(""), Strings{});
-    EXPECT_EQ(Tokens("   "), Strings{});
-    EXPECT_EQ(Tokens("a.dml  b.dml "), (Strings{"a.dml", "b.dml"}));
-    EXPECT_EQ(Tokens("\"my maps/a b.dml\" c.dml"), (Strings{"my maps/a b.dml", "c.dml"}));
-    // A quote inside a token does not start a group.
-    EXPECT_EQ(Tokens("x\"y z"), (Strings{"x\"y", "z"}));
-    EXPECT_EQ(Tokens("\"a\"\"b\""), (Strings{"a", "b"}));
-}
-
-TEST(LCmdLineIter, UnclosedOrEmptyQuoteEndsTheWalk) {
-    EXPECT_EQ(Tokens("a.dml \"b.dml c.dml"), Strings{"a.dml"});
-    EXPECT_EQ(Tokens("\"\" a.dml"), Strings{});
-    EXPECT_EQ(Tokens("a.dml \"\" b.dml"), Strings{"a.dml"});
+// Blanks separate and quotes group; a quote inside a token does not start a
+// group; an unclosed or empty quote ends the walk.
+TEST(LCmdLineIter, BlanksSeparateQuotesGroupAndUnclosedOrEmptyQuotesEnd) {
+    const std::pair<const char*, Strings> cases[] = {
+        {"", {}},
+        {"   ", {}},
+        {"a.dml  b.dml ", {"a.dml", "b.dml"}},
+        {"\"my maps/a b.dml\" c.dml", {"my maps/a b.dml", "c.dml"}},
+        {"x\"y z", {"x\"y", "z"}},
+        {"\"a\"\"b\"", {"a", "b"}},
+        {"a.dml \"b.dml c.dml", {"a.dml"}},
+        {"\"\" a.dml", {}},
+        {"a.dml \"\" b.dml", {"a.dml"}},
+    };
+    for (const auto& [line, tokens] : cases) {
+        EXPECT_EQ(Tokens(line), tokens) << line;
+    }
 }
 
 TEST(LCmdLineIter, ArgumentsJoinedAndReadBack) {
@@ -45,12 +49,12 @@ TEST(LCmdLineIter, ArgumentsJoinedAndReadBack) {
 }
 
 TEST(SetupFileToken, ExtensionInAnyCaseAfterAName) {
-    EXPECT_TRUE(IsSetupFileToken("map.dml"));
-    EXPECT_TRUE(IsSetupFileToken("MAP.DML"));
-    EXPECT_TRUE(IsSetupFileToken("a.Dml"));
-    EXPECT_FALSE(IsSetupFileToken(".dml"));
-    EXPECT_FALSE(IsSetupFileToken("-unregister"));
-    EXPECT_FALSE(IsSetupFileToken("map.dml.bak"));
+    for (const char* token : {"map.dml", "MAP.DML", "a.Dml"}) {
+        EXPECT_TRUE(IsSetupFileToken(token)) << token;
+    }
+    for (const char* token : {".dml", "-unregister", "map.dml.bak"}) {
+        EXPECT_FALSE(IsSetupFileToken(token)) << token;
+    }
 }
 
 } // namespace

@@ -44,19 +44,13 @@ TEST(ZoomLimits, BothAxesBoundInAndOut) {
     EXPECT_TRUE(WithinZoomLimits(1000, 0, 1000, 0, screen));
 }
 
-TEST(MapViewLayout, WideWindowCentresThePageWithBandsBeside) {
-    // 2000 x 700 pixels: the page's height fills the window, x is widened.
-    const MapViewState view = ViewOf(2000, 700);
+// A wide window centres the page with bands beside it (its height fills
+// the window); a tall one widens y; a printer's page replaces A4.
+TEST(MapViewLayout, TheWholePageCentredInAnyWindowOrOnAPrinterPage) {
     const double width = 2100.0 * 2000 / 700;
-    ExpectWindow(view, {1485 - width / 2, 1485 + width / 2, 0, 2100});
-}
+    ExpectWindow(ViewOf(2000, 700), {1485 - width / 2, 1485 + width / 2, 0, 2100});
+    ExpectWindow(ViewOf(594, 1000), {0, 2970, 1050 - 2500, 1050 + 2500});
 
-TEST(MapViewLayout, TallWindowWidensY) {
-    const MapViewState view = ViewOf(594, 1000);
-    ExpectWindow(view, {0, 2970, 1050 - 2500, 1050 + 2500});
-}
-
-TEST(MapViewLayout, PrinterPageOrA4) {
     MapViewState view = ViewOf(1000, 1000);
     view.RecomputePage(DoubleSize{2100, 2970});
     EXPECT_EQ(view.Page().width, 2100);
@@ -68,7 +62,7 @@ TEST(MapViewLayout, PrinterPageOrA4) {
     EXPECT_EQ(view.Page().width, 2970);
 }
 
-TEST(MapViewZoom, ZoomInHalvesAroundTheClickUntilTheLimit) {
+TEST(MapViewZoom, ZoomInHalvesAroundTheClickAndBothWaysStopAtTheLimits) {
     MapViewState view = ViewOf(1024, 724);
     view.lastClick = {512, 362};
     const Window before = WindowOf(view);
@@ -91,20 +85,17 @@ TEST(MapViewZoom, ZoomInHalvesAroundTheClickUntilTheLimit) {
     // A refused zoom changes nothing.
     EXPECT_FALSE(view.ZoomIn());
     ExpectWindow(view, last);
-}
 
-TEST(MapViewZoom, ZoomOutStopsBeforeTheOuterLimit) {
-    MapViewState view = ViewOf(1024, 724);
-    view.lastClick = {100, 100};
-    int accepted = 0;
-    while (view.ZoomOut()) {
+    // Out from the whole page: 2970 * 2^5 = 95040 fits under 122880, 2^6 does not.
+    MapViewState out = ViewOf(1024, 724);
+    out.lastClick = {100, 100};
+    accepted = 0;
+    while (out.ZoomOut()) {
         ++accepted;
         ASSERT_LT(accepted, 20);
     }
-    // 2970 * 2^5 = 95040 fits under 122880, 2^6 does not.
     EXPECT_EQ(accepted, 5);
-    const Window last = WindowOf(view);
-    EXPECT_LT(last.x2 - last.x1, 122880.0);
+    EXPECT_LT(WindowOf(out).x2 - WindowOf(out).x1, 122880.0);
 }
 
 TEST(MapViewZoom, CenterHereKeepsTheSizeAndMovesTheCorner) {
