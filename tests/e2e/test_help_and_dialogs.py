@@ -99,7 +99,8 @@ class SheetTest(SmallWindow):
         sheet = wait_for("the Plot Frame sheet", lambda: self.top_window("Plot Frame"))
         try:
             tabs = [tab.name for tab in find_all(sheet, role=pyatspi.ROLE_PAGE_TAB)]
-            self.assertEqual(len(tabs), 13)
+            self.assertEqual(len(tabs), 14)
+            self.assertEqual(tabs[-1], "Cohort Lines")
             self.assertTrue(inside(sheet, window), extents(sheet))
             buttons = [node for node in find_all(sheet, role=pyatspi.ROLE_PUSH_BUTTON)
                        if is_showing(node)]
