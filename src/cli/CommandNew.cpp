@@ -114,6 +114,81 @@ int DerivationOf(const CommandArguments& parsed, int format, const AsciiFormat& 
     return kExitSuccess;
 }
 
+// The format of the data file that --format, --field and --record give,
+// or that its name suggests. The status to end with, or kExitSuccess.
+int DataFormatOf(const CommandArguments& parsed, const std::string& dataPath, int& format,
+                 AsciiFormat& delimiters) {
+    format = LooksLikeGaussFile(dataPath) ? kGaussFormat : kAsciiFormat;
+    const std::optional<std::string> formatName = parsed.Value("--format");
+    if (formatName) {
+        if (*formatName == "gauss") {
+            format = kGaussFormat;
+        } else if (*formatName == "ascii") {
+            format = kAsciiFormat;
+        } else if (*formatName == "hmd") {
+            format = kLexisTableFormat;
+        } else {
+            return UsageError("--format is gauss, ascii or hmd");
+        }
+    }
+    if (const std::optional<std::string> field = parsed.Value("--field")) {
+        if (*field == "comma") {
+            delimiters.fieldKind = AsciiFormat::Field::Comma;
+        } else if (*field == "spaces") {
+            delimiters.fieldKind = AsciiFormat::Field::Spaces;
+        } else if (field->size() == 1) {
+            delimiters.fieldKind = AsciiFormat::Field::Custom;
+            delimiters.customField = field->front();
+        } else {
+            return UsageError("--field is comma, spaces or one character");
+        }
+    }
+    if (const std::optional<std::string> record = parsed.Value("--record")) {
+        if (*record == "crlf") {
+            delimiters.recordKind = AsciiFormat::Record::Crlf;
+        } else if (record->size() == 1) {
+            delimiters.recordKind = AsciiFormat::Record::Custom;
+            delimiters.customRecord = record->front();
+        } else {
+            return UsageError("--record is crlf or one character");
+        }
+    }
+    if (format != kAsciiFormat && (parsed.Value("--field") || parsed.Value("--record"))) {
+        return UsageError("--field and --record describe ASCII files only");
+    }
+    return kExitSuccess;
+}
+
+// A text file whose third line names a table's columns is a table, unless
+// the command line says how to read it; its value column is --column or
+// the table's own. The status to end with, or kExitSuccess.
+int TableColumnOf(const CommandArguments& parsed, const std::string& dataPath, int& format,
+                  std::optional<LexisTableHeader>& table, std::string& column, CliPrompt& prompt) {
+    std::string tableError;
+    if (format == kLexisTableFormat || (!parsed.Value("--format") && format == kAsciiFormat &&
+                                        !parsed.Value("--field") && !parsed.Value("--record"))) {
+        table = TableHeaderAt(dataPath, tableError);
+        if (table) {
+            format = kLexisTableFormat;
+        }
+    }
+    if (parsed.Value("--column") && format != kLexisTableFormat) {
+        return UsageError("--column names a column of a mortality or fertility database table");
+    }
+    if (format == kLexisTableFormat) {
+        if (!table) {
+            prompt.Show("Error", "Cannot read the table " + dataPath + "\r\n" + tableError);
+            return kExitFailure;
+        }
+        column = parsed.Value("--column").value_or(table->DefaultValueColumn());
+        if (const std::string refusal = table->CheckValueColumn(column); !refusal.empty()) {
+            prompt.Show("Error", refusal);
+            return kExitFailure;
+        }
+    }
+    return kExitSuccess;
+}
+
 } // namespace
 
 // demla new DATA [...]: makes the map of a data file as File New does and
@@ -135,47 +210,11 @@ int RunNew(std::span<const std::string> arguments) {
     }
     const std::string dataPath = SelectedPath(parsed->Operands().front());
 
-    // A text file whose third line names a table's columns is a table.
-    std::string tableError;
-    std::optional<LexisTableHeader> table;
-    int format = LooksLikeGaussFile(dataPath) ? kGaussFormat : kAsciiFormat;
-    const std::optional<std::string> formatName = parsed->Value("--format");
-    if (formatName) {
-        if (*formatName == "gauss") {
-            format = kGaussFormat;
-        } else if (*formatName == "ascii") {
-            format = kAsciiFormat;
-        } else if (*formatName == "hmd") {
-            format = kLexisTableFormat;
-        } else {
-            return UsageError("--format is gauss, ascii or hmd");
-        }
-    }
+    int format = kAsciiFormat;
     AsciiFormat delimiters;
-    if (const std::optional<std::string> field = parsed->Value("--field")) {
-        if (*field == "comma") {
-            delimiters.fieldKind = AsciiFormat::Field::Comma;
-        } else if (*field == "spaces") {
-            delimiters.fieldKind = AsciiFormat::Field::Spaces;
-        } else if (field->size() == 1) {
-            delimiters.fieldKind = AsciiFormat::Field::Custom;
-            delimiters.customField = field->front();
-        } else {
-            return UsageError("--field is comma, spaces or one character");
-        }
-    }
-    if (const std::optional<std::string> record = parsed->Value("--record")) {
-        if (*record == "crlf") {
-            delimiters.recordKind = AsciiFormat::Record::Crlf;
-        } else if (record->size() == 1) {
-            delimiters.recordKind = AsciiFormat::Record::Custom;
-            delimiters.customRecord = record->front();
-        } else {
-            return UsageError("--record is crlf or one character");
-        }
-    }
-    if (format != kAsciiFormat && (parsed->Value("--field") || parsed->Value("--record"))) {
-        return UsageError("--field and --record describe ASCII files only");
+    if (const int status = DataFormatOf(*parsed, dataPath, format, delimiters);
+        status != kExitSuccess) {
+        return status;
     }
 
     CliPrompt prompt(std::cerr, parsed->Has("--cancel"));
@@ -184,28 +223,11 @@ int RunNew(std::span<const std::string> arguments) {
         prompt.Show("Error", "Cannot open data file: " + dataPath);
         return kExitFailure;
     }
-    if (format == kLexisTableFormat || (!formatName && format == kAsciiFormat &&
-                                        !parsed->Value("--field") && !parsed->Value("--record"))) {
-        table = TableHeaderAt(dataPath, tableError);
-        if (table) {
-            format = kLexisTableFormat;
-        }
-    }
-    if (parsed->Value("--column") && format != kLexisTableFormat) {
-        return UsageError("--column names a column of a mortality or fertility database table");
-    }
-
+    std::optional<LexisTableHeader> table;
     std::string column;
-    if (format == kLexisTableFormat) {
-        if (!table) {
-            prompt.Show("Error", "Cannot read the table " + dataPath + "\r\n" + tableError);
-            return kExitFailure;
-        }
-        column = parsed->Value("--column").value_or(table->DefaultValueColumn());
-        if (const std::string refusal = table->CheckValueColumn(column); !refusal.empty()) {
-            prompt.Show("Error", refusal);
-            return kExitFailure;
-        }
+    if (const int status = TableColumnOf(*parsed, dataPath, format, table, column, prompt);
+        status != kExitSuccess) {
+        return status;
     }
     std::optional<DerivedSetup> derived;
     if (const int status = DerivationOf(*parsed, format, delimiters, table, derived, prompt);
