@@ -69,6 +69,14 @@ NewDerivedMapDialog::NewDerivedMapDialog(Prompt& prompt, QWidget* parent)
     changeSetup = new QPushButton(tr("Cha&nge..."), this);
     changeSetup->setAccessibleName(tr("Choose the setup file"));
 
+    LayOutFields();
+    ConnectFields();
+    EnableFields();
+    FitDialog(this);
+}
+
+// The three groups, A, the derivation and the new map, above the buttons.
+void NewDerivedMapDialog::LayOutFields() {
     auto* data = new QGroupBox(tr("First matrix (A)"), this);
     auto* dataForm = new QFormLayout(data);
     const auto row = [this](QFormLayout* form, const QString& caption, QWidget* field,
@@ -106,7 +114,9 @@ NewDerivedMapDialog::NewDerivedMapDialog(Prompt& prompt, QWidget* parent)
     layout->addWidget(derived);
     layout->addWidget(output);
     layout->addWidget(buttons);
+}
 
+void NewDerivedMapDialog::ConnectFields() {
     connect(browseData, &QPushButton::clicked, this, [this] {
         const QString chosen =
             QFileDialog::getOpenFileName(this, tr("Open Data File"), dataFile->text());
@@ -138,8 +148,6 @@ NewDerivedMapDialog::NewDerivedMapDialog(Prompt& prompt, QWidget* parent)
             setupNamed_ = true;
         }
     });
-    EnableFields();
-    FitDialog(this);
 }
 
 void NewDerivedMapDialog::SetDataFile(const QString& path) {

@@ -44,6 +44,8 @@ public:
     QPushButton* changeSetup;
 
 private:
+    void LayOutFields();
+    void ConnectFields();
     void DataFileChosen();
     void EnableFields();
     void SuggestSetupFile();
