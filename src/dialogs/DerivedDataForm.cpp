@@ -1,4 +1,5 @@
 #include "dialogs/DerivedDataForm.h"
+#include "dialogs/DialogSupport.h"
 
 #include "platform/QtText.h"
 
@@ -61,20 +62,11 @@ DerivedDataForm::DerivedDataForm(bool withNone, QWidget* parent)
     secondRow->addWidget(browseSecond);
     auto* form = new QFormLayout(this);
     form->setContentsMargins(0, 0, 0, 0);
-    const auto row = [form, this](const QString& caption, QWidget* field, QLayout* layout) {
-        auto* label = new QLabel(caption, this);
-        label->setBuddy(field);
-        if (layout != nullptr) {
-            form->addRow(label, layout);
-        } else {
-            form->addRow(label, field);
-        }
-    };
-    row(tr("O&peration:"), operation, nullptr);
-    row(tr("&Second data file:"), secondFile, secondRow);
-    row(tr("Second &column:"), secondColumn, nullptr);
-    row(tr("&Lag (columns):"), lag, nullptr);
-    row(tr("&Half-width (cells):"), halfWidth, nullptr);
+    AddRow(form, tr("O&peration:"), operation);
+    AddRow(form, tr("&Second data file:"), secondFile, secondRow);
+    AddRow(form, tr("Second &column:"), secondColumn);
+    AddRow(form, tr("&Lag (columns):"), lag);
+    AddRow(form, tr("&Half-width (cells):"), halfWidth);
 
     connect(operation, &QComboBox::currentIndexChanged, this, [this] {
         EnableFields();

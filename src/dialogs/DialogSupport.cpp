@@ -71,10 +71,14 @@ bool StoreEditedInt(NumberField* field, std::int32_t& target) {
     return true;
 }
 
-QLabel* AddRow(QFormLayout* form, const QString& caption, QWidget* field) {
+QLabel* AddRow(QFormLayout* form, const QString& caption, QWidget* field, QLayout* layout) {
     auto* label = new QLabel(caption, form->parentWidget());
     label->setBuddy(field);
-    form->addRow(label, field);
+    if (layout != nullptr) {
+        form->addRow(label, layout);
+    } else {
+        form->addRow(label, field);
+    }
     return label;
 }
 

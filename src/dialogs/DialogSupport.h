@@ -41,8 +41,11 @@ private:
 // after a message, when its text is no number.
 bool StoreEditedInt(NumberField* field, std::int32_t& target);
 
-// Adds a row "caption: field" to a form, the caption bound to the field.
-QLabel* AddRow(QFormLayout* form, const QString& caption, QWidget* field);
+// Adds a row "caption: field" to a form, the caption bound to the field;
+// where layout is given, it stands in the row for the field (the field and
+// the buttons beside it).
+QLabel* AddRow(QFormLayout* form, const QString& caption, QWidget* field,
+               QLayout* layout = nullptr);
 
 // A button showing a colour, which opens the colour dialog.
 class ColorButton : public QPushButton {

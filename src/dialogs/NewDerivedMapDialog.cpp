@@ -79,19 +79,9 @@ NewDerivedMapDialog::NewDerivedMapDialog(Prompt& prompt, QWidget* parent)
 void NewDerivedMapDialog::LayOutFields() {
     auto* data = new QGroupBox(tr("First matrix (A)"), this);
     auto* dataForm = new QFormLayout(data);
-    const auto row = [this](QFormLayout* form, const QString& caption, QWidget* field,
-                            QLayout* layout = nullptr) {
-        auto* label = new QLabel(caption, this);
-        label->setBuddy(field);
-        if (layout != nullptr) {
-            form->addRow(label, layout);
-        } else {
-            form->addRow(label, field);
-        }
-    };
-    row(dataForm, tr("&Data file:"), dataFile, FieldWithButton(dataFile, browseData));
-    row(dataForm, tr("&Format:"), format, FieldWithButton(format, delimitersButton));
-    row(dataForm, tr("&Values to show:"), valueColumn);
+    AddRow(dataForm, tr("&Data file:"), dataFile, FieldWithButton(dataFile, browseData));
+    AddRow(dataForm, tr("&Format:"), format, FieldWithButton(format, delimitersButton));
+    AddRow(dataForm, tr("&Values to show:"), valueColumn);
 
     auto* derived = new QGroupBox(tr("Derived surface"), this);
     auto* derivedLayout = new QVBoxLayout(derived);
@@ -104,7 +94,7 @@ void NewDerivedMapDialog::LayOutFields() {
     cohortRow->addWidget(cohortStep);
     cohortRow->addStretch(1);
     outputForm->addRow(cohortRow);
-    row(outputForm, tr("Setup f&ile:"), setupFile, FieldWithButton(setupFile, changeSetup));
+    AddRow(outputForm, tr("Setup f&ile:"), setupFile, FieldWithButton(setupFile, changeSetup));
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
