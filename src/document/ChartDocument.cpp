@@ -60,24 +60,6 @@ std::vector<double> ValuesOf(MList<double>& list) {
     return values;
 }
 
-// The Geography colours of a new map. The scheme starts at three levels;
-// a scale whose equal quantiles were merged into fewer takes the first
-// colours of those three rather than staying white.
-void MakeGeographyColors(LRGBColorVect& colors) {
-    const GeographyColorScheme scheme;
-    if (scheme.MakeColors(colors)) {
-        return;
-    }
-    constexpr std::uint32_t kFewestLevels = 3;
-    LRGBColorVect fewest(kFewestLevels + 1);
-    if (!scheme.MakeColors(fewest)) {
-        return;
-    }
-    for (std::uint32_t i = 0; i < colors.LevelCount() && i < kFewestLevels; ++i) {
-        colors.Level(i) = fewest.Level(i);
-    }
-}
-
 // A new map's legend and axes label their values so that no two
 // neighbours read the same.
 void ChooseDistinctLabelFormats(ChartDocument& document) {

@@ -6,6 +6,7 @@
 #include "document/SafeFile.h"
 #include "scale/ColorSchemeChoice.h"
 #include "scale/DistinctLevels.h"
+#include "scale/GeographyColorScheme.h"
 #include "scale/MapScale.h"
 
 #include <algorithm>
@@ -193,8 +194,9 @@ void ApplyDerivedDefaults(ChartDocument& document) {
     if (!made) {
         return;
     }
+    // The load, or whoever applies these defaults later, classifies the map
+    // once the scale is final.
     document.ScaleValues = std::move(scale);
-    ClassifyLevels(document.DataMatrix, document.ScaleValues, document.LevelMatrix);
     document.MissingColor = kDerivedMissingColor;
     LRGBColorVect levels;
     FitLevelColors(levels, document.BoundaryCount(), kDerivedMissingColor);
@@ -211,4 +213,21 @@ void ApplyDerivedDefaults(ChartDocument& document) {
     document.Legend.SetTickFormat(DistinctLabelFormat(
         document.ScaleValues,
         operation == DeriveOperation::Ratio ? "F2" : StepFormat(document.ScaleValues)));
+}
+
+void ApplySmoothedDefaults(ChartDocument& document) {
+    DMAT scale;
+    const bool made = document.Table ? MakeDoublingScale(document.DataMatrix, scale)
+                                     : SmartScale(document.DataMatrix, scale, document.GetPrompt());
+    if (!made) {
+        return;
+    }
+    MergeRepeatedBoundaries(scale);
+    document.ScaleValues = std::move(scale);
+    document.LevelColors = LRGBColorVect();
+    FitLevelColors(document.LevelColors, document.BoundaryCount(), document.MissingColor);
+    MakeGeographyColors(document.LevelColors);
+    document.Legend.SetTickFormat(DistinctLabelFormat(
+        document.ScaleValues,
+        document.Table ? ScaleTickFormat(document.ScaleValues) : document.Legend.GetTickFormat()));
 }

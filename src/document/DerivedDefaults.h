@@ -15,6 +15,12 @@ class DMAT;
 // document without a derivation as it is.
 void ApplyDerivedDefaults(ChartDocument& document);
 
+// The scale a new map of a smoothed surface gets, for a map whose
+// derivation became a smoothing: the data's own kind of levels (doubling
+// ones for a database table's rates, else Smart Scale's) in the Geography
+// colours. Like the above, it leaves the classification to the caller.
+void ApplySmoothedDefaults(ChartDocument& document);
+
 // The title of a derived map.
 std::string DerivedTitle(const ChartDocument& document);
 

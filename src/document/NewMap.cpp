@@ -300,8 +300,13 @@ bool ApplyDerivationChoice(ChartDocument& document, const std::optional<Derivati
     if (!same && !ChangeDerivation(document, setup)) {
         return false;
     }
-    if (suitTitleAndScale) {
+    if (suitTitleAndScale && document.Derived) {
         ApplyDerivedDefaults(document);
+        if (document.Derived->operation == DeriveOperation::Smooth) {
+            ApplySmoothedDefaults(document);
+        }
+        // Classifies the map by the new scale and lets the legend follow.
+        document.SetScale(document.ScaleValues, document.LevelColors);
     }
     return true;
 }

@@ -55,3 +55,18 @@ static_assert(std::size(kPalette) == PaletteSize(3, 21));
 } // namespace
 
 GeographyColorScheme::GeographyColorScheme() : ColorScheme(3, 21, kPalette) {}
+
+void MakeGeographyColors(LRGBColorVect& colors) {
+    const GeographyColorScheme scheme;
+    if (scheme.MakeColors(colors)) {
+        return;
+    }
+    constexpr std::uint32_t kFewestLevels = 3;
+    LRGBColorVect fewest(kFewestLevels + 1);
+    if (!scheme.MakeColors(fewest)) {
+        return;
+    }
+    for (std::uint32_t i = 0; i < colors.LevelCount() && i < kFewestLevels; ++i) {
+        colors.Level(i) = fewest.Level(i);
+    }
+}

@@ -2,6 +2,8 @@
 #include "document/DocumentWriters.h"
 #include "document/EditSnapshot.h"
 #include "document/NewMap.h"
+#include "scale/DistinctLevels.h"
+#include "scale/MapScale.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TempFile.h"
 #include "view/MonitorMode.h"
@@ -197,4 +199,39 @@ TEST(DerivationFields, EachOperationUsesItsOwnFieldsOnly) {
 TEST(DerivationFields, ANewDerivedMapIsNamedAfterItsDataAndOperation) {
     EXPECT_EQ(DerivedSetupPath("/d/Mx_1x1.txt", DeriveOperation::Ratio), "/d/Mx_1x1-ratio.dml");
     EXPECT_EQ(DerivedSetupPath("/d.x/data", DeriveOperation::Smooth), "/d.x/data-smooth.dml");
+}
+
+// "Suit the title and scale to the result": a ratio gets levels symmetric
+// about 1, and a change to smoothing gets the scale a new map of the
+// smoothed values would get (Smart Scale's for a text file), not the
+// ratio's. Either way every cell is classed by the scale it now shows.
+TEST_F(DerivationEdit, SuitingTheScaleClassesTheMapByTheNewScale) {
+    const auto expectClassedByItsScale = [&] {
+        WMAT expected;
+        ClassifyLevels(document.DataMatrix, document.ScaleValues, expected);
+        for (std::uint32_t r = 0; r < expected.GetRows(); ++r) {
+            for (std::uint32_t c = 0; c < expected.GetColumns(); ++c) {
+                EXPECT_EQ(document.LevelMatrix.Get(r, c), expected.Get(r, c)) << r << "," << c;
+            }
+        }
+    };
+    ASSERT_TRUE(ApplyDerivationChoice(document, Ratio("b.csv"), true));
+    const std::uint32_t n = document.BoundaryCount();
+    ASSERT_GT(n, 1u);
+    EXPECT_NEAR(document.ScaleValues.Get(0, 0) * document.ScaleValues.Get(n - 1, 0), 1.0, 1e-9);
+    expectClassedByItsScale();
+
+    DerivationChoice smooth;
+    smooth.operation = DeriveOperation::Smooth;
+    smooth.halfWidth = 1;
+    ASSERT_TRUE(ApplyDerivationChoice(document, smooth, true));
+    DMAT automatic;
+    ASSERT_TRUE(SmartScale(document.DataMatrix, automatic, prompt));
+    MergeRepeatedBoundaries(automatic);
+    ASSERT_EQ(document.BoundaryCount(), automatic.GetRows());
+    for (std::uint32_t i = 0; i < automatic.GetRows(); ++i) {
+        EXPECT_DOUBLE_EQ(document.ScaleValues.Get(i, 0), automatic.Get(i, 0));
+    }
+    EXPECT_EQ(document.LevelColors.GetCount(), document.BoundaryCount() + 2);
+    expectClassedByItsScale();
 }
