@@ -38,8 +38,8 @@ std::optional<std::uint32_t> WholeNumberOption(const std::string& text, std::uin
 // the command line can; derived stays empty without --derive. The status
 // to end with, or kExitSuccess.
 int DerivationOf(const CommandArguments& parsed, int format, const AsciiFormat& delimiters,
-                 const std::optional<LexisTableHeader>& table, std::optional<DerivedSetup>& derived,
-                 CliPrompt& prompt) {
+                 const std::optional<LexisTableHeader>& table, const std::string& column,
+                 std::optional<DerivedSetup>& derived, CliPrompt& prompt) {
     const std::optional<std::string> name = parsed.Value("--derive");
     const std::optional<std::string> second = parsed.Value("--second");
     const std::optional<std::string> secondColumn = parsed.Value("--second-column");
@@ -104,7 +104,7 @@ int DerivationOf(const CommandArguments& parsed, int format, const AsciiFormat& 
                                   setup.lag, setup.halfWidth};
     std::string error;
     const std::optional<DerivedSetup> made =
-        MakeDerivation(choice, format, delimiters, table, error);
+        MakeDerivation(choice, format, delimiters, table, column, error);
     if (!made) {
         prompt.Show("Error", error);
         return kExitFailure;
@@ -230,7 +230,8 @@ int RunNew(std::span<const std::string> arguments) {
         return status;
     }
     std::optional<DerivedSetup> derived;
-    if (const int status = DerivationOf(*parsed, format, delimiters, table, derived, prompt);
+    if (const int status =
+            DerivationOf(*parsed, format, delimiters, table, column, derived, prompt);
         status != kExitSuccess) {
         return status;
     }

@@ -231,7 +231,7 @@ void NewDerivedMapDialog::accept() {
         }
     }
     const std::optional<DerivedSetup> derived =
-        MakeDerivation(derivation->Choice(), kind.format, delimiters, table, error);
+        MakeDerivation(derivation->Choice(), kind.format, delimiters, table, column, error);
     if (!derived) {
         prompt_.Show("Error", error);
         derivation->secondFile->setFocus();

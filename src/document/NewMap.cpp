@@ -202,7 +202,7 @@ DerivationFields FieldsOf(std::optional<DeriveOperation> operation) {
 std::optional<DerivedSetup> MakeDerivation(const DerivationChoice& choice, int format,
                                            const AsciiFormat& delimiters,
                                            const std::optional<LexisTableHeader>& table,
-                                           std::string& error) {
+                                           const std::string& firstColumn, std::string& error) {
     DerivedSetup setup;
     setup.operation = choice.operation;
     if (choice.operation == DeriveOperation::Improvement) {
@@ -247,6 +247,26 @@ std::optional<DerivedSetup> MakeDerivation(const DerivationChoice& choice, int f
     }
     setup.secondColumn =
         choice.secondColumn.empty() ? secondTable->DefaultValueColumn() : choice.secondColumn;
+    if (choice.secondPath.empty()) {
+        // B is another column of A's own table: the same column would give a
+        // map of ones or of zeros.
+        const std::string first = firstColumn.empty() ? table->DefaultValueColumn() : firstColumn;
+        if (choice.secondColumn.empty()) {
+            for (const std::string& column : table->ValueColumns()) {
+                if (column != first) {
+                    setup.secondColumn = column;
+                    break;
+                }
+            }
+        }
+        if (setup.secondColumn == first) {
+            error = noun + " of " + first +
+                    " to itself is the same in every cell: choose "
+                    "another column of the table, or a second data "
+                    "file.";
+            return std::nullopt;
+        }
+    }
     if (std::string refusal = secondTable->CheckValueColumn(setup.secondColumn); !refusal.empty()) {
         error = std::move(refusal);
         return std::nullopt;
@@ -289,7 +309,8 @@ bool ApplyDerivationChoice(ChartDocument& document, const std::optional<Derivati
         std::string error;
         const std::optional<LexisTableHeader> table =
             document.Table ? std::optional(document.Table->header) : std::nullopt;
-        setup = MakeDerivation(*choice, document.DataFormat, document.Delimiters, table, error);
+        setup = MakeDerivation(*choice, document.DataFormat, document.Delimiters, table,
+                               document.ValueColumn, error);
         if (!setup) {
             document.GetPrompt().Show("Error", error);
             return false;

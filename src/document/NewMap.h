@@ -100,12 +100,14 @@ DerivationFields FieldsOf(std::optional<DeriveOperation> operation);
 // delimiters (table: the head of a first matrix that is a database table).
 // B is read as A is: a table is recognised by its head, a .fmt file is a
 // Gauss file, a text file takes A's delimiters; its name is made absolute.
+// B as another column of A's own table (firstColumn is A's; empty for the
+// table's default) is by default the first column that is not A's.
 // None, with error set to the message to show, when B is not given, cannot
-// be read, or names a column it has not.
+// be read, names a column it has not, or is A itself.
 std::optional<DerivedSetup> MakeDerivation(const DerivationChoice& choice, int format,
                                            const AsciiFormat& delimiters,
                                            const std::optional<LexisTableHeader>& table,
-                                           std::string& error);
+                                           const std::string& firstColumn, std::string& error);
 
 // The choice behind the document's derivation, B's file name resolved
 // against the folder of the setup file; a ratio of the map's own table

@@ -96,6 +96,9 @@ TEST_F(CommandLine, NewDeriveOptionsOutOfPlaceAreUsageErrors) {
     const Outcome column = Demla(hmd + " --derive ratio --second-column Total");
     EXPECT_EQ(column.status, 1);
     EXPECT_THAT(column.err, Not(HasSubstr("usage")));
+    const Outcome itself = Demla(hmd + " --column Male --derive ratio --second-column Male");
+    EXPECT_EQ(itself.status, 1);
+    EXPECT_THAT(itself.err, HasSubstr("A ratio of Male to itself is the same in every cell"));
 }
 
 } // namespace

@@ -157,14 +157,23 @@ TEST_F(DerivationEdit, AColumnOfTheMapsOwnTableNeedsNoSecondFile) {
     choice.secondColumn = "Female";
     ASSERT_TRUE(ApplyDerivationChoice(document, choice, false));
     EXPECT_NEAR(document.DataMatrix.Get(0, 0), 0.001, 1e-12);
-    // The table's default column when none is named; a column it lacks is said.
+    // With none named, the first column that is not the map's own; the map's
+    // own column (a map of zeros) and a column the table lacks are said.
     choice.secondColumn.clear();
     std::string error;
     const std::optional<LexisTableHeader> table = document.Table->header;
-    EXPECT_EQ(MakeDerivation(choice, kLexisTableFormat, AsciiFormat(), table, error)->secondColumn,
-              "Total");
+    const auto make = [&](const std::string& first) {
+        return MakeDerivation(choice, kLexisTableFormat, AsciiFormat(), table, first, error);
+    };
+    EXPECT_EQ(make("Male")->secondColumn, "Female");
+    EXPECT_EQ(make("Female")->secondColumn, "Male");
+    EXPECT_EQ(make("")->secondColumn, "Female"); // the map shows the default, Total
+    choice.secondColumn = "Male";
+    EXPECT_FALSE(make("Male"));
+    EXPECT_EQ(error, "A difference of Male to itself is the same in every cell: choose another "
+                     "column of the table, or a second data file.");
     choice.secondColumn = "Unknown";
-    EXPECT_FALSE(MakeDerivation(choice, kLexisTableFormat, AsciiFormat(), table, error));
+    EXPECT_FALSE(make("Male"));
     EXPECT_THAT(error, HasSubstr("Unknown"));
 }
 
